@@ -1,0 +1,18 @@
+#pragma once
+// Creating and opening documents. The model in memory is the truth while a document is
+// open; these functions read it from a file or build it empty.
+
+#include "../base/ca_types.h"
+
+#include <QList>
+#include <QString>
+
+class IG_Document;
+
+namespace DocumentIO {
+// Opens a PDF (or, once supported, OFD) file. Null with a clear message in `error` when
+// the file is missing, not a document, damaged or needs a password. The caller owns the result.
+IG_Document* Open(const QString& path, QString* error);
+// A document in memory with blank pages of the given sizes (millimetres) and rotations.
+IG_Document* CreateBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& rotations = {});
+}

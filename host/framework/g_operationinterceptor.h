@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QList>
+
+class G_Operation;
+
+// Constructing an interceptor makes it take part in every operation run (see
+// g_operation.h for the order); destroying it ends that. No registration call exists.
+class G_OperationInterceptor {
+public:
+    G_OperationInterceptor();
+    virtual ~G_OperationInterceptor();
+
+    virtual bool Intercepts(G_Operation* op) = 0;
+    virtual bool PrepareDataHandle(G_Operation* op, bool performed); // default true
+    virtual bool BeforeDoActionHandle(G_Operation* op);             // default true
+    virtual void AfterDoActionHandle(G_Operation* op);              // default nothing
+
+    static QList<G_OperationInterceptor*> Live(); // construction order
+    static int LiveCount();
+    static bool IsLive(const G_OperationInterceptor* interceptor);
+
+    G_OperationInterceptor(const G_OperationInterceptor&) = delete;
+    G_OperationInterceptor& operator=(const G_OperationInterceptor&) = delete;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// Named parameters of an operation. Values keep the type they were added with; getters
+// convert where it is meaningful (an integer point read as a float point, an integer or
+// float read as bool: non-zero is true) and answer missing or unconvertible keys with the
+// default or the type's empty value. A later Add replaces the key's value.
+
+#include "../base/ca_types.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <utility>
+
+class G_OperationParam {
+public:
+    void Add(const char* key, bool value);
+    void Add(const char* key, int value);
+    void Add(const char* key, unsigned int value);
+    void Add(const char* key, float value);
+    void Add(const char* key, double value);
+    void Add(const char* key, const QString& value);
+    void Add(const char* key, const char* value); // UTF-8, stored as QString
+    void Add(const char* key, const CCA_Point& value);
+    void Add(const char* key, const CCA_GPoint& value);
+    void Add(const char* key, const CCA_GSize& value);
+    void Add(const char* key, const CCA_GRect& value);
+    void AddVariant(const QString& key, const QVariant& value);
+
+    int GetInt32(const char* key, int defaultValue = 0) const;
+    bool GetBool(const char* key, bool defaultValue = false) const;
+    float GetFloat(const char* key, float defaultValue = 0) const;
+    QString GetQString(const char* key) const;        // empty when missing
+    CCA_GPoint GetGPoint(const char* key) const;      // (0, 0) when missing
+    CCA_GSize GetGSize(const char* key) const;        // (0, 0) when missing
+    CCA_GRect GetGRect(const char* key) const;        // (0, 0, 0, 0) when missing
+    CCA_Point GetPoint(const char* key) const;        // (0, 0) when missing
+
+    bool Has(const char* key) const;
+    void Remove(const char* key);
+    void Clear();
+    QStringList Keys() const; // in the order first added
+    QVariant Value(const QString& key) const;
+
+private:
+    int indexOf(const QString& key) const;
+    QVector<std::pair<QString, QVariant>> m_values;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The reader's frameless dialog: a QDialog without a system frame, with a shadow margin,
+// dragged by the area set with SetDragArea. exec() is the modal loop; tests answer it
+// from a timer through QApplication::activeModalWidget().
+
+#include <QDialog>
+
+namespace Utils {
+namespace Widgets {
+
+class Nex_Dialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit Nex_Dialog(QWidget* parent = nullptr, bool frameless = true);
+    ~Nex_Dialog() override;
+
+    // Scales the dialog's size and the pixel values of `styleSheet` (applied when not empty).
+    void ScaleDialog(bool scaleSize, const QString& styleSheet);
+    void SetDragArea(const QRect& area);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QRect m_dragArea;
+    QPoint m_dragOffset;
+    bool m_dragging = false;
+};
+
+} // namespace Widgets
+} // namespace Utils

@@ -1,0 +1,31 @@
+#pragma once
+// DPI scaling of the reader's widgets. The factor is the primary screen's logical DPI /
+// 96, unless STAMPREADER_DPI_SCALE sets it (tests) or SetScale overrides it.
+
+#include <QSize>
+#include <QString>
+
+namespace Utils {
+namespace DPI {
+
+class Nex_Mgr {
+public:
+    static Nex_Mgr& Instance();
+    float Scale() const;
+    void SetScale(float scale); // ≤ 0 returns to the screen's factor
+
+private:
+    Nex_Mgr() = default;
+    float m_override = 0;
+};
+
+class Nex_Util {
+public:
+    static int ScalePx(int px);
+    static QSize ScaleSize(const QSize& size);
+    // Scales every "<number>px" in a style sheet (rounded, at least 1 when it was).
+    static QString ScaleStyleSheet(const QString& styleSheet);
+};
+
+} // namespace DPI
+} // namespace Utils

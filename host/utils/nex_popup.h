@@ -1,0 +1,34 @@
+#pragma once
+// The reader's popup: a QMenu-based frame for custom content. exec(pos) shows it at a
+// screen point, kept on screen, and returns when it is hidden. Tests close it from a
+// timer through QApplication::activePopupWidget().
+
+#include <QMenu>
+
+namespace Utils {
+namespace Widgets {
+
+class Nex_Popup : public QMenu {
+    Q_OBJECT
+public:
+    explicit Nex_Popup(QWidget* parent = nullptr);
+    ~Nex_Popup() override;
+
+    void exec(const QPoint& globalPos);
+    void ScalePopup(bool scaleSize, const QString& styleSheet);
+    bool IsShowing() const { return m_showing; }
+
+signals:
+    void PopupShown();
+    void PopupHidden();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    bool m_showing = false;
+};
+
+} // namespace Widgets
+} // namespace Utils
