@@ -11,7 +11,8 @@ namespace Widgets {
 class Nex_Dialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Nex_Dialog(QWidget* parent = nullptr, bool frameless = true);
+    // `resizable` false keeps the size fixed once ScaleDialog has set it.
+    explicit Nex_Dialog(QWidget* parent = nullptr, bool resizable = false);
     ~Nex_Dialog() override;
 
     // Scales the dialog's size and the pixel values of `styleSheet` (applied when not empty).

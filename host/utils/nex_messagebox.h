@@ -19,7 +19,7 @@ namespace Utils {
 namespace Widgets {
 
 struct MessageBoxRequest {
-    enum Kind { Information = 1, Question = 2, Warning = 3, Critical = 4 };
+    enum Kind { Information = 1, Question = 2, Error = 3, Warning = 4 };
     int kind = Information;
     QString title;
     QString text;

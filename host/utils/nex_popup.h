@@ -15,7 +15,8 @@ public:
     ~Nex_Popup() override;
 
     void exec(const QPoint& globalPos);
-    void ScalePopup(bool scaleSize, const QString& styleSheet);
+    // Scales the popup to the DPI factor and applies the scaled style sheet (when not empty).
+    void ScalePopup(const QString& styleSheet);
     bool IsShowing() const { return m_showing; }
 
 signals:
