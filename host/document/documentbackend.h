@@ -1,0 +1,30 @@
+#pragma once
+// What a file format contributes to a ReaderDocument: the annotations of a page when the
+// page is first loaded, page rasters of the original content, the look of annotations
+// that came from the file, and writing the model back to a file. Back ends report
+// failure by return value and message; nothing is thrown out of them.
+
+#include <QImage>
+#include <QString>
+
+class ReaderDocument;
+class ReaderPage;
+class ReaderAnnot;
+
+class DocumentBackend {
+public:
+    virtual ~DocumentBackend() = default;
+
+    // Adds the page's annotations from the file to the model (called once per page).
+    virtual bool LoadPage(ReaderPage* page) = 0;
+    // The page's original content at `dpi`, with the page's own rotation applied;
+    // a null image when it cannot be drawn.
+    virtual QImage PageImage(int pageIndex, int dpi) = 0;
+    // The appearance of an annotation read from the file, upright in its rectangle;
+    // a null image when it has none.
+    virtual QImage AnnotAppearance(const ReaderAnnot* annot) = 0;
+    // Writes the document to `path` (a new file renamed over it when complete).
+    virtual bool Save(ReaderDocument* doc, const QString& path, QString* error) = 0;
+    // False when the file forbids changing annotations.
+    virtual bool AllowsAnnotationChanges() const = 0;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ig_document.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class DocumentBackend;
+class ReaderAnnot;
+class ReaderPage;
+
+// A picture embedded with AddResource: the file's bytes as given and the decoded image.
+struct PictureResource {
+    int id = 0;
+    QByteArray bytes;
+    QByteArray format; // "png" or "jpeg"
+    QByteArray digest;
+    QImage image;
+};
+
+// The document model. It owns its pages, every annotation ever made on them (also the
+// removed ones, until it is destroyed) and the picture resources. A format back end, when
+// there is one, supplies page rasters and annotations from the file and writes files.
+class ReaderDocument : public IG_Document {
+public:
+    ReaderDocument();
+    ~ReaderDocument() override;
+
+    int PageCount() const override { return int(m_pages.size()); }
+    IG_Page* PageAt(int index) const override;
+    CCA_String FilePath() const override;
+    bool IsReadOnly() const override;
+
+    int AddResource(ICA_StreamReader* stream, int type, int flag) override;
+    QImage ResourceImage(int resourceId) const override;
+
+    quint64 Revision() const override { return m_revision; }
+    bool IsModified() const override { return m_modified; }
+
+    bool SaveAs(const QString& path, QString* error) override;
+
+    // Model side.
+    ReaderPage* Page(int index) const;
+    void AppendPage(const CCA_GSize& sizeMm, int rotation);
+    void SetBackend(std::unique_ptr<DocumentBackend> backend);
+    DocumentBackend* Backend() const { return m_backend.get(); }
+    QString Path() const { return m_path; }
+    void SetPath(const QString& path) { m_path = path; }
+    // Read-only because the file or the place it lives in cannot be written.
+    void SetFileReadOnly(bool readOnly) { m_fileReadOnly = readOnly; }
+    // Picture bytes → resource id (0 when not a PNG or JPEG picture).
+    int AddPicture(const QByteArray& bytes);
+    const PictureResource* Resource(int id) const;
+    const std::vector<std::unique_ptr<PictureResource>>& Resources() const
+    {
+        return m_resources;
+    }
+
+    unsigned int NextAnnotId() { return ++m_lastAnnotId; }
+    ReaderAnnot* Adopt(std::unique_ptr<ReaderAnnot> annot);
+    // Every change goes through here: the revision always grows; `modifying` marks the
+    // document as differing from its file (run-time annotations do not).
+    void Changed(bool modifying);
+    void MarkSaved() { m_modified = false; }
+
+private:
+    std::vector<std::unique_ptr<ReaderPage>> m_pages;
+    std::vector<std::unique_ptr<ReaderAnnot>> m_annots;
+    std::vector<std::unique_ptr<PictureResource>> m_resources;
+    QHash<QByteArray, int> m_resourceByDigest;
+    std::unique_ptr<DocumentBackend> m_backend;
+    QString m_path;
+    bool m_fileReadOnly = false;
+    quint64 m_revision = 1;
+    bool m_modified = false;
+    unsigned int m_lastAnnotId = 0;
+};
