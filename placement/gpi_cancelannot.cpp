@@ -93,19 +93,15 @@ void GPI_CancelAnnot::NaviBarSlot(int)
     if (!tool)
         return;
     G_UIContext* context = tool->UIContext();
-    if (!context || !context->FindHandlerByName("t_handtool"))
+    G_ToolHandler* hand = context ? context->FindHandlerByName("t_handtool") : nullptr;
+    if (!hand)
         return;
     G_DocView* view = tool->DocView();
 
     IG_Annot* removed = removePreview(tool);
     context->FireEvent(
         new G_AnnotationEvent(view ? view->GDocument() : nullptr, removed, 111));
-
-    // The view's own hand tool: the registry's object is only a prototype and is not
-    // bound to any view.
-    if (view) {
-        if (G_ToolHandler* hand = view->ToolHandlerByName("t_handtool"))
-            view->SetToolHandler(hand);
-    }
+    if (view)
+        view->SetToolHandler(hand);
     m_pendingTool = nullptr;
 }
