@@ -1,6 +1,9 @@
 #include "documentio.h"
 
+#include "pdfbackend.h"
 #include "readerdocument.h"
+
+#include <QFileInfo>
 
 namespace DocumentIO {
 
@@ -14,9 +17,17 @@ IG_Document* CreateBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& ro
 
 IG_Document* Open(const QString& path, QString* error)
 {
-    if (error)
-        *error = QStringLiteral("Cannot open %1: not supported yet.").arg(path);
-    return nullptr;
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("No file name was given.");
+        return nullptr;
+    }
+    if (QFileInfo(path).suffix().compare(QLatin1String("ofd"), Qt::CaseInsensitive) == 0) {
+        if (error)
+            *error = QStringLiteral("OFD documents cannot be opened yet: %1").arg(path);
+        return nullptr;
+    }
+    return PdfBackend::Open(path, error).release();
 }
 
 } // namespace DocumentIO

@@ -14,7 +14,11 @@ ReaderAnnot::ReaderAnnot(ReaderPage* page, unsigned int id, G_AnnotType type)
 
 IG_Page* ReaderAnnot::Page() const { return m_page; }
 
-void ReaderAnnot::Changed() { m_page->OwnerDocument()->Changed(!m_runTime); }
+void ReaderAnnot::Changed()
+{
+    m_edited = true;
+    m_page->OwnerDocument()->Changed(!m_runTime);
+}
 
 void ReaderAnnot::SetSubType(const CCA_String& subType)
 {

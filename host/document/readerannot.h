@@ -61,6 +61,9 @@ public:
         m_sourceHasAppearance = hasAppearance;
     }
     bool SourceHasAppearance() const { return m_sourceHasAppearance; }
+    // Changed since it was read from the file or last saved.
+    bool IsEdited() const { return m_edited; }
+    void ClearEdited() { m_edited = false; }
     // True when it has something to draw other than a placeholder frame.
     bool HasAppearance() const;
     // The picture it shows (a resource, or its own appearance read from the file).
@@ -94,6 +97,7 @@ private:
     bool m_locked = false;
     bool m_signature = false;
     bool m_hidden = false;
+    bool m_edited = false;
     bool m_sourceHasAppearance = false;
     mutable QImage m_sourceAppearance; // cached look of a file annotation
     mutable bool m_sourceAppearanceTried = false;

@@ -2,6 +2,7 @@
 
 #include "documentbackend.h"
 #include "ica_streamreader.h"
+#include "pdfbackend.h"
 #include "readerannot.h"
 #include "readerpage.h"
 
@@ -119,11 +120,18 @@ bool ReaderDocument::SaveAs(const QString& path, QString* error)
         return fail(QStringLiteral("No file name was given."));
     if (m_backend && !m_backend->AllowsAnnotationChanges())
         return fail(QStringLiteral("The document does not permit changing annotations."));
-    if (!m_backend)
-        return fail(QStringLiteral("This document cannot be saved yet."));
     QString message;
+    if (!m_backend) {
+        // A document made in memory is written as a PDF of blank pages.
+        std::unique_ptr<PdfBackend> blank = PdfBackend::CreateBlank(this, &message);
+        if (!blank)
+            return fail(message);
+        m_backend = std::move(blank);
+    }
     if (!m_backend->Save(this, path, &message))
         return fail(message);
+    for (const auto& a : m_annots)
+        a->ClearEdited();
     m_path = path;
     m_fileReadOnly = false;
     m_modified = false;

@@ -158,9 +158,8 @@ ReaderAnnot* ReaderPage::AddLoadedAnnot(G_AnnotType type)
 IG_Annot* ReaderPage::NewAnnot(G_AnnotType type, const CCA_String& subType,
                                const CCA_GRect& rect, const std::string& contentJson)
 {
-    // The model makes stamps (and watermarks, which are stamps drawn under a different
-    // name); other kinds have no appearance the reader could draw or save.
-    if (type != G_AnnotType_Stamp && type != G_AnnotType_Watermark)
+    // The model makes stamps; other kinds have no appearance it could draw or save.
+    if (type != G_AnnotType_Stamp)
         return nullptr;
     if (!std::isfinite(rect.left) || !std::isfinite(rect.top) || !std::isfinite(rect.right)
         || !std::isfinite(rect.bottom))

@@ -1,0 +1,22 @@
+#pragma once
+// Helpers for checking written PDF files with programs nobody here wrote.
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace PdfTestUtil {
+// Runs a program; its standard output (and error, merged) in `output`. Exit code, or −1.
+int Run(const QString& program, const QStringList& args, QString* output = nullptr,
+        int timeoutMs = 60000);
+// pdftoppm's picture of one page (1-based) at `dpi`; null on failure.
+QImage RenderWithPoppler(const QString& pdf, int page, int dpi);
+// True when the pixel is close to `colour` (each channel within `tolerance`).
+bool Near(QRgb pixel, const QColor& colour, int tolerance = 40);
+// The pixel at page millimetres (x, y) of a page W × H mm (unrotated) shown with
+// `rotation`, in a picture rendered at `dpi`.
+QPoint PixelAt(double xMm, double yMm, double widthMm, double heightMm, int rotation, int dpi);
+// A sample path under SAMPLES_DIR.
+QString Sample(const QString& name);
+}
