@@ -12,6 +12,8 @@ class IG_Annot;
 
 class G_AnnotationHandler : public G_ToolHandler {
 public:
+    ~G_AnnotationHandler() override; // a registered prototype unregisters itself
+
     virtual bool Filter(IG_Annot* annot) = 0;
     virtual void OnSelected() = 0;
     virtual void OnDeselected() = 0;
@@ -23,7 +25,7 @@ public:
     virtual void DoMove(float dx, float dy) = 0;                    // page units
     virtual void DoResize(int ctrlIndex, const CCA_GRect& newRect) = 0; // page units
 
-    // Registers the prototype; false when its HandlerName is taken.
+    // Registers the prototype (not owned); false when its HandlerName is taken.
     bool RegisterAnnotHandlerToGlobal();
     static G_AnnotationHandler* FindGlobalAnnotHandler(const char* name);
     static QList<G_AnnotationHandler*> GlobalAnnotHandlers(); // registration order

@@ -3,9 +3,14 @@
 // kPageGap scene pixels around each page. The scene is the whole layout in pixels at the
 // current zoom: MM2Px(mm) = mm / 25.4 × 96 × DPI scale × zoom / 100. Page rectangles are
 // the pages as shown (rotated pages take their rotated size). Mouse events arrive at the
-// current tool handler in scene pixels.
+// current tool handler in scene pixels with the Qt keyboard modifiers as flags; tool
+// handlers paint with the painter in scene pixels.
+//
+// Pages are drawn from a cache of page images keyed by page, zoom, DPI scale and document
+// revision; run-time (provisional) annotations are drawn live on top.
 
 #include "../base/ca_types.h"
+#include "g_uicontext.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -15,9 +20,10 @@
 #include <memory>
 
 class G_ToolHandler;
-class G_UIContext;
+class IG_Annot;
 class IG_Document;
 class IG_Page;
+class QPainter;
 class QUndoStack;
 
 class G_DocView : public QAbstractScrollArea {
@@ -56,8 +62,19 @@ public:
     virtual void SetToolHandler(G_ToolHandler* handler);
     G_ToolHandler* ToolHandler() const { return m_tool; }
     G_ToolHandler* PreviousToolHandler() const { return m_previousTool; }
-    // This view's own instance of the registered handler (created on first use).
+    // This view's own instance of the registered handler (created on first use). A
+    // registered prototype handed to SetToolHandler is replaced by this view's instance.
     G_ToolHandler* ToolHandlerByName(const char* name);
+    // The topmost annotation shown under a scene point (run-time annotations excluded);
+    // null when annotations are hidden or none is there.
+    IG_Annot* AnnotAtScenePoint(const CCA_Point& scenePoint) const;
+    // Drops every selection of this view's tools that holds `annot` (null: any annotation
+    // that is no longer on its page).
+    void ForgetAnnot(IG_Annot* annot);
+    // Matrix from page millimetres of `pageIndex` to scene pixels.
+    CCA_Matrix PageMatrix(int pageIndex) const;
+    // All views that exist, in creation order.
+    static QList<G_DocView*> AllViews();
 
     QUndoStack* UndoStack() const { return m_undo.get(); }
 
@@ -84,6 +101,7 @@ public:
 
     // The page image as currently shown (for tests and the reader's thumbnails).
     QImage RenderPageImage(int pageIndex) const;
+    bool AnnotSelectionKept() const;
     QSize SceneSize() const;
     QPoint ScrollOffset() const;
 
@@ -106,9 +124,16 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    void ensureLayout() const;
+    void updateScrollBars();
+    void updateCurrentPage();
+    int renderFlags() const;
+    QImage renderPart(int pageIndex, const QRect& part, int flags) const;
+    void drawLiveAnnots(QPainter* painter, int pageIndex) const;
+
     struct Private;
     std::unique_ptr<Private> d;
-    G_UIContext* m_context;
+    QPointer<G_UIContext> m_context; // the context may go before its views
     IG_Document* m_document;
     float m_zoom = 100.0f;
     bool m_showAnnots = true;

@@ -4,9 +4,10 @@
 // A run (ExecuteAction or PerformAction) asks every live G_OperationInterceptor, in the
 // order they were constructed, whether it Intercepts the operation. For the accepting
 // ones, in that order: PrepareDataHandle (a false result ends the run at once: no
-// DoAction, no AfterDoActionHandle), then BeforeDoActionHandle for each, then DoAction,
-// whose result is kept (ActionResult), then AfterDoActionHandle for each. An interceptor
-// destroyed during a run is skipped from then on.
+// DoAction, no AfterDoActionHandle), then BeforeDoActionHandle for each (a false result
+// ends the run the same way), then DoAction, whose result is kept (ActionResult), then
+// AfterDoActionHandle for each. An interceptor destroyed during a run is skipped from then
+// on; one constructed during a run takes part from the next run.
 //
 // ExecuteAction runs silently. PerformAction is the user-level run: it refuses an
 // operation whose AuthorityType is 2 (it changes the document) when the document is
@@ -37,8 +38,8 @@ public:
     virtual bool ParseParamJson(const QString& json);
     virtual void ResetParams();
 
-    // Makes this object the prototype found by Name(). Not owned by the registry; a
-    // prototype deleted later unregisters itself.
+    // Makes this object the prototype found by Name() (replacing an earlier prototype of
+    // that name). Not owned by the registry; a prototype deleted later unregisters itself.
     void RegisterToGlobal();
     static G_Operation* FindGlobal(const char* name);
     static QStringList GlobalNames(); // in registration order
@@ -59,7 +60,9 @@ public:
     // Copies parameters (over existing keys), UI context and view from `other`.
     void CopyFrom(const G_Operation* other);
     // Releases an operation made by name once control returns to the event loop (at once
-    // when there is no event loop running in this thread's application).
+    // when there is no event loop running in this thread's application; when asked during
+    // its own run, at the end of that run). Safe to call twice, and safe when the
+    // operation is deleted otherwise before the loop comes back.
     void DeleteLater();
 
 private:
@@ -71,4 +74,6 @@ private:
     int m_result = 0;
     bool m_ran = false;
     bool m_deleteScheduled = false;
+    bool m_deleteAfterRun = false;
+    int m_running = 0;
 };

@@ -1,8 +1,15 @@
 #pragma once
 // Named parameters of an operation. Values keep the type they were added with; getters
-// convert where it is meaningful (an integer point read as a float point, an integer or
-// float read as bool: non-zero is true) and answer missing or unconvertible keys with the
-// default or the type's empty value. A later Add replaces the key's value.
+// convert where it is meaningful and answer missing or unconvertible keys with the
+// default or the type's empty value. A later Add replaces the key's value (the key keeps
+// its place in Keys).
+//
+// Conversions: numbers (and text holding a number) read as int (fractions cut toward
+// zero), float or bool (non-zero is true; the texts "true"/"false" too); numbers read as
+// text; an integer point (CCA_Point) read as a float point and back (rounded); a
+// rectangle read as a point gives its top-left corner and read as a size its width and
+// height; QPoint(F), QSize(F) and QRect(F) values added with AddVariant read as the
+// matching CCA_ type.
 
 #include "../base/ca_types.h"
 

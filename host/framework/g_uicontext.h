@@ -8,6 +8,11 @@
 // - every message box goes through Utils::Widgets::MessageBoxSeam (nex_messagebox.h),
 //   which a test may answer without showing a window;
 // - every operation run through PerformAction is announced by OperationPerformed.
+//
+// What FireEvent does with the events it knows: 110 and 111 repaint the views concerned;
+// 173 records the text (ShownStrings, StringShown) and shows it in an information box;
+// a command-bar event with kind 7 selects its first name (CommandBarSelection) and, when
+// that names a tool handler, makes the current view's instance of it current.
 
 #include "../base/ca_types.h"
 
@@ -71,16 +76,38 @@ public:
     // The last texts shown through G_StringEvent.
     QStringList ShownStrings() const { return m_shownStrings; }
 
+    // Checked state of command-bar buttons, by button name ("t_toolbarbtnstate",
+    // "t_showannot" set them). Unknown buttons read as unchecked.
+    bool CommandBarButtonChecked(const QString& name) const;
+    QMap<QString, bool> CommandBarButtonStates() const { return m_buttonStates; }
+    void SetCommandBarButtonChecked(const QString& name, bool checked);
+
+    // Signature requests made through "d_digitalsignature" and "d_applysignature".
+    struct SignatureRequest {
+        QString operation;
+        int annotId = 0;
+        int pageIndex = 0;
+    };
+    QList<SignatureRequest> SignatureRequests() const { return m_signatureRequests; }
+    void RecordSignatureRequest(const SignatureRequest& request);
+
+    // At most this many events stay in EventLog (the oldest go first).
+    static constexpr int kEventLogLimit = 1000;
+
 signals:
     void EventFired(const G_Event* event);
+    void CommandBarButtonChanged(const QString& name, bool checked);
+    void SignatureRequested(const QString& operation, int annotId, int pageIndex);
     void OperationPerformed(const QString& name, int result);
     void StringShown(const QString& text);
     void CommandBarSelectionChanged(const QString& name);
 
 private:
     friend class G_Operation;
-    void notifyPerformed(G_Operation* op);
+    void notifyPerformed(const QString& name, int result);
     void handleEvent(G_Event* event);
+    int messageBox(int kind, const QString& title, const QString& text, int buttons,
+                   int defaultButton, const QMap<int, QString>& buttonTexts, const QSize& size);
 
     QList<G_DocView*> m_views;
     G_DocView* m_current = nullptr;
@@ -89,4 +116,6 @@ private:
     QList<G_Event*> m_eventLog;
     QString m_commandBarSelection;
     QStringList m_shownStrings;
+    QMap<QString, bool> m_buttonStates;
+    QList<SignatureRequest> m_signatureRequests;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The common annotation handler: select, move (drag the body) and resize (drag one of
-// eight control points) with an undo entry per completed drag. Paints the selection frame
+// eight control points, clockwise from the top-left corner) with an undo entry per
+// completed drag. Moves and resizes keep the annotation on its page. Arrow keys move it
+// by 1 mm (10 mm with Shift), Delete runs "d_delannot" on it. Paints the selection frame
 // and control points after the annotation's page.
 
 #include "g_annotationhandler.h"
@@ -37,10 +39,15 @@ public:
     // Control points are hit within this many scene pixels.
     static constexpr int kCtrlRadius = 4;
 
+protected:
+    int pageIndexOfAnnot() const; // −1 without an annotation
+
 private:
     enum class Drag { None, Move, Resize };
     Drag m_drag = Drag::None;
     int m_ctrl = -1;
     CCA_GPoint m_pressPoint;
     CCA_GRect m_startRect;
+    int m_edgeX = 0; // edges a resize drags: −1 left/top, +1 right/bottom, 0 none
+    int m_edgeY = 0;
 };

@@ -25,6 +25,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    bool m_resizable = false;
     QRect m_dragArea;
     QPoint m_dragOffset;
     bool m_dragging = false;

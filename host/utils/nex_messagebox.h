@@ -1,47 +1,30 @@
 #pragma once
-// The reader's message box, and the seam every message box of the reader goes through.
+// The reader's message box. Every box goes through MessageBoxSeam (messageboxseam.h):
+// with an answerer set no window is shown and the answerer's button is reported; every
+// request is recorded in MessageBoxSeam::History.
 //
-// Seam: when MessageBoxSeam::SetAnswerer is given a function, no window is shown: the
-// function receives each request and returns the button to report. Every request (shown
-// or answered) is also recorded in MessageBoxSeam::History until Clear.
+// Object names for tests that drive a shown box: "msgBoxTitle", "msgBoxText",
+// "msgBoxDetail", the buttons "msgBoxBtn_<StandardButton value>" and the right-most
+// button also answers to rightBtn().
 
 #include "../base/ca_types.h"
+#include "messageboxseam.h"
+#include "nex_shadow.h"
 
 #include <QDialog>
 #include <QList>
 #include <QMap>
-#include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
 namespace Utils {
 namespace Widgets {
 
-struct MessageBoxRequest {
-    enum Kind { Information = 1, Question = 2, Error = 3, Warning = 4 };
-    int kind = Information;
-    QString title;
-    QString text;
-    QString detail;
-    int buttons = 0;
-    int defaultButton = -1;
-    QMap<int, QString> buttonTexts;
-};
-
-class MessageBoxSeam {
-public:
-    using Answerer = std::function<int(const MessageBoxRequest&)>;
-    static void SetAnswerer(Answerer answerer);
-    static bool HasAnswerer();
-    static int Answer(const MessageBoxRequest& request); // only when HasAnswerer
-    static void Record(const MessageBoxRequest& request);
-    static QList<MessageBoxRequest> History();
-    static void Clear();
-};
-
-// A modal box with a kind icon, a title, a content text with detail, and up to two
-// buttons (the right one closes it with QMessageBox::Close unless renamed otherwise).
+// A modal box with a kind icon, a title, a content text with detail, and its buttons
+// (OK alone by default; the right one closes it with QMessageBox::Close when renamed with
+// setTextOfRightBtn(text, false)).
 class Nex_MessageBox : public QDialog {
     Q_OBJECT
 public:
@@ -54,22 +37,30 @@ public:
     // Text of the right button; `accept` true makes it accept (QMessageBox::Ok) instead
     // of close.
     void setTextOfRightBtn(const QString& text, bool accept);
+    // The buttons (QMessageBox::StandardButtons, 0: OK alone), renamed by `texts`.
+    void SetButtons(int buttons, int defaultButton = -1, const QMap<int, QString>& texts = {});
+    // Runs the box (or lets the seam answer) and returns the button pressed.
     int exec() override;
+
+    QPushButton* rightBtn() const { return m_rightBtn; }
+    MessageBoxRequest Request() const { return m_request; }
 
     // Shows a box for a request (or lets the seam answer); used by the UI context.
     static int Show(QWidget* parent, const MessageBoxRequest& request);
 
 private:
+    void rebuildButtons();
+
     MessageBoxRequest m_request;
+    QLabel* m_icon;
     QLabel* m_title;
     QLabel* m_text;
     QLabel* m_detail;
-    QPushButton* m_rightBtn;
-};
-
-class Nex_Shadow {
-public:
-    static int ShadowWidth(); // pixels of the frameless dialogs' shadow, DPI-scaled
+    QHBoxLayout* m_buttonRow;
+    QList<QPushButton*> m_buttons;
+    QPushButton* m_rightBtn = nullptr;
+    int m_rightResult = 0; // what the right button reports; 0: its standard button
+    int m_pressed = 0;
 };
 
 } // namespace Widgets
