@@ -1,0 +1,186 @@
+#include "hostfixture.h"
+
+#include "host/document/documentio.h"
+#include "host/document/g_application.h"
+#include "host/document/ig_document.h"
+#include "host/framework/g_docview.h"
+#include "host/framework/g_settingmgr.h"
+#include "host/framework/g_toolhandler.h"
+#include "host/framework/g_uicontext.h"
+#include "host/framework/hostcomponents.h"
+#include "host/utils/nex_dpi.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QtTest>
+
+namespace {
+const char* const kRedirected[] = {"STAMPREADER_USER_DIR", "STAMPREADER_CONFIG_DIR",
+                                   "STAMPREADER_TEMP_DIR", "STAMPREADER_APP_DIR"};
+}
+
+HostFixture::HostFixture() : m_answer(QMessageBox::Ok)
+{
+    for (const char* name : kRedirected)
+        m_savedEnv.append({name, qgetenv(name)});
+    const QString root = m_dir.path();
+    for (const char* folder : {"user", "config", "temp"})
+        QDir(root).mkpath(QString::fromLatin1(folder));
+    qputenv("STAMPREADER_USER_DIR", QFile::encodeName(root + "/user"));
+    qputenv("STAMPREADER_CONFIG_DIR", QFile::encodeName(root + "/config"));
+    qputenv("STAMPREADER_TEMP_DIR", QFile::encodeName(root + "/temp"));
+    HostComponents::RegisterAll();
+    G_SettingMgr::Instance()->ClearCache();
+    Utils::Widgets::MessageBoxSeam::Clear();
+    Utils::Widgets::MessageBoxSeam::SetAnswerer(
+        [this](const Utils::Widgets::MessageBoxRequest&) { return m_answer; });
+    m_context.reset(new G_UIContext);
+}
+
+HostFixture::~HostFixture()
+{
+    CloseDocument();
+    m_context.reset();
+    Utils::Widgets::MessageBoxSeam::SetAnswerer(nullptr);
+    Utils::Widgets::MessageBoxSeam::Clear();
+    G_SettingMgr::Instance()->ClearCache();
+    for (const auto& saved : qAsConst(m_savedEnv)) {
+        if (saved.second.isNull())
+            qunsetenv(saved.first.constData());
+        else
+            qputenv(saved.first.constData(), saved.second);
+    }
+}
+
+void HostFixture::SetAppDir(const QString& path)
+{
+    qputenv("STAMPREADER_APP_DIR", QFile::encodeName(path));
+}
+
+bool HostFixture::OpenBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& rotations)
+{
+    CloseDocument();
+    m_document = DocumentIO::CreateBlank(pageSizes, rotations);
+    if (!m_document)
+        return false;
+    makeView();
+    return true;
+}
+
+bool HostFixture::OpenFile(const QString& path, QString* error)
+{
+    CloseDocument();
+    m_document = DocumentIO::Open(path, error);
+    if (!m_document)
+        return false;
+    makeView();
+    return true;
+}
+
+void HostFixture::makeView()
+{
+    G_Application::Instance()->RegisterDocument(m_document);
+    m_view = new G_DocView(m_context.get(), m_document);
+    m_view->resize(kViewWidth, kViewHeight);
+    m_view->show();
+    if (!QTest::qWaitForWindowExposed(m_view))
+        qWarning("HostFixture: the view was not exposed");
+    m_context->SetCurrentDocView(m_view);
+    m_view->SetToolHandler(m_view->ToolHandlerByName("t_handtool"));
+}
+
+void HostFixture::CloseDocument()
+{
+    delete m_view;
+    m_view = nullptr;
+    if (m_document) {
+        G_Application::Instance()->UnregisterDocument(m_document);
+        delete m_document;
+        m_document = nullptr;
+    }
+}
+
+CCA_Point HostFixture::ScenePoint(int page, const CCA_GPoint& mm) const
+{
+    return m_view ? m_view->ScenePointFromDocPoint(page, mm) : CCA_Point();
+}
+
+QPoint HostFixture::ViewportPoint(int page, const CCA_GPoint& mm)
+{
+    if (!m_view)
+        return QPoint();
+    const CCA_Point scene = ScenePoint(page, mm);
+    const QRect visible(m_view->ScrollOffset(), m_view->viewport()->size());
+    if (!visible.adjusted(8, 8, -8, -8).contains(scene.x, scene.y)) {
+        m_view->horizontalScrollBar()->setValue(scene.x - visible.width() / 2);
+        m_view->verticalScrollBar()->setValue(scene.y - visible.height() / 2);
+    }
+    return QPoint(scene.x, scene.y) - m_view->ScrollOffset();
+}
+
+void HostFixture::PressAtViewport(const QPoint& pos, Qt::MouseButton button)
+{
+    QTest::mousePress(m_view->viewport(), button, Qt::NoModifier, pos);
+}
+
+void HostFixture::ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button)
+{
+    QTest::mouseRelease(m_view->viewport(), button, Qt::NoModifier, pos);
+}
+
+void HostFixture::MoveToViewport(const QPoint& pos, Qt::MouseButtons held)
+{
+    QWidget* port = m_view->viewport();
+    QMouseEvent move(QEvent::MouseMove, pos, port->mapToGlobal(pos), Qt::NoButton, held,
+                     Qt::NoModifier);
+    QApplication::sendEvent(port, &move);
+}
+
+void HostFixture::ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button,
+                          Qt::KeyboardModifiers modifiers)
+{
+    const QPoint pos = ViewportPoint(page, mm);
+    QTest::mouseClick(m_view->viewport(), button, modifiers, pos);
+}
+
+void HostFixture::PressAt(int page, const CCA_GPoint& mm, Qt::MouseButton button)
+{
+    PressAtViewport(ViewportPoint(page, mm), button);
+}
+
+void HostFixture::ReleaseAt(int page, const CCA_GPoint& mm, Qt::MouseButton button)
+{
+    ReleaseAtViewport(ViewportPoint(page, mm), button);
+}
+
+void HostFixture::MoveTo(int page, const CCA_GPoint& mm, Qt::MouseButtons held)
+{
+    MoveToViewport(ViewportPoint(page, mm), held);
+}
+
+void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to)
+{
+    const QPoint start = ViewportPoint(page, from);
+    PressAtViewport(start);
+    // Scene positions of the path, mapped with the scroll offset fixed at the press.
+    const CCA_Point a = ScenePoint(page, from);
+    const CCA_Point b = ScenePoint(page, to);
+    const QPoint offset = m_view->ScrollOffset();
+    constexpr int kSteps = 4;
+    QPoint pos = start;
+    for (int i = 1; i <= kSteps; ++i) {
+        pos = QPoint(a.x + (b.x - a.x) * i / kSteps, a.y + (b.y - a.y) * i / kSteps) - offset;
+        MoveToViewport(pos, Qt::LeftButton);
+    }
+    ReleaseAtViewport(pos);
+}
+
+void HostFixture::AnswerMessageBoxes(int button) { m_answer = button; }
+
+QList<Utils::Widgets::MessageBoxRequest> HostFixture::MessageBoxes() const
+{
+    return Utils::Widgets::MessageBoxSeam::History();
+}

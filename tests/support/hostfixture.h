@@ -1,0 +1,78 @@
+#pragma once
+// A reader in a test: every reader folder in a temporary directory, the host's own tools
+// and operations registered, a UI context, a document (blank pages in memory or a file)
+// and a view of it shown, made current, with the hand tool active. Message boxes are
+// answered without windows (Ok unless told otherwise) and recorded.
+//
+// Mouse helpers take page points in millimetres and act on the view's viewport as a
+// person would: presses and releases through QTest, moves as real move events carrying
+// the held buttons (QTest's own move does not carry them in this Qt).
+
+#include "host/base/ca_types.h"
+#include "host/utils/messageboxseam.h"
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class G_DocView;
+class G_UIContext;
+class IG_Document;
+
+class HostFixture {
+public:
+    HostFixture();
+    ~HostFixture();
+    HostFixture(const HostFixture&) = delete;
+    HostFixture& operator=(const HostFixture&) = delete;
+
+    static constexpr int kViewWidth = 1000;
+    static constexpr int kViewHeight = 800;
+
+    // Blank pages of the given sizes (millimetres) and rotations; false when the model
+    // refuses them. Replaces an open document.
+    bool OpenBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& rotations = {});
+    // Opens a document file; false with the model's message in `error`.
+    bool OpenFile(const QString& path, QString* error = nullptr);
+    // Deletes the view and the document (also done by the destructor).
+    void CloseDocument();
+
+    G_UIContext* Context() const { return m_context.get(); }
+    G_DocView* View() const { return m_view; }
+    IG_Document* Document() const { return m_document; }
+    QString TempDir() const { return m_dir.path(); } // holds the reader's folders
+    // The folder STAMPREADER_APP_DIR points at (not redirected unless set here).
+    void SetAppDir(const QString& path);
+
+    // A point of page `page` (millimetres) in viewport coordinates; the view is scrolled
+    // first so the point is in sight.
+    QPoint ViewportPoint(int page, const CCA_GPoint& mm);
+    CCA_Point ScenePoint(int page, const CCA_GPoint& mm) const;
+    void ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void PressAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton);
+    void ReleaseAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton);
+    void MoveTo(int page, const CCA_GPoint& mm, Qt::MouseButtons held = Qt::NoButton);
+    // Press at `from`, move in a few steps, release at `to` (left button).
+    void DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to);
+    // The same at viewport points.
+    void PressAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
+    void ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
+    void MoveToViewport(const QPoint& pos, Qt::MouseButtons held = Qt::NoButton);
+
+    // Message boxes: answered with `button` (a QMessageBox::StandardButton) from now on.
+    void AnswerMessageBoxes(int button);
+    QList<Utils::Widgets::MessageBoxRequest> MessageBoxes() const; // since set-up
+
+private:
+    void makeView();
+
+    QTemporaryDir m_dir;
+    QList<QPair<QByteArray, QByteArray>> m_savedEnv;
+    std::unique_ptr<G_UIContext> m_context;
+    IG_Document* m_document = nullptr;
+    G_DocView* m_view = nullptr;
+    int m_answer = 0;
+};
