@@ -429,7 +429,7 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
         if (!bboxObj.isRectangle())
             return QImage();
         const QPDFObjectHandle::Rectangle bbox = bboxObj.getArrayAsRectangle();
-        QPDFObjectHandle::Matrix m;
+        QPDFObjectHandle::Matrix m(1, 0, 0, 1, 0, 0);
         QPDFObjectHandle matrix = ap.getDict().getKey("/Matrix");
         if (matrix.isMatrix())
             m = matrix.getArrayAsMatrix();
@@ -476,15 +476,21 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
     std::unique_ptr<Poppler::Document> doc(Poppler::Document::loadFromData(bytes));
     if (!doc || doc->numPages() < 1)
         return QImage();
-    doc->setPaperColor(Qt::transparent);
+    // No paper: the appearance keeps its own transparency.
+    doc->setRenderHint(Poppler::Document::IgnorePaperColor, true);
     doc->setRenderHint(Poppler::Document::Antialiasing, true);
     doc->setRenderHint(Poppler::Document::TextAntialiasing, true);
-    // About 1000 pixels on the long side: sharp at usual zooms, small in memory.
-    const double dpi = std::min(600.0, std::max(36.0, 1000.0 * 72.0 / std::max(w, h)));
+    // About 300 dpi at the annotation's size on the page (a form's own units may be
+    // anything, e.g. a unit square), 64 to 2000 pixels on the long side.
+    // Each direction on its own, so that a unit-square form gets the rectangle's shape.
+    const CCA_GRect r = annot->GetRect();
+    auto pixels = [](double mm) { return std::min(2000.0, std::max(16.0, mm / 25.4 * 300.0)); };
+    const double xres = pixels(r.Width()) * 72.0 / w;
+    const double yres = pixels(r.Height()) * 72.0 / h;
     std::unique_ptr<Poppler::Page> page(doc->page(0));
     if (!page)
         return QImage();
-    QImage image = page->renderToImage(dpi, dpi);
+    QImage image = page->renderToImage(xres, yres);
     page.reset();
     return image;
 }

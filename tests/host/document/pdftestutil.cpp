@@ -71,3 +71,50 @@ QPoint PixelAt(double x, double y, double W, double H, int rotation, int dpi)
 QString Sample(const QString& name) { return QDir(QStringLiteral(SAMPLES_DIR)).filePath(name); }
 
 } // namespace PdfTestUtil
+
+namespace PdfTestUtil {
+
+QStringList AnnotSubtypes(const QString& pdf)
+{
+    QString out;
+    const QString script = QDir(QStringLiteral(TESTDATA_DIR)).filePath(QStringLiteral("annots.js"));
+    if (Run(QStringLiteral("mutool"), {QStringLiteral("run"), script, pdf}, &out) != 0)
+        return {QStringLiteral("mutool failed: ") + out};
+    QStringList pages;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const int colon = line.indexOf(QLatin1String(": "));
+        if (colon > 0)
+            pages << line.mid(colon + 2).trimmed();
+        else if (line.endsWith(QLatin1Char(':')))
+            pages << QString();
+    }
+    return pages;
+}
+
+QStringList ImageObjects(const QString& pdf, QString* listing)
+{
+    QString out;
+    if (Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, &out) != 0)
+        return {};
+    if (listing)
+        *listing = out;
+    QStringList objects;
+    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (int i = 2; i < lines.size(); ++i) {
+        const QStringList cols = lines.at(i).simplified().split(QLatin1Char(' '));
+        if (cols.size() > 11)
+            objects << cols.at(10);
+    }
+    return objects;
+}
+
+bool QpdfCheck(const QString& pdf, QString* output)
+{
+    QString out;
+    const int rc = Run(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf}, &out);
+    if (output)
+        *output = out;
+    return rc == 0;
+}
+
+} // namespace PdfTestUtil

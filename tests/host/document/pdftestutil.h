@@ -20,3 +20,12 @@ QPoint PixelAt(double xMm, double yMm, double widthMm, double heightMm, int rota
 // A sample path under SAMPLES_DIR.
 QString Sample(const QString& name);
 }
+
+namespace PdfTestUtil {
+// Subtypes of each page's /Annots entries as written (mutool), e.g. {"Stamp,Link", ""}.
+QStringList AnnotSubtypes(const QString& pdf);
+// `pdfimages -list` rows: object number of every image (SMasks included) drawn by the file.
+QStringList ImageObjects(const QString& pdf, QString* listing = nullptr);
+// `qpdf --check` passes.
+bool QpdfCheck(const QString& pdf, QString* output = nullptr);
+}
