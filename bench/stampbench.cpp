@@ -1,0 +1,243 @@
+// Stamping benchmark: the same transparent picture, 40 x 30 mm, 6 mm from the right and
+// bottom edges of every page of a long A4 document, through the document model and saved
+// (as annotations, and embedded), beside peers on the same input in the same run:
+// qpdf --overlay (embedded) and a mutool script (both variants).
+//
+//   stampbench [--pages N] [--work DIR] [--samples DIR]      (the table)
+//   stampbench --worker annot|embed IN.pdf PICTURE OUT.pdf    (one run of ours)
+//
+// Every variant runs as a child process: wall time and peak resident memory (wait4's
+// ru_maxrss) are that process's own.
+#include "host/document/documentio.h"
+#include "host/document/ica_streamreader.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_layer.h"
+#include "host/document/ig_page.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string StampJson(int resourceId)
+{
+    return "{\"RunTime\":false,\"SubType\":\"Stamp\",\"Appearance\":[{\"Type\":\"Image\","
+           "\"ResourceID\":" + std::to_string(resourceId)
+         + ",\"Width\":40.0,\"Height\":30.0,\"RunTime\":false}]}";
+}
+
+// Stamps every page of `doc` at the corner; embedded when asked. False on failure.
+bool StampAll(IG_Document* doc, const QString& picture, bool embed)
+{
+    const std::wstring wide = picture.toStdWString();
+    ICA_StreamReader* s = ICA_StreamReader::CreateFileStreamReader(wide.c_str(), 0);
+    if (!s)
+        return false;
+    const int res = doc->AddResource(s, 1, 0);
+    s->Release();
+    if (res <= 0)
+        return false;
+    for (int i = 0; i < doc->PageCount(); ++i) {
+        IG_Page* page = doc->PageAt(i);
+        const float x = page->Width() - 46, y = page->Height() - 36;
+        IG_Annot* a = page->NewAnnot(G_AnnotType_Stamp, "Stamp", CCA_GRect(x, y, x + 40, y + 30),
+                                     StampJson(res));
+        if (!a)
+            return false;
+        a->SetCreator("bench");
+        a->SetCreationDate("2024-01-01 12:00:00");
+        if (embed) {
+            IG_Layer* layer = page->LayerCount() > 0 ? page->LayerAt(page->LayerCount() - 1)
+                                                     : page->NewLayer(-1);
+            if (!a->EmbedInto(layer, true) || !page->RemoveAnnot(a->ID(), false))
+                return false;
+        }
+    }
+    return true;
+}
+
+int Worker(const QStringList& args)
+{
+    if (args.size() != 4) {
+        std::fprintf(stderr, "usage: stampbench --worker annot|embed IN PICTURE OUT\n");
+        return 2;
+    }
+    QString error;
+    std::unique_ptr<IG_Document> doc(DocumentIO::Open(args.at(1), &error));
+    if (!doc) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    if (!StampAll(doc.get(), args.at(2), args.at(0) == QLatin1String("embed"))) {
+        std::fprintf(stderr, "stamping failed\n");
+        return 1;
+    }
+    if (!doc->SaveAs(args.at(3), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
+struct Result {
+    QString name;
+    bool ok = false;
+    double seconds = 0;
+    long peakKiB = 0;
+    qint64 bytes = 0;
+    QString check;
+};
+
+// Runs a program as a child of its own; its wall time and peak memory.
+Result RunChild(const QString& name, const QString& program, const QStringList& args,
+                const QString& output)
+{
+    Result r;
+    r.name = name;
+    QFile::remove(output);
+    std::vector<std::string> store;
+    store.push_back(program.toStdString());
+    for (const QString& a : args)
+        store.push_back(a.toStdString());
+    std::vector<char*> argv;
+    for (std::string& s : store)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Quiet peers: their warnings are not the figures.
+        std::freopen("/dev/null", "w", stdout);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
+        return r;
+    r.seconds = timer.nsecsElapsed() / 1e9;
+    r.peakKiB = usage.ru_maxrss;
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && QFileInfo::exists(output);
+    r.bytes = QFileInfo(output).size();
+    if (r.ok) {
+        QProcess check;
+        check.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), output});
+        check.waitForFinished(600000);
+        r.check = check.exitCode() == 0 ? QStringLiteral("ok") : QStringLiteral("FAILED");
+    }
+    return r;
+}
+
+bool MakeInput(const QString& sample, int pages, const QString& out)
+{
+    QStringList args{QStringLiteral("--empty"), QStringLiteral("--pages")};
+    for (int i = 0; i < pages; ++i)
+        args << sample << QStringLiteral("1");
+    args << QStringLiteral("--") << out;
+    return QProcess::execute(QStringLiteral("qpdf"), args) == 0;
+}
+
+// One A4 page with the picture embedded at the corner: the overlay for qpdf.
+bool MakeStampPage(const QString& picture, const QString& out)
+{
+    std::unique_ptr<IG_Document> doc(DocumentIO::CreateBlank({CCA_GSize(210, 297)}));
+    QString error;
+    return StampAll(doc.get(), picture, true) && doc->SaveAs(out, &error);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && args.first() == QLatin1String("--worker"))
+        return Worker(args.mid(1));
+
+    int pages = 1000;
+    QString work = QDir::temp().filePath(QStringLiteral("stampbench"));
+    QString samples = QStringLiteral(SAMPLES_DIR);
+    QString script = QStringLiteral(BENCH_DIR "/mutool_stamp.js");
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        if (args.at(i) == QLatin1String("--pages"))
+            pages = args.at(i + 1).toInt();
+        else if (args.at(i) == QLatin1String("--work"))
+            work = args.at(i + 1);
+        else if (args.at(i) == QLatin1String("--samples"))
+            samples = args.at(i + 1);
+    }
+    QDir().mkpath(work);
+    const QDir w(work);
+    const QString input = w.filePath(QStringLiteral("in.pdf"));
+    const QString picture = QDir(samples).filePath(QStringLiteral("seal_red.png"));
+    const QString stampPage = w.filePath(QStringLiteral("stamp.pdf"));
+    if (!MakeInput(QDir(samples).filePath(QStringLiteral("contract.pdf")), pages, input)
+        || !MakeStampPage(picture, stampPage)) {
+        std::fprintf(stderr, "could not make the input files in %s\n", qPrintable(work));
+        return 1;
+    }
+    const qint64 inBytes = QFileInfo(input).size();
+    const qint64 picBytes = QFileInfo(picture).size();
+    const QString self = QCoreApplication::applicationFilePath();
+    const QString mutool = QStringLiteral("mutool");
+
+    std::vector<Result> results;
+    auto out = [&w](const char* n) { return w.filePath(QString::fromLatin1(n)); };
+    results.push_back(RunChild("stampannot, annotations", self,
+                               {"--worker", "annot", input, picture, out("ours-annot.pdf")},
+                               out("ours-annot.pdf")));
+    results.push_back(RunChild("mutool run, annotations", mutool,
+                               {"run", script, "annot", input, picture, out("mutool-annot.pdf")},
+                               out("mutool-annot.pdf")));
+    results.push_back(RunChild("stampannot, embedded", self,
+                               {"--worker", "embed", input, picture, out("ours-embed.pdf")},
+                               out("ours-embed.pdf")));
+    results.push_back(RunChild("qpdf --overlay, embedded", QStringLiteral("qpdf"),
+                               {input, "--overlay", stampPage, "--repeat=1", "--",
+                                out("qpdf-overlay.pdf")},
+                               out("qpdf-overlay.pdf")));
+    results.push_back(RunChild("mutool run, embedded", mutool,
+                               {"run", script, "embed", input, picture, out("mutool-embed.pdf")},
+                               out("mutool-embed.pdf")));
+
+    std::printf("Stamping %d A4 pages (input %lld bytes, picture %lld bytes, 473x355 PNG "
+                "at 40x30 mm)\n\n",
+                pages, static_cast<long long>(inBytes), static_cast<long long>(picBytes));
+    std::printf("%-26s %9s %10s %12s %12s %7s\n", "variant", "wall s", "peak MiB", "output B",
+                "B/page added", "check");
+    for (const Result& r : results) {
+        if (!r.ok) {
+            std::printf("%-26s %9s\n", qPrintable(r.name), "FAILED");
+            continue;
+        }
+        std::printf("%-26s %9.3f %10.1f %12lld %12.1f %7s\n", qPrintable(r.name), r.seconds,
+                    r.peakKiB / 1024.0, static_cast<long long>(r.bytes),
+                    double(r.bytes - inBytes - picBytes) / pages, qPrintable(r.check));
+    }
+    const Result& ours = results[2];
+    const Result& overlay = results[3];
+    const qint64 budget = inBytes + picBytes + 600LL * pages;
+    std::printf("\nembedded: %s %.2fx the time of qpdf --overlay\n",
+                ours.ok && overlay.ok && ours.seconds < overlay.seconds ? "faster," : "NOT faster,",
+                overlay.seconds > 0 ? ours.seconds / overlay.seconds : 0.0);
+    for (int i : {0, 2})
+        std::printf("%s: output %lld <= budget %lld (input + picture + 600 B/page): %s\n",
+                    qPrintable(results[size_t(i)].name),
+                    static_cast<long long>(results[size_t(i)].bytes),
+                    static_cast<long long>(budget),
+                    results[size_t(i)].ok && results[size_t(i)].bytes <= budget ? "yes" : "NO");
+    return 0;
+}
