@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QMetaType>
 #include <QVariant>
 
 class G_DocView;
@@ -86,3 +87,5 @@ public:
 private:
     G_Event::CommandBarSettingData m_data;
 };
+
+Q_DECLARE_METATYPE(const G_Event*)
