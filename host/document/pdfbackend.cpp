@@ -243,7 +243,8 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
     try {
         d->qpdf = std::make_unique<QPDF>();
         d->qpdf->setSuppressWarnings(true);
-        d->qpdf->processFile(EncodePath(path).constData(), "");
+        const QByteArray name = EncodePath(path);
+        d->qpdf->processFile(name.constData(), "");
         d->pages = QPDFPageDocumentHelper(*d->qpdf).getAllPages();
         if (d->pages.empty())
             return fail(QStringLiteral("The document %1 has no pages.").arg(path));
@@ -611,7 +612,8 @@ bool PdfBackend::Verify(const QString& path, int pageCount, QString* error) cons
     try {
         QPDF check;
         check.setSuppressWarnings(true);
-        check.processFile(EncodePath(path).constData(), "");
+        const QByteArray name = EncodePath(path);
+        check.processFile(name.constData(), "");
         const size_t n = QPDFPageDocumentHelper(check).getAllPages().size();
         if (int(n) != pageCount) {
             if (error)
@@ -661,7 +663,9 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
     }
     try {
         ApplyModel(doc);
-        QPDFWriter writer(*d->qpdf, EncodePath(temp).constData());
+        // qpdf keeps the name it is given: the bytes must outlive the writer.
+        const QByteArray tempName = EncodePath(temp);
+        QPDFWriter writer(*d->qpdf, tempName.constData());
         writer.setObjectStreamMode(qpdf_o_generate);
         writer.write();
     } catch (const std::exception& e) {

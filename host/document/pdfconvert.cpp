@@ -68,11 +68,13 @@ bool PictureToPdf(const QString& picturePath, const QString& pdfPath, QString* e
         page.replaceKey("/Contents", pdf.newStream(content.toStdString()));
         QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)),
                                             false);
-        QPDFWriter writer(pdf, QFile::encodeName(temp).constData());
+        // qpdf keeps the name it is given: the bytes must outlive the writer.
+        const QByteArray tempName = QFile::encodeName(temp);
+        QPDFWriter writer(pdf, tempName.constData());
         writer.write();
         QPDF check;
         check.setSuppressWarnings(true);
-        check.processFile(QFile::encodeName(temp).constData());
+        check.processFile(tempName.constData());
         if (QPDFPageDocumentHelper(check).getAllPages().size() != 1)
             throw std::runtime_error("the written file has no page");
     } catch (const std::exception& e) {
