@@ -18,7 +18,9 @@ G_UIContext::G_UIContext(QObject* parent)
     , m_eventMgr(new CRF_EventMgr)
     , m_menu(new G_ContextMenu(this))
 {
-    qRegisterMetaType<const G_Event*>("const G_Event*"); // queued and spied EventFired
+    // Queued connections and spies carry these pointers.
+    qRegisterMetaType<const G_Event*>("const G_Event*");
+    qRegisterMetaType<G_DocView*>("G_DocView*");
     // The annotation commands every reader window offers.
     m_menu->RegisterEntry(QStringLiteral("annot"), QStringLiteral("d_delpageannot"),
                           QT_TRANSLATE_NOOP("G_ContextMenu", "Delete"));
