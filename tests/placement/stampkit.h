@@ -1,0 +1,44 @@
+#pragma once
+// What the plug-in's view-driven tests share: the plug-in initialised once per process
+// as the reader does it, the sample seal picture, and stamp placements started the way
+// the reader's stamp command starts them.
+
+#include "host/base/ca_types.h"
+
+#include <QList>
+#include <QString>
+
+class G_DocView;
+class G_Event;
+class G_UIContext;
+class GT_Stamp;
+class HostFixture;
+class IG_Annot;
+class IG_Document;
+class IG_Page;
+
+class StampKit {
+public:
+    // qt_plugin_instance, Initialize, InitializeComponents: once per process.
+    static void InitPlugin();
+
+    static QString SealPath();
+    static QString ContractPath(); // three A4 pages
+    static int EmbedSeal(IG_Document* doc);
+
+    // Puts the mouse pointer over a page point: the cursor position and a move event.
+    static void PointerTo(HostFixture& fx, int page, const CCA_GPoint& mm);
+    // Pointer over the point, then "ti_stamp" in interactive mode; returns the preview.
+    static IG_Annot* StartInteractive(HostFixture& fx, int page, const CCA_GPoint& mm,
+                                      const CCA_GSize& size, bool applySign = false);
+    // "tp_stamp" in automatic mode; returns the placed annotation (null when none).
+    static IG_Annot* PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,
+                               const CCA_GSize& size);
+
+    static GT_Stamp* StampTool(G_DocView* view); // the view's own "tp_stamp"
+    static IG_Annot* Pending(G_DocView* view);   // the preview its command holds
+    static QString CurrentTool(G_DocView* view);
+    static QList<const G_Event*> Events(G_UIContext* context, int type);
+    static int RunTimeCount(IG_Page* page);      // previews on the page
+    static CCA_GPoint Centre(const CCA_GRect& r);
+};
