@@ -40,6 +40,8 @@ public:
     void CloseDocument(G_EngineHandle handle);
 };
 
+// Invoice recognition is not there yet: IsInvoice and ReadInvoiceInfo answer false and
+// InvoiceKind 0 for every document.
 class G_InvoiceService {
 public:
     bool IsInvoice(G_DocumentContext* context);

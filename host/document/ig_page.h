@@ -46,7 +46,9 @@ public:
     virtual IG_Annot* AnnotAt(int index) const = 0; // z-order, bottom first
     virtual IG_Annot* AnnotById(unsigned int id) const = 0;
     // Creates an annotation on this page from its content JSON; null when the content is
-    // not usable (e.g. a stamp whose "ResourceID" names no picture of the document).
+    // not JSON or the type is not a stamp. A stamp whose "ResourceID" is 0 or names no
+    // picture of the document (a preview made before its picture is embedded) is still
+    // made and draws a frame; it cannot be embedded and is saved with a frame appearance.
     virtual IG_Annot* NewAnnot(G_AnnotType type, const CCA_String& subType,
                                const CCA_GRect& rect, const std::string& contentJson) = 0;
     // Takes the annotation off the page. The object stays alive, owned by the document

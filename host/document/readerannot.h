@@ -51,7 +51,8 @@ public:
     // The annotation's unique name in the file (/NM); made when the annotation is made.
     QString UniqueName() const { return m_uniqueName; }
     void SetUniqueName(const QString& name) { m_uniqueName = name; }
-    // The file object the annotation was read from (object number 0: made in this session).
+    // The back end's reference to the file object the annotation was read from
+    // (0: made in this session).
     int SourceObject() const { return m_sourceObj; }
     int SourceGeneration() const { return m_sourceGen; }
     void SetSource(int obj, int gen, bool hasAppearance)
