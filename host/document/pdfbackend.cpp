@@ -111,6 +111,16 @@ QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
 }
 
 QPDFObjectHandle Name(const char* n) { return QPDFObjectHandle::newName(n); }
+
+// True when "%%EOF" is among the file's last 1024 bytes (a file written to its end).
+bool EndsWithEof(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    f.seek(std::max<qint64>(0, f.size() - 1024));
+    return f.read(1024).contains("%%EOF");
+}
 } // namespace
 
 // What the back end remembers of one page: the keys a save rewrites, as the file had them.
@@ -265,9 +275,10 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
     } catch (const std::exception& e) {
         return fail(QStringLiteral("The file %1 is damaged: %2").arg(path, ExceptionMessage(e)));
     }
-    // A file rebuilt from its pieces (no usable cross-reference table, e.g. cut short)
-    // would be saved with whatever could be found: refuse it rather than lose the rest.
-    if (d->qpdf->anyWarnings()) {
+    // A file cut short and rebuilt from its pieces would be saved with whatever could be
+    // found: refuse it rather than lose the rest. A whole file whose cross-reference table
+    // is merely off (common in files from simple generators) is rebuilt by qpdf and opens.
+    if (d->qpdf->anyWarnings() && !EndsWithEof(path)) {
         bool rebuilt = false;
         for (const QPDFExc& w : d->qpdf->getWarnings()) {
             const std::string m = w.getMessageDetail();

@@ -59,6 +59,21 @@ private slots:
         QCOMPARE(Run("qpdf", {"--encrypt", "", "owner", "256", "--print=none", "--",
                                contract, Path("no-print.pdf")}), 0);
         QDir().mkpath(Path("folder.pdf"));
+        // Whole, but every cross-reference offset off by a few bytes: qpdf rebuilds it.
+        QByteArray shifted = bytes;
+        shifted.insert(shifted.indexOf("1 0 obj"), "\n\n\n\n");
+        WriteFile(Path("xref-off.pdf"), shifted);
+    }
+
+    void wholeFileWithBadXrefOpens()
+    {
+        QString error;
+        std::unique_ptr<IG_Document> doc(DocumentIO::Open(Path("xref-off.pdf"), &error));
+        QVERIFY2(doc, qPrintable(error));
+        QCOMPARE(doc->PageCount(), 3);
+        QVERIFY2(doc->SaveAs(Path("xref-fixed.pdf"), &error), qPrintable(error));
+        QString check;
+        QVERIFY2(QpdfCheck(Path("xref-fixed.pdf"), &check), qPrintable(check));
     }
 
     void openFails_data()
