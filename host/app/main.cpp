@@ -1,0 +1,102 @@
+// minireader: the reference reader. Without options it opens a window; the options below
+// run headless (the offscreen platform is chosen when none is set).
+//   --list-registrations   print what the host and its plug-ins registered
+//   --demo <outdir> [samples folder]   stamp the sample contract and save it
+
+#include "demorun.h"
+#include "host/framework/g_annotationhandler.h"
+#include "host/framework/g_operation.h"
+#include "host/framework/g_operationinterceptor.h"
+#include "host/framework/g_toolhandler.h"
+#include "host/framework/hostcomponents.h"
+#include "mainwindow.h"
+#include "pluginmanager.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+#include <cstring>
+
+#ifndef STAMPREADER_SAMPLES_DIR
+#define STAMPREADER_SAMPLES_DIR ""
+#endif
+
+namespace {
+
+bool hasOption(int argc, char** argv, const char* option)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    }
+    return false;
+}
+
+void listRegistrations(QTextStream& out)
+{
+    const QStringList operations = G_Operation::GlobalNames();
+    for (const QString& name : operations)
+        out << "operation " << name << "\n";
+    const QStringList tools = G_ToolHandler::GlobalNames();
+    for (const QString& name : tools)
+        out << "tool " << name << "\n";
+    const QStringList handlers = G_AnnotationHandler::GlobalAnnotHandlerNames();
+    for (const QString& name : handlers)
+        out << "annothandler " << name << "\n";
+    out << "interceptors " << G_OperationInterceptor::LiveCount() << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool list = hasOption(argc, argv, "--list-registrations");
+    const bool demo = hasOption(argc, argv, "--demo");
+    if ((list || demo) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("minireader"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    HostComponents::RegisterAll();
+    PluginManager plugins;
+    plugins.LoadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"),
+                    QCoreApplication::arguments());
+    const QStringList messages = plugins.Messages();
+    for (const QString& message : messages)
+        err << message << "\n";
+    err.flush();
+
+    int code = 0;
+    if (list) {
+        listRegistrations(out);
+    } else if (demo) {
+        const QStringList args = QCoreApplication::arguments();
+        const int at = args.indexOf(QStringLiteral("--demo"));
+        if (at + 1 >= args.size() || args.at(at + 1).startsWith(QLatin1String("--"))) {
+            err << "usage: minireader --demo <outdir> [samples folder]\n";
+            code = 2;
+        } else {
+            QString samples = QStringLiteral(STAMPREADER_SAMPLES_DIR);
+            if (at + 2 < args.size() && !args.at(at + 2).startsWith(QLatin1String("--")))
+                samples = args.at(at + 2);
+            code = DemoRun::Run(args.at(at + 1), samples, out);
+        }
+    } else {
+        auto* window = new MainWindow;
+        window->show();
+        const QStringList args = QCoreApplication::arguments();
+        for (int i = 1; i < args.size(); ++i) {
+            if (!args.at(i).startsWith(QLatin1String("--"))) {
+                window->OpenFile(args.at(i));
+                break;
+            }
+        }
+        code = app.exec();
+        delete window; // views go before the plug-ins that made their tools
+    }
+    out.flush();
+    plugins.Shutdown();
+    return code;
+}
