@@ -2,6 +2,8 @@
 
 #include "host/document/documentio.h"
 #include "host/document/g_application.h"
+#include "host/document/ica_streamreader.h"
+#include "host/document/ig_page.h"
 #include "host/document/ig_document.h"
 #include "host/framework/g_docview.h"
 #include "host/framework/g_settingmgr.h"
@@ -11,6 +13,7 @@
 #include "host/utils/nex_dpi.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -176,6 +179,47 @@ void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint&
         MoveToViewport(pos, Qt::LeftButton);
     }
     ReleaseAtViewport(pos);
+}
+
+int HostFixture::StampResource()
+{
+    if (!m_document)
+        return 0;
+    if (m_stampResource > 0)
+        return m_stampResource;
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(QColor(220, 30, 30, 200));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    ICA_StreamReader* stream = ICA_StreamReader::CreateMemoryStreamReader(png);
+    m_stampResource = m_document->AddResource(stream, 1, 0);
+    if (stream)
+        stream->Release();
+    return m_stampResource;
+}
+
+IG_Annot* HostFixture::AddStamp(int page, const CCA_GRect& rect, const char* subType,
+                                bool runTime)
+{
+    IG_Page* target = m_view ? m_view->Page(page) : nullptr;
+    if (!target)
+        return nullptr;
+    const int resource = StampResource();
+    const QString content =
+        QStringLiteral("{\"RunTime\":%1,\"SubType\":\"%2\",\"Appearance\":[{\"Type\":"
+                       "\"Image\",\"ResourceID\":%3,\"Width\":%4,\"Height\":%5,"
+                       "\"RunTime\":%1}]}")
+            .arg(runTime ? "true" : "false")
+            .arg(QString::fromUtf8(subType))
+            .arg(resource)
+            .arg(double(rect.Width()))
+            .arg(double(rect.Height()));
+    IG_Annot* annot = target->NewAnnot(G_AnnotType_Stamp, subType, rect,
+                                       content.toStdString());
+    m_view->Refresh();
+    return annot;
 }
 
 void HostFixture::AnswerMessageBoxes(int button) { m_answer = button; }

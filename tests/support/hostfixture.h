@@ -19,6 +19,7 @@
 
 class G_DocView;
 class G_UIContext;
+class IG_Annot;
 class IG_Document;
 
 class HostFixture {
@@ -62,6 +63,13 @@ public:
     void ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
     void MoveToViewport(const QPoint& pos, Qt::MouseButtons held = Qt::NoButton);
 
+    // Puts a picture stamp on a page of the open document, as a placed stamp would be
+    // (no undo entry: test set-up). Null when the model refuses it.
+    IG_Annot* AddStamp(int page, const CCA_GRect& rect, const char* subType = "Stamp",
+                       bool runTime = false);
+    // The resource identifier of the picture AddStamp uses (embedded on first use).
+    int StampResource();
+
     // Message boxes: answered with `button` (a QMessageBox::StandardButton) from now on.
     void AnswerMessageBoxes(int button);
     QList<Utils::Widgets::MessageBoxRequest> MessageBoxes() const; // since set-up
@@ -75,4 +83,5 @@ private:
     IG_Document* m_document = nullptr;
     G_DocView* m_view = nullptr;
     int m_answer = 0;
+    int m_stampResource = 0;
 };
