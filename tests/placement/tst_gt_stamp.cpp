@@ -59,6 +59,8 @@ private slots:
     void navigationChangeCancelsPreview();
     void laterNavigationPagesAreNotConnected();
     void closingTheViewDisarmsCancel();
+    void switchingToViewWithStampToolReturnsHand_data();
+    void switchingToViewWithStampToolReturnsHand();
 
 private:
     QPoint viewportFromScene(const CCA_Point& scene);
@@ -449,6 +451,44 @@ void TestGtStamp::closingTheViewDisarmsCancel()
     op->DeleteLater();
     QCOMPARE(m_fx->View()->GetZoom(), 120.0f);
     emit m_earlyNaviPage->ChangeShowIndexSignal(0);
+}
+
+void TestGtStamp::switchingToViewWithStampToolReturnsHand_data()
+{
+    QTest::addColumn<QString>("otherTool");
+    QTest::addColumn<bool>("handBack");
+    QTest::newRow("other view places a stamp too") << "tp_stamp" << true;
+    QTest::newRow("other view has the hand tool") << "t_handtool" << false;
+}
+
+void TestGtStamp::switchingToViewWithStampToolReturnsHand()
+{
+    QFETCH(QString, otherTool);
+    QFETCH(bool, handBack);
+    QVERIFY(StampKit::StartInteractive(*m_fx, 0, CCA_GPoint(100, 100), kSize));
+
+    // A second view of the same document, as a second window of the reader would be.
+    std::unique_ptr<G_DocView> other(new G_DocView(m_fx->Context(), m_fx->Document()));
+    other->resize(400, 300);
+    other->SetToolHandler(other->ToolHandlerByName(otherTool.toUtf8().constData()));
+    QCOMPARE(StampKit::CurrentTool(other.get()), otherTool);
+    m_fx->Context()->ClearEventLog();
+
+    m_fx->Context()->SetCurrentDocView(other.get());
+
+    const auto bar = StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged);
+    if (!handBack) {
+        QVERIFY(bar.isEmpty());
+        QCOMPARE(StampKit::CurrentTool(other.get()), otherTool);
+    } else {
+        QVERIFY(!bar.isEmpty());
+        const auto* event = static_cast<const G_CommandBarOpChangedEvent*>(bar.first());
+        QCOMPARE(event->Data().names, QStringList{"t_handtool"});
+        QCOMPARE(event->Data().kind, 7);
+        QCOMPARE(StampKit::CurrentTool(other.get()), QStringLiteral("t_handtool"));
+    }
+    m_fx->Context()->SetCurrentDocView(m_fx->View());
+    other.reset();
 }
 
 QTEST_MAIN(TestGtStamp)
