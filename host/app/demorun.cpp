@@ -17,7 +17,8 @@
 #include <QTextStream>
 #include <memory>
 
-namespace {
+namespace
+{
 constexpr float kSealSize = 40.0f;   // millimetres
 constexpr float kSealMargin = 20.0f; // from the right and bottom page edges
 } // namespace
@@ -35,8 +36,7 @@ int DemoRun::Run(const QString& outDir, const QString& samplesDir, QTextStream& 
     QString error;
     std::unique_ptr<IG_Document> doc(DocumentIO::Open(source, &error));
     if (!doc) {
-        out << "note: cannot open " << QDir::toNativeSeparators(source) << ": " << error
-            << "\n";
+        out << "note: cannot open " << QDir::toNativeSeparators(source) << ": " << error << "\n";
         MessageBoxSeam::SetAnswerer(nullptr);
         return 0;
     }
@@ -82,8 +82,8 @@ int DemoRun::Run(const QString& outDir, const QString& samplesDir, QTextStream& 
             IG_Annot* annot = annotId > 0 ? page->AnnotById(unsigned(annotId)) : nullptr;
             if (annot) {
                 const CCA_GRect r = annot->GetRect();
-                out << "stamped page 1 with annotation " << annotId << " at " << r.left
-                    << "," << r.top << " mm, " << r.Width() << " x " << r.Height() << " mm\n";
+                out << "stamped page 1 with annotation " << annotId << " at " << r.left << ","
+                    << r.top << " mm, " << r.Width() << " x " << r.Height() << " mm\n";
             } else {
                 out << "note: \"tp_stamp\" returned " << result << " and placed no stamp\n";
             }

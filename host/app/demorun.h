@@ -7,7 +7,8 @@
 
 class QTextStream;
 
-class DemoRun {
+class DemoRun
+{
 public:
     // Returns the process exit code: 0 also when a piece is missing (a note says which),
     // 1 when saving the result failed.

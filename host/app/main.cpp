@@ -21,7 +21,8 @@
 #define STAMPREADER_SAMPLES_DIR ""
 #endif
 
-namespace {
+namespace
+{
 
 bool hasOption(int argc, char** argv, const char* option)
 {

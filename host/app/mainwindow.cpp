@@ -31,22 +31,27 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_context(new G_U
     open->setObjectName(QStringLiteral("actionOpen"));
     m_save = file->addAction(tr("&Save"), this, &MainWindow::Save, QKeySequence::Save);
     m_save->setObjectName(QStringLiteral("actionSave"));
-    m_saveAs = file->addAction(tr("Save &As..."), this, &MainWindow::SaveAs,
-                               QKeySequence::SaveAs);
+    m_saveAs = file->addAction(tr("Save &As..."), this, &MainWindow::SaveAs, QKeySequence::SaveAs);
     m_saveAs->setObjectName(QStringLiteral("actionSaveAs"));
     file->addSeparator();
     file->addAction(tr("&Quit"), this, &QWidget::close, QKeySequence::Quit);
 
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    m_undo = edit->addAction(tr("&Undo"), this, [this]() {
-        if (m_view)
-            m_view->UndoStack()->undo();
-    }, QKeySequence::Undo);
+    m_undo = edit->addAction(
+        tr("&Undo"), this,
+        [this]() {
+            if (m_view)
+                m_view->UndoStack()->undo();
+        },
+        QKeySequence::Undo);
     m_undo->setObjectName(QStringLiteral("actionUndo"));
-    m_redo = edit->addAction(tr("&Redo"), this, [this]() {
-        if (m_view)
-            m_view->UndoStack()->redo();
-    }, QKeySequence::Redo);
+    m_redo = edit->addAction(
+        tr("&Redo"), this,
+        [this]() {
+            if (m_view)
+                m_view->UndoStack()->redo();
+        },
+        QKeySequence::Redo);
     m_redo->setObjectName(QStringLiteral("actionRedo"));
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
@@ -55,13 +60,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_context(new G_U
             runOperation("v_zoom", QStringLiteral("{\"zoomIndex\":%1}")
                                        .arg(double(m_view->GetZoom() * factor), 0, 'f', 2));
     };
-    view->addAction(tr("Zoom &In"), this, [zoomBy]() { zoomBy(1.25f); }, QKeySequence::ZoomIn)
+    view->addAction(
+            tr("Zoom &In"), this, [zoomBy]() { zoomBy(1.25f); }, QKeySequence::ZoomIn)
         ->setObjectName(QStringLiteral("actionZoomIn"));
-    view->addAction(tr("Zoom &Out"), this, [zoomBy]() { zoomBy(0.8f); }, QKeySequence::ZoomOut)
+    view->addAction(
+            tr("Zoom &Out"), this, [zoomBy]() { zoomBy(0.8f); }, QKeySequence::ZoomOut)
         ->setObjectName(QStringLiteral("actionZoomOut"));
-    view->addAction(tr("&Actual Size"), this, [this]() {
-        runOperation("v_zoom", QStringLiteral("{\"zoomIndex\":100.0}"));
-    })->setObjectName(QStringLiteral("actionZoomReset"));
+    view->addAction(tr("&Actual Size"), this,
+                    [this]() { runOperation("v_zoom", QStringLiteral("{\"zoomIndex\":100.0}")); })
+        ->setObjectName(QStringLiteral("actionZoomReset"));
     m_showAnnots = view->addAction(tr("Show &Annotations"));
     m_showAnnots->setObjectName(QStringLiteral("actionShowAnnots"));
     m_showAnnots->setCheckable(true);
@@ -74,8 +81,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_context(new G_U
     QToolBar* bar = addToolBar(tr("Commands"));
     bar->setObjectName(QStringLiteral("commandBar"));
     for (const char* tool : {"t_handtool", "t_textselect"}) {
-        QAction* action = bar->addAction(tool == QByteArray("t_handtool") ? tr("Hand")
-                                                                          : tr("Select"));
+        QAction* action =
+            bar->addAction(tool == QByteArray("t_handtool") ? tr("Hand") : tr("Select"));
         action->setObjectName(QString::fromLatin1(tool));
         connect(action, &QAction::triggered, this, [this, tool]() {
             if (m_view)
@@ -122,9 +129,9 @@ bool MainWindow::OpenFile(const QString& path)
     QString error;
     IG_Document* doc = DocumentIO::Open(path, &error);
     if (!doc) {
-        m_context->ErrorMessageBox(tr("Open Document"),
-                                   tr("%1 could not be opened: %2")
-                                       .arg(QFileInfo(path).fileName(), error));
+        m_context->ErrorMessageBox(
+            tr("Open Document"),
+            tr("%1 could not be opened: %2").arg(QFileInfo(path).fileName(), error));
         return false;
     }
     m_document = doc;
@@ -214,8 +221,8 @@ void MainWindow::runStamp()
         return;
     }
     const QRect r(m_stampButton->mapToGlobal(QPoint(0, 0)), m_stampButton->size());
-    op->Param()->Add("position", CCA_GRect(r.left(), r.top(), r.left() + r.width(),
-                                           r.top() + r.height()));
+    op->Param()->Add("position",
+                     CCA_GRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
     op->PerformAction();
     op->DeleteLater();
 }

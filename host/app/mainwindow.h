@@ -13,7 +13,8 @@ class IG_Document;
 class QAction;
 class QToolButton;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow
+{
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);

@@ -9,7 +9,10 @@
 
 PluginManager::PluginManager() = default;
 
-PluginManager::~PluginManager() { Shutdown(); }
+PluginManager::~PluginManager()
+{
+    Shutdown();
+}
 
 int PluginManager::LoadAll(const QString& folder, const QStringList& arguments)
 {
@@ -67,4 +70,7 @@ void PluginManager::Shutdown()
     }
 }
 
-QList<ExtensionSystem::IPlugin*> PluginManager::Plugins() const { return m_plugins; }
+QList<ExtensionSystem::IPlugin*> PluginManager::Plugins() const
+{
+    return m_plugins;
+}

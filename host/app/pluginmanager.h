@@ -11,11 +11,13 @@
 
 class QPluginLoader;
 
-namespace ExtensionSystem {
+namespace ExtensionSystem
+{
 class IPlugin;
 }
 
-class PluginManager {
+class PluginManager
+{
 public:
     PluginManager();
     ~PluginManager(); // shuts down what is still loaded

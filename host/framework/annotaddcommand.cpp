@@ -7,9 +7,8 @@
 #include <QCoreApplication>
 
 AnnotAddCommand::AnnotAddCommand(G_DocView* view, IG_Annot* annot, QUndoCommand* parent)
-    : QUndoCommand(QCoreApplication::translate("G_DocView", "Add annotation"), parent)
-    , m_view(view)
-    , m_annot(annot)
+    : QUndoCommand(QCoreApplication::translate("G_DocView", "Add annotation"), parent),
+      m_view(view), m_annot(annot)
 {
 }
 

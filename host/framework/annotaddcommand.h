@@ -9,7 +9,8 @@
 class G_DocView;
 class IG_Annot;
 
-class AnnotAddCommand : public QUndoCommand {
+class AnnotAddCommand : public QUndoCommand
+{
 public:
     AnnotAddCommand(G_DocView* view, IG_Annot* annot, QUndoCommand* parent = nullptr);
     void undo() override;

@@ -17,7 +17,10 @@ void AnnotRectCommand::apply(const CCA_GRect& rect)
         m_view->Refresh();
 }
 
-void AnnotRectCommand::undo() { apply(m_before); }
+void AnnotRectCommand::undo()
+{
+    apply(m_before);
+}
 
 void AnnotRectCommand::redo()
 {

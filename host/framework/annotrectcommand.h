@@ -10,7 +10,8 @@
 class G_DocView;
 class IG_Annot;
 
-class AnnotRectCommand : public QUndoCommand {
+class AnnotRectCommand : public QUndoCommand
+{
 public:
     AnnotRectCommand(G_DocView* view, IG_Annot* annot, const CCA_GRect& before,
                      const CCA_GRect& after, const QString& text);

@@ -8,7 +8,8 @@
 class G_DocView;
 class IG_Annot;
 
-class AnnotRemoveCommand : public QUndoCommand {
+class AnnotRemoveCommand : public QUndoCommand
+{
 public:
     AnnotRemoveCommand(G_DocView* view, IG_Annot* annot, QUndoCommand* parent = nullptr);
     void undo() override;

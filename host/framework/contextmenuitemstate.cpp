@@ -15,7 +15,10 @@ void ContextMenuItemState::SetFlag(int flag, bool on)
         isDefault = bit;
 }
 
-bool ContextMenuItemState::TestFlag(int flag) const { return flag != 0 && (Flags() & flag) == flag; }
+bool ContextMenuItemState::TestFlag(int flag) const
+{
+    return flag != 0 && (Flags() & flag) == flag;
+}
 
 int ContextMenuItemState::Flags() const
 {

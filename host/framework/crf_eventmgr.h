@@ -5,7 +5,8 @@
 class G_DocView;
 
 // Broadcasts reader-wide changes.
-class CRF_EventMgr : public QObject {
+class CRF_EventMgr : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;

@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 QList<G_AnnotationHandler*>& registry()
 {
     static auto* list = new QList<G_AnnotationHandler*>; // outlives static destruction
@@ -10,7 +11,10 @@ QList<G_AnnotationHandler*>& registry()
 }
 } // namespace
 
-G_AnnotationHandler::~G_AnnotationHandler() { registry().removeAll(this); }
+G_AnnotationHandler::~G_AnnotationHandler()
+{
+    registry().removeAll(this);
+}
 
 bool G_AnnotationHandler::RegisterAnnotHandlerToGlobal()
 {
@@ -34,7 +38,10 @@ G_AnnotationHandler* G_AnnotationHandler::FindGlobalAnnotHandler(const char* nam
     return nullptr;
 }
 
-QList<G_AnnotationHandler*> G_AnnotationHandler::GlobalAnnotHandlers() { return registry(); }
+QList<G_AnnotationHandler*> G_AnnotationHandler::GlobalAnnotHandlers()
+{
+    return registry();
+}
 
 QStringList G_AnnotationHandler::GlobalAnnotHandlerNames()
 {

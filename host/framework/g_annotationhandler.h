@@ -10,7 +10,8 @@
 
 class IG_Annot;
 
-class G_AnnotationHandler : public G_ToolHandler {
+class G_AnnotationHandler : public G_ToolHandler
+{
 public:
     ~G_AnnotationHandler() override; // a registered prototype unregisters itself
 
@@ -22,7 +23,7 @@ public:
     virtual int CtrlPointIndex(const QVector<CCA_Point>& points, const CCA_Point& point) = 0;
     virtual QVector<CCA_Point> GetCtrlPoints() = 0; // scene pixels
     virtual bool HitTest(const CCA_Point& point) = 0;
-    virtual void DoMove(float dx, float dy) = 0;                    // page units
+    virtual void DoMove(float dx, float dy) = 0;                        // page units
     virtual void DoResize(int ctrlIndex, const CCA_GRect& newRect) = 0; // page units
 
     // Registers the prototype (not owned); false when its HandlerName is taken.

@@ -17,7 +17,8 @@
 class G_OperationParam;
 class G_UIContext;
 
-class G_ContextMenu {
+class G_ContextMenu
+{
 public:
     struct Entry {
         QString name;

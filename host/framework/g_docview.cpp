@@ -18,7 +18,8 @@
 #include <QWheelEvent>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 QList<G_DocView*>& allViews()
 {
@@ -59,18 +60,15 @@ struct G_DocView::Private {
         QImage image;
     };
     QHash<int, CacheEntry> cache;
-    QSet<unsigned int> liveIds; // drawn on top instead of from the cache
+    QSet<unsigned int> liveIds;              // drawn on top instead of from the cache
     QHash<QByteArray, G_ToolHandler*> tools; // this view's instances, owned
     int currentPage = 0;
     bool selectionKept = true;
 };
 
 G_DocView::G_DocView(G_UIContext* context, IG_Document* document, QWidget* parent)
-    : QAbstractScrollArea(parent)
-    , d(new Private)
-    , m_context(context)
-    , m_document(document)
-    , m_undo(new QUndoStack)
+    : QAbstractScrollArea(parent), d(new Private), m_context(context), m_document(document),
+      m_undo(new QUndoStack)
 {
     setObjectName(QStringLiteral("G_DocView"));
     viewport()->setObjectName(QStringLiteral("G_DocViewViewport"));
@@ -102,9 +100,15 @@ G_DocView::~G_DocView()
         m_context->RemoveDocView(this);
 }
 
-QList<G_DocView*> G_DocView::AllViews() { return allViews(); }
+QList<G_DocView*> G_DocView::AllViews()
+{
+    return allViews();
+}
 
-int G_DocView::PageCount() const { return m_document ? m_document->PageCount() : 0; }
+int G_DocView::PageCount() const
+{
+    return m_document ? m_document->PageCount() : 0;
+}
 
 IG_Page* G_DocView::Page(int index) const
 {
@@ -218,8 +222,8 @@ int G_DocView::PageIndexByPoint(const CCA_Point& scenePoint, bool exact, bool ne
         int best = -1;
         int bestDistance = 0;
         for (int i = 0; i < d->pageRects.size(); ++i) {
-            const QRect around = d->pageRects[i].adjusted(-kPageGap, -kPageGap, kPageGap,
-                                                          kPageGap);
+            const int g = kPageGap;
+            const QRect around = d->pageRects[i].adjusted(-g, -g, g, g);
             if (!around.contains(p))
                 continue;
             const QRect& r = d->pageRects[i];
@@ -516,7 +520,10 @@ void G_DocView::GoToPage(G_DocView* view, int pageIndex, const CCA_GRect& rect, 
     viewport()->update();
 }
 
-void G_DocView::GoToPage(int pageIndex) { GoToPage(this, pageIndex, CCA_GRect(), true); }
+void G_DocView::GoToPage(int pageIndex)
+{
+    GoToPage(this, pageIndex, CCA_GRect(), true);
+}
 
 void G_DocView::SetAnnotStatus(bool visible)
 {
@@ -536,7 +543,10 @@ void G_DocView::SetAnnotSelectionKept(bool kept)
         ResetToolState();
 }
 
-bool G_DocView::AnnotSelectionKept() const { return d->selectionKept; }
+bool G_DocView::AnnotSelectionKept() const
+{
+    return d->selectionKept;
+}
 
 int G_DocView::renderFlags() const
 {
@@ -610,8 +620,8 @@ void G_DocView::paintEvent(QPaintEvent*)
         if (!fresh) {
             QRect part = r;
             if (qint64(r.width()) * r.height() > kWholePageLimit)
-                part = needed.adjusted(-kRenderMargin, -kRenderMargin, kRenderMargin,
-                                       kRenderMargin)
+                part = needed.marginsAdded(QMargins(kRenderMargin, kRenderMargin, kRenderMargin,
+                                                    kRenderMargin))
                            .intersected(r);
             entry.zoom = m_zoom;
             entry.scale = scale;
@@ -676,7 +686,8 @@ void G_DocView::updateCurrentPage()
     }
 }
 
-namespace {
+namespace
+{
 CCA_Point scenePointOf(const QPoint& pos, const QPoint& offset)
 {
     return CCA_Point(pos.x() + offset.x(), pos.y() + offset.y());
@@ -691,10 +702,17 @@ void G_DocView::mousePressEvent(QMouseEvent* event)
     const CCA_Point p = scenePointOf(event->pos(), ScrollOffset());
     const unsigned int flags = unsigned(event->modifiers());
     switch (event->button()) {
-    case Qt::LeftButton: m_tool->OnLButtonDown(flags, p); break;
-    case Qt::MiddleButton: m_tool->OnMButtonDown(flags, p); break;
-    case Qt::RightButton: m_tool->OnRButtonDown(flags, p); break;
-    default: break;
+    case Qt::LeftButton:
+        m_tool->OnLButtonDown(flags, p);
+        break;
+    case Qt::MiddleButton:
+        m_tool->OnMButtonDown(flags, p);
+        break;
+    case Qt::RightButton:
+        m_tool->OnRButtonDown(flags, p);
+        break;
+    default:
+        break;
     }
     event->accept();
 }
@@ -706,10 +724,17 @@ void G_DocView::mouseReleaseEvent(QMouseEvent* event)
     const CCA_Point p = scenePointOf(event->pos(), ScrollOffset());
     const unsigned int flags = unsigned(event->modifiers());
     switch (event->button()) {
-    case Qt::LeftButton: m_tool->OnLButtonUp(flags, p); break;
-    case Qt::MiddleButton: m_tool->OnMButtonUp(flags, p); break;
-    case Qt::RightButton: m_tool->OnRButtonUp(flags, p); break;
-    default: break;
+    case Qt::LeftButton:
+        m_tool->OnLButtonUp(flags, p);
+        break;
+    case Qt::MiddleButton:
+        m_tool->OnMButtonUp(flags, p);
+        break;
+    case Qt::RightButton:
+        m_tool->OnRButtonUp(flags, p);
+        break;
+    default:
+        break;
     }
     event->accept();
 }
@@ -721,10 +746,17 @@ void G_DocView::mouseDoubleClickEvent(QMouseEvent* event)
     const CCA_Point p = scenePointOf(event->pos(), ScrollOffset());
     const unsigned int flags = unsigned(event->modifiers());
     switch (event->button()) {
-    case Qt::LeftButton: m_tool->OnLButtonDblClk(flags, p); break;
-    case Qt::MiddleButton: m_tool->OnMButtonDblClk(flags, p); break;
-    case Qt::RightButton: m_tool->OnRButtonDblClk(flags, p); break;
-    default: break;
+    case Qt::LeftButton:
+        m_tool->OnLButtonDblClk(flags, p);
+        break;
+    case Qt::MiddleButton:
+        m_tool->OnMButtonDblClk(flags, p);
+        break;
+    case Qt::RightButton:
+        m_tool->OnRButtonDblClk(flags, p);
+        break;
+    default:
+        break;
     }
     event->accept();
 }

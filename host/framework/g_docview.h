@@ -26,7 +26,8 @@ class IG_Page;
 class QPainter;
 class QUndoStack;
 
-class G_DocView : public QAbstractScrollArea {
+class G_DocView : public QAbstractScrollArea
+{
     Q_OBJECT
 public:
     G_DocView(G_UIContext* context, IG_Document* document, QWidget* parent = nullptr);

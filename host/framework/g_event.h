@@ -1,16 +1,17 @@
 #pragma once
 // Events handed to G_UIContext::FireEvent, which takes them over.
 
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
-#include <QMetaType>
 #include <QVariant>
 
 class G_DocView;
 class IG_Annot;
 class IG_Document;
 
-class G_Event {
+class G_Event
+{
 public:
     enum Type {
         DocumentChanged = 110,   // G_DocumentChangedEvent; sub-type 1 after a committed stamp
@@ -27,7 +28,9 @@ public:
         QVariant value;
         CommandBarSettingData() = default;
         CommandBarSettingData(const QStringList& n, int k, const QVariant& v)
-            : names(n), kind(k), value(v) {}
+            : names(n), kind(k), value(v)
+        {
+        }
     };
 
     explicit G_Event(int type) : m_type(type) {}
@@ -39,10 +42,13 @@ private:
     int m_type;
 };
 
-class G_DocumentChangedEvent : public G_Event {
+class G_DocumentChangedEvent : public G_Event
+{
 public:
     G_DocumentChangedEvent(G_DocView* view, int type, int subType, IG_Annot* annot = nullptr)
-        : G_Event(type), m_view(view), m_subType(subType), m_annot(annot) {}
+        : G_Event(type), m_view(view), m_subType(subType), m_annot(annot)
+    {
+    }
     G_DocView* View() const { return m_view; }
     int SubType() const { return m_subType; }
     IG_Annot* Annot() const { return m_annot; }
@@ -54,10 +60,13 @@ private:
     IG_Annot* m_annot;
 };
 
-class G_AnnotationEvent : public G_Event {
+class G_AnnotationEvent : public G_Event
+{
 public:
     G_AnnotationEvent(IG_Document* doc, IG_Annot* annot, int type)
-        : G_Event(type), m_doc(doc), m_annot(annot) {}
+        : G_Event(type), m_doc(doc), m_annot(annot)
+    {
+    }
     IG_Document* Document() const { return m_doc; }
     IG_Annot* Annot() const { return m_annot; }
     G_Event* Clone() const override { return new G_AnnotationEvent(*this); }
@@ -67,7 +76,8 @@ private:
     IG_Annot* m_annot;
 };
 
-class G_StringEvent : public G_Event {
+class G_StringEvent : public G_Event
+{
 public:
     G_StringEvent(const QString& text, int type) : G_Event(type), m_text(text) {}
     QString Text() const { return m_text; }
@@ -77,10 +87,13 @@ private:
     QString m_text;
 };
 
-class G_CommandBarOpChangedEvent : public G_Event {
+class G_CommandBarOpChangedEvent : public G_Event
+{
 public:
     explicit G_CommandBarOpChangedEvent(const G_Event::CommandBarSettingData& data)
-        : G_Event(CommandBarOpChanged), m_data(data) {}
+        : G_Event(CommandBarOpChanged), m_data(data)
+    {
+    }
     const G_Event::CommandBarSettingData& Data() const { return m_data; }
     G_Event* Clone() const override { return new G_CommandBarOpChangedEvent(*this); }
 

@@ -1,8 +1,10 @@
 #include "g_navigationpage.h"
 
-namespace Core {
+namespace Core
+{
 
-namespace {
+namespace
+{
 QList<G_NavigationPage*>& pages()
 {
     static auto* list = new QList<G_NavigationPage*>; // outlives static destruction
@@ -10,10 +12,19 @@ QList<G_NavigationPage*>& pages()
 }
 } // namespace
 
-G_NavigationPage::G_NavigationPage(QWidget* parent) : QWidget(parent) { pages().append(this); }
+G_NavigationPage::G_NavigationPage(QWidget* parent) : QWidget(parent)
+{
+    pages().append(this);
+}
 
-G_NavigationPage::~G_NavigationPage() { pages().removeAll(this); }
+G_NavigationPage::~G_NavigationPage()
+{
+    pages().removeAll(this);
+}
 
-QList<G_NavigationPage*> G_NavigationPage::allNaviPages() { return pages(); }
+QList<G_NavigationPage*> G_NavigationPage::allNaviPages()
+{
+    return pages();
+}
 
 } // namespace Core

@@ -3,11 +3,13 @@
 #include <QList>
 #include <QWidget>
 
-namespace Core {
+namespace Core
+{
 
 // A navigation panel page (thumbnails, bookmarks, ...). Every page that exists is listed
 // by allNaviPages; ChangeShowIndexSignal tells that the user moved to another page index.
-class G_NavigationPage : public QWidget {
+class G_NavigationPage : public QWidget
+{
     Q_OBJECT
 public:
     explicit G_NavigationPage(QWidget* parent = nullptr);

@@ -11,7 +11,8 @@
 #include <QThread>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 // Heap-held so prototypes deleted during static destruction still find them.
 QList<G_Operation*>& registry()
@@ -48,13 +49,23 @@ Json toJson(const QVariant& v)
     if (type == qMetaTypeId<CCA_GRect>())
         return NexJsonHelper::FromRect(v.value<CCA_GRect>())->Json();
     switch (type) {
-    case QMetaType::Bool: return Json(v.toBool());
-    case QMetaType::Int: case QMetaType::Short: case QMetaType::Long:
-    case QMetaType::LongLong: return Json(v.toLongLong());
-    case QMetaType::UInt: case QMetaType::UShort: case QMetaType::ULong:
-    case QMetaType::ULongLong: return Json(v.toULongLong());
-    case QMetaType::Float: case QMetaType::Double: return Json(v.toDouble());
-    default: break;
+    case QMetaType::Bool:
+        return Json(v.toBool());
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return Json(v.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return Json(v.toULongLong());
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return Json(v.toDouble());
+    default:
+        break;
     }
     if (v.canConvert<QString>())
         return Json(v.toString().toStdString());
@@ -91,8 +102,7 @@ QVariant fromJson(const Json& value)
     if (hasOnly(value, {"x", "y"})) {
         if (value["x"].is_number_integer() && value["y"].is_number_integer())
             return QVariant::fromValue(CCA_Point(value["x"].get<int>(), value["y"].get<int>()));
-        return QVariant::fromValue(
-            CCA_GPoint(value["x"].get<float>(), value["y"].get<float>()));
+        return QVariant::fromValue(CCA_GPoint(value["x"].get<float>(), value["y"].get<float>()));
     }
     if (hasOnly(value, {"width", "height"}))
         return QVariant::fromValue(
@@ -117,7 +127,10 @@ G_Operation::~G_Operation()
     pendingDeletes().remove(this);
 }
 
-int G_Operation::AuthorityType() { return 0; }
+int G_Operation::AuthorityType()
+{
+    return 0;
+}
 
 QString G_Operation::ListenerParamsJson()
 {
@@ -138,7 +151,10 @@ bool G_Operation::ParseParamJson(const QString& json)
     return true;
 }
 
-void G_Operation::ResetParams() { m_param.Clear(); }
+void G_Operation::ResetParams()
+{
+    m_param.Clear();
+}
 
 void G_Operation::RegisterToGlobal()
 {
@@ -174,7 +190,10 @@ QStringList G_Operation::GlobalNames()
     return names;
 }
 
-IG_Document* G_Operation::GDocument() const { return m_view ? m_view->GDocument() : nullptr; }
+IG_Document* G_Operation::GDocument() const
+{
+    return m_view ? m_view->GDocument() : nullptr;
+}
 
 void G_Operation::SetContext(G_UIContext* context, G_DocView* view)
 {
@@ -195,9 +214,15 @@ void G_Operation::CopyFrom(const G_Operation* other)
     m_view = other->m_view;
 }
 
-int G_Operation::ExecuteAction() { return run(false); }
+int G_Operation::ExecuteAction()
+{
+    return run(false);
+}
 
-int G_Operation::PerformAction() { return run(true); }
+int G_Operation::PerformAction()
+{
+    return run(true);
+}
 
 int G_Operation::run(bool perform)
 {

@@ -23,7 +23,8 @@ class G_DocView;
 class G_UIContext;
 class IG_Document;
 
-class G_Operation {
+class G_Operation
+{
 public:
     G_Operation();
     virtual ~G_Operation();

@@ -1,6 +1,7 @@
 #include "g_operationinterceptor.h"
 
-namespace {
+namespace
+{
 QList<G_OperationInterceptor*>& live()
 {
     static auto* list = new QList<G_OperationInterceptor*>; // outlives static destruction
@@ -8,19 +9,37 @@ QList<G_OperationInterceptor*>& live()
 }
 } // namespace
 
-G_OperationInterceptor::G_OperationInterceptor() { live().append(this); }
+G_OperationInterceptor::G_OperationInterceptor()
+{
+    live().append(this);
+}
 
-G_OperationInterceptor::~G_OperationInterceptor() { live().removeAll(this); }
+G_OperationInterceptor::~G_OperationInterceptor()
+{
+    live().removeAll(this);
+}
 
-bool G_OperationInterceptor::PrepareDataHandle(G_Operation*, bool) { return true; }
+bool G_OperationInterceptor::PrepareDataHandle(G_Operation*, bool)
+{
+    return true;
+}
 
-bool G_OperationInterceptor::BeforeDoActionHandle(G_Operation*) { return true; }
+bool G_OperationInterceptor::BeforeDoActionHandle(G_Operation*)
+{
+    return true;
+}
 
 void G_OperationInterceptor::AfterDoActionHandle(G_Operation*) {}
 
-QList<G_OperationInterceptor*> G_OperationInterceptor::Live() { return live(); }
+QList<G_OperationInterceptor*> G_OperationInterceptor::Live()
+{
+    return live();
+}
 
-int G_OperationInterceptor::LiveCount() { return live().size(); }
+int G_OperationInterceptor::LiveCount()
+{
+    return live().size();
+}
 
 bool G_OperationInterceptor::IsLive(const G_OperationInterceptor* interceptor)
 {

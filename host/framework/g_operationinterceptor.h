@@ -6,15 +6,16 @@ class G_Operation;
 
 // Constructing an interceptor makes it take part in every operation run (see
 // g_operation.h for the order); destroying it ends that. No registration call exists.
-class G_OperationInterceptor {
+class G_OperationInterceptor
+{
 public:
     G_OperationInterceptor();
     virtual ~G_OperationInterceptor();
 
     virtual bool Intercepts(G_Operation* op) = 0;
     virtual bool PrepareDataHandle(G_Operation* op, bool performed); // default true
-    virtual bool BeforeDoActionHandle(G_Operation* op);             // default true
-    virtual void AfterDoActionHandle(G_Operation* op);              // default nothing
+    virtual bool BeforeDoActionHandle(G_Operation* op);              // default true
+    virtual void AfterDoActionHandle(G_Operation* op);               // default nothing
 
     static QList<G_OperationInterceptor*> Live(); // construction order
     static int LiveCount();

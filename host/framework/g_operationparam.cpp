@@ -2,14 +2,21 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 bool isNumber(const QVariant& v)
 {
     switch (int(v.type())) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
-    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::Short:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
     case QMetaType::UShort:
         return true;
     default:
@@ -56,12 +63,30 @@ void G_OperationParam::AddVariant(const QString& key, const QVariant& value)
         m_values.append({key, value});
 }
 
-void G_OperationParam::Add(const char* key, bool value) { AddVariant(key, value); }
-void G_OperationParam::Add(const char* key, int value) { AddVariant(key, value); }
-void G_OperationParam::Add(const char* key, unsigned int value) { AddVariant(key, value); }
-void G_OperationParam::Add(const char* key, float value) { AddVariant(key, value); }
-void G_OperationParam::Add(const char* key, double value) { AddVariant(key, value); }
-void G_OperationParam::Add(const char* key, const QString& value) { AddVariant(key, value); }
+void G_OperationParam::Add(const char* key, bool value)
+{
+    AddVariant(key, value);
+}
+void G_OperationParam::Add(const char* key, int value)
+{
+    AddVariant(key, value);
+}
+void G_OperationParam::Add(const char* key, unsigned int value)
+{
+    AddVariant(key, value);
+}
+void G_OperationParam::Add(const char* key, float value)
+{
+    AddVariant(key, value);
+}
+void G_OperationParam::Add(const char* key, double value)
+{
+    AddVariant(key, value);
+}
+void G_OperationParam::Add(const char* key, const QString& value)
+{
+    AddVariant(key, value);
+}
 void G_OperationParam::Add(const char* key, const char* value)
 {
     AddVariant(key, QString::fromUtf8(value ? value : ""));
@@ -209,7 +234,10 @@ CCA_Point G_OperationParam::GetPoint(const char* key) const
     return CCA_Point(int(std::lround(g.x)), int(std::lround(g.y)));
 }
 
-bool G_OperationParam::Has(const char* key) const { return indexOf(key) >= 0; }
+bool G_OperationParam::Has(const char* key) const
+{
+    return indexOf(key) >= 0;
+}
 
 void G_OperationParam::Remove(const char* key)
 {
@@ -218,7 +246,10 @@ void G_OperationParam::Remove(const char* key)
         m_values.remove(i);
 }
 
-void G_OperationParam::Clear() { m_values.clear(); }
+void G_OperationParam::Clear()
+{
+    m_values.clear();
+}
 
 QStringList G_OperationParam::Keys() const
 {

@@ -18,7 +18,8 @@
 #include <QVector>
 #include <utility>
 
-class G_OperationParam {
+class G_OperationParam
+{
 public:
     void Add(const char* key, bool value);
     void Add(const char* key, int value);
@@ -36,11 +37,11 @@ public:
     int GetInt32(const char* key, int defaultValue = 0) const;
     bool GetBool(const char* key, bool defaultValue = false) const;
     float GetFloat(const char* key, float defaultValue = 0) const;
-    QString GetQString(const char* key) const;        // empty when missing
-    CCA_GPoint GetGPoint(const char* key) const;      // (0, 0) when missing
-    CCA_GSize GetGSize(const char* key) const;        // (0, 0) when missing
-    CCA_GRect GetGRect(const char* key) const;        // (0, 0, 0, 0) when missing
-    CCA_Point GetPoint(const char* key) const;        // (0, 0) when missing
+    QString GetQString(const char* key) const;   // empty when missing
+    CCA_GPoint GetGPoint(const char* key) const; // (0, 0) when missing
+    CCA_GSize GetGSize(const char* key) const;   // (0, 0) when missing
+    CCA_GRect GetGRect(const char* key) const;   // (0, 0, 0, 0) when missing
+    CCA_Point GetPoint(const char* key) const;   // (0, 0) when missing
 
     bool Has(const char* key) const;
     void Remove(const char* key);

@@ -4,8 +4,12 @@
 
 #include <QSettings>
 
-namespace {
-QString settingsFile() { return Utils::Nex_Path::AppConfigsPath() + QStringLiteral("reader.ini"); }
+namespace
+{
+QString settingsFile()
+{
+    return Utils::Nex_Path::AppConfigsPath() + QStringLiteral("reader.ini");
+}
 } // namespace
 
 G_SettingMgr* G_SettingMgr::Instance()
@@ -37,4 +41,7 @@ void G_SettingMgr::SetConfigValue(const QString& key, const QVariant& value)
     m_cache.insert(key, value);
 }
 
-void G_SettingMgr::ClearCache() { m_cache.clear(); }
+void G_SettingMgr::ClearCache()
+{
+    m_cache.clear();
+}

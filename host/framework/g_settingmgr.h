@@ -6,7 +6,8 @@
 #include <QString>
 #include <QVariant>
 
-class G_SettingMgr {
+class G_SettingMgr
+{
 public:
     static G_SettingMgr* Instance();
 

@@ -5,7 +5,8 @@
 
 #include <QStringList>
 
-namespace {
+namespace
+{
 QList<G_ToolHandler*>& registry()
 {
     static auto* list = new QList<G_ToolHandler*>; // outlives static destruction
@@ -15,7 +16,10 @@ QList<G_ToolHandler*>& registry()
 
 G_ToolHandler::G_ToolHandler() = default;
 
-G_ToolHandler::~G_ToolHandler() { registry().removeAll(this); }
+G_ToolHandler::~G_ToolHandler()
+{
+    registry().removeAll(this);
+}
 
 void G_ToolHandler::PaintSceneStart(QPainter*, const QRect&) {}
 void G_ToolHandler::PaintSceneEnd(QPainter*, const QRect&) {}
@@ -25,22 +29,70 @@ void G_ToolHandler::ResetViewRender() {}
 void G_ToolHandler::OnDestroy() {}
 void G_ToolHandler::OnActivate() {}
 void G_ToolHandler::OnDeactivate() {}
-int G_ToolHandler::OnLButtonDown(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnLButtonUp(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnLButtonDblClk(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnMButtonDown(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnMButtonUp(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnMButtonDblClk(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnRButtonDown(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnRButtonUp(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnRButtonDblClk(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnMouseMove(unsigned int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnMouseEnter() { return 0; }
-int G_ToolHandler::OnMouseLeave() { return 0; }
-int G_ToolHandler::OnMouseWheel(unsigned int, int, const CCA_Point&) { return 0; }
-int G_ToolHandler::OnKeyDown(int, unsigned int) { return 0; }
-int G_ToolHandler::OnKeyUp(int, unsigned int) { return 0; }
-int G_ToolHandler::OnWindowEvent(QEvent*) { return 0; }
+int G_ToolHandler::OnLButtonDown(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnLButtonUp(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnLButtonDblClk(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnMButtonDown(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnMButtonUp(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnMButtonDblClk(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnRButtonDown(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnRButtonUp(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnRButtonDblClk(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnMouseMove(unsigned int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnMouseEnter()
+{
+    return 0;
+}
+int G_ToolHandler::OnMouseLeave()
+{
+    return 0;
+}
+int G_ToolHandler::OnMouseWheel(unsigned int, int, const CCA_Point&)
+{
+    return 0;
+}
+int G_ToolHandler::OnKeyDown(int, unsigned int)
+{
+    return 0;
+}
+int G_ToolHandler::OnKeyUp(int, unsigned int)
+{
+    return 0;
+}
+int G_ToolHandler::OnWindowEvent(QEvent*)
+{
+    return 0;
+}
 
 bool G_ToolHandler::RegisterHandlerToGlobal()
 {
@@ -72,6 +124,12 @@ QStringList G_ToolHandler::GlobalNames()
     return names;
 }
 
-G_UIContext* G_ToolHandler::UIContext() const { return m_view ? m_view->UIContext() : nullptr; }
+G_UIContext* G_ToolHandler::UIContext() const
+{
+    return m_view ? m_view->UIContext() : nullptr;
+}
 
-IG_Document* G_ToolHandler::GDocument() const { return m_view ? m_view->GDocument() : nullptr; }
+IG_Document* G_ToolHandler::GDocument() const
+{
+    return m_view ? m_view->GDocument() : nullptr;
+}

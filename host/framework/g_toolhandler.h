@@ -17,7 +17,8 @@ class IG_Document;
 class QEvent;
 class QPainter;
 
-class G_ToolHandler {
+class G_ToolHandler
+{
 public:
     G_ToolHandler();
     virtual ~G_ToolHandler();

@@ -3,20 +3,18 @@
 #include "../document/ig_document.h"
 #include "../utils/nex_messagebox.h"
 #include "crf_eventmgr.h"
+#include "g_annotationhandler.h"
 #include "g_contextmenu.h"
 #include "g_docview.h"
 #include "g_event.h"
 #include "g_operation.h"
 #include "g_toolhandler.h"
-#include "g_annotationhandler.h"
 #include "icore.h"
 
 #include <QCoreApplication>
 
 G_UIContext::G_UIContext(QObject* parent)
-    : QObject(parent)
-    , m_eventMgr(new CRF_EventMgr)
-    , m_menu(new G_ContextMenu(this))
+    : QObject(parent), m_eventMgr(new CRF_EventMgr), m_menu(new G_ContextMenu(this))
 {
     // Queued connections and spies carry these pointers.
     qRegisterMetaType<const G_Event*>("const G_Event*");

@@ -31,7 +31,8 @@ class G_Operation;
 class G_ToolHandler;
 class IG_Document;
 
-class G_UIContext : public QObject {
+class G_UIContext : public QObject
+{
     Q_OBJECT
 public:
     explicit G_UIContext(QObject* parent = nullptr);
@@ -61,8 +62,7 @@ public:
     // `defaultButton` one of them (−1: none), `buttonTexts` renames buttons, `size` an
     // optional minimum size. Return the button pressed.
     int InformationMessageBox(const QString& title, const QString& text, int buttons = 0,
-                              int defaultButton = -1,
-                              const QMap<int, QString>& buttonTexts = {},
+                              int defaultButton = -1, const QMap<int, QString>& buttonTexts = {},
                               const QSize& size = QSize());
     int WarningMessageBox(const QString& title, const QString& text, int buttons = 0,
                           int defaultButton = -1, const QMap<int, QString>& buttonTexts = {},

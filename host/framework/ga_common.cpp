@@ -12,7 +12,8 @@
 #include <QUndoStack>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Which edges a control point drags: −1 the low edge (left/top), +1 the high edge, 0 none.
 int edgeOf(float value, float low, float high)
@@ -61,7 +62,10 @@ int GA_Common::pageIndexOfAnnot() const
     return (m_annot && m_annot->Page()) ? m_annot->Page()->Index() : -1;
 }
 
-bool GA_Common::Filter(IG_Annot* annot) { return annot && annot->IsOnPage(); }
+bool GA_Common::Filter(IG_Annot* annot)
+{
+    return annot && annot->IsOnPage();
+}
 
 void GA_Common::OnSelected()
 {
@@ -221,8 +225,8 @@ int GA_Common::OnLButtonUp(unsigned int, const CCA_Point&)
     const CCA_GRect now = m_annot->GetRect();
     if (now != m_startRect && view->UndoStack()) {
         const QString text = drag == Drag::Move
-            ? QCoreApplication::translate("G_DocView", "Move annotation")
-            : QCoreApplication::translate("G_DocView", "Resize annotation");
+                                 ? QCoreApplication::translate("G_DocView", "Move annotation")
+                                 : QCoreApplication::translate("G_DocView", "Resize annotation");
         view->UndoStack()->push(new AnnotRectCommand(view, m_annot, m_startRect, now, text));
     }
     view->Refresh();
@@ -249,11 +253,20 @@ int GA_Common::OnKeyDown(int key, unsigned int flags)
     float dx = 0, dy = 0;
     const float step = (flags & Qt::ShiftModifier) ? 10.0f : 1.0f; // millimetres
     switch (key) {
-    case Qt::Key_Left: dx = -step; break;
-    case Qt::Key_Right: dx = step; break;
-    case Qt::Key_Up: dy = -step; break;
-    case Qt::Key_Down: dy = step; break;
-    default: return 0;
+    case Qt::Key_Left:
+        dx = -step;
+        break;
+    case Qt::Key_Right:
+        dx = step;
+        break;
+    case Qt::Key_Up:
+        dy = -step;
+        break;
+    case Qt::Key_Down:
+        dy = step;
+        break;
+    default:
+        return 0;
     }
     if (m_annot->IsLocked())
         return 0;
@@ -263,9 +276,9 @@ int GA_Common::OnKeyDown(int key, unsigned int flags)
     DoMove(target.left - before.left, target.top - before.top);
     const CCA_GRect after = m_annot->GetRect();
     if (after != before && view->UndoStack())
-        view->UndoStack()->push(new AnnotRectCommand(
-            view, m_annot, before, after,
-            QCoreApplication::translate("G_DocView", "Move annotation")));
+        view->UndoStack()->push(
+            new AnnotRectCommand(view, m_annot, before, after,
+                                 QCoreApplication::translate("G_DocView", "Move annotation")));
     view->Refresh();
     return 1;
 }

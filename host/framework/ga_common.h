@@ -7,7 +7,8 @@
 
 #include "g_annotationhandler.h"
 
-class GA_Common : public G_AnnotationHandler {
+class GA_Common : public G_AnnotationHandler
+{
 public:
     GA_Common();
     ~GA_Common() override;

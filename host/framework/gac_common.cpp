@@ -31,8 +31,8 @@ IG_Annot* GAC_Common::Flush(const CCA_GRect& rect, bool runTime)
     page->Load();
     const NexSharedPtr<NexJson> content = BuildAppearanceJson(runTime);
     const std::string text = (content && !content->IsNull())
-        ? NexJsonFactory::BuildJsonString(content)
-        : std::string("{}");
+                                 ? NexJsonFactory::BuildJsonString(content)
+                                 : std::string("{}");
     m_annot = page->NewAnnot(G_AnnotType(annotType), subType, rect, text);
     view->Refresh();
     return m_annot;

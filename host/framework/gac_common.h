@@ -10,7 +10,8 @@
 class G_DocView;
 class IG_Annot;
 
-class GAC_Common {
+class GAC_Common
+{
 public:
     GAC_Common();
     virtual ~GAC_Common();

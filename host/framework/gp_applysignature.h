@@ -4,7 +4,8 @@
 
 #include "gp_digitalsignature.h"
 
-class GP_ApplySignature : public GP_DigitalSignature {
+class GP_ApplySignature : public GP_DigitalSignature
+{
 public:
     G_Operation* Clone() override;
     const char* Name() override { return "d_applysignature"; }

@@ -22,8 +22,8 @@ G_Operation* GP_BatchAddInvoice::Clone()
 
 bool GP_BatchAddInvoice::ParsePlacements(const QString& text, QList<Placement>* out)
 {
-    static const QRegularExpression item(
-        QStringLiteral("^\\s*(\\d+)\\s*:\\s*(-?\\d+(?:\\.\\d+)?)\\s*,\\s*(-?\\d+(?:\\.\\d+)?)\\s*$"));
+    static const QRegularExpression item(QStringLiteral(
+        "^\\s*(\\d+)\\s*:\\s*(-?\\d+(?:\\.\\d+)?)\\s*,\\s*(-?\\d+(?:\\.\\d+)?)\\s*$"));
     QList<Placement> placements;
     const QStringList parts = text.split(QLatin1Char('/'));
     for (const QString& part : parts) {
@@ -97,8 +97,8 @@ int GP_BatchAddInvoice::DoAction()
     view->UndoStack()->push(macro); // the children's first redo does nothing
     Param()->Add("annotCount", int(made.size()));
     if (UIContext())
-        UIContext()->FireEvent(new G_DocumentChangedEvent(view, G_Event::DocumentChanged, 1,
-                                                          made.first()));
+        UIContext()->FireEvent(
+            new G_DocumentChangedEvent(view, G_Event::DocumentChanged, 1, made.first()));
     view->Refresh();
     return 1;
 }

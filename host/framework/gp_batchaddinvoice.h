@@ -10,7 +10,8 @@
 
 #include <QList>
 
-class GP_BatchAddInvoice : public G_Operation {
+class GP_BatchAddInvoice : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     const char* Name() override { return "batchaddinvoice"; }

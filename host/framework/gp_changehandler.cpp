@@ -3,7 +3,10 @@
 #include "g_docview.h"
 #include "g_toolhandler.h"
 
-int GP_ChangeHandler::DoAction() { return InitHandler() ? 1 : 0; }
+int GP_ChangeHandler::DoAction()
+{
+    return InitHandler() ? 1 : 0;
+}
 
 bool GP_ChangeHandler::InitHandler()
 {

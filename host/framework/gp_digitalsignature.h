@@ -5,7 +5,8 @@
 
 #include "g_operation.h"
 
-class GP_DigitalSignature : public G_Operation {
+class GP_DigitalSignature : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     const char* Name() override { return "d_digitalsignature"; }

@@ -4,7 +4,8 @@
 
 #include "g_operation.h"
 
-class GP_ShowAnnot : public G_Operation {
+class GP_ShowAnnot : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     const char* Name() override { return "t_showannot"; }

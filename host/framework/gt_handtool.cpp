@@ -19,12 +19,17 @@ GT_HandTool::~GT_HandTool()
     qDeleteAll(m_retired);
 }
 
-G_ToolHandler* GT_HandTool::CreateInstance() { return new GT_HandTool; }
+G_ToolHandler* GT_HandTool::CreateInstance()
+{
+    return new GT_HandTool;
+}
 
-CCA_String GT_HandTool::HandlerName() { return "t_handtool"; }
+CCA_String GT_HandTool::HandlerName()
+{
+    return "t_handtool";
+}
 
-template <typename Call>
-int GT_HandTool::forward(Call call)
+template <typename Call> int GT_HandTool::forward(Call call)
 {
     if (!m_handler)
         return 0;
@@ -106,7 +111,10 @@ void GT_HandTool::PaintAfterPage(QPainter* painter, int pageIndex)
         m_handler->PaintAfterPage(painter, pageIndex);
 }
 
-void GT_HandTool::OnDestroy() { DropSelection(); }
+void GT_HandTool::OnDestroy()
+{
+    DropSelection();
+}
 
 void GT_HandTool::OnDeactivate()
 {
@@ -119,8 +127,7 @@ int GT_HandTool::OnLButtonDown(unsigned int flags, const CCA_Point& point)
     G_DocView* view = DocView();
     if (!view)
         return 0;
-    if (selectionValid() &&
-        (m_handler->CtrlPointIndex(point) >= 0 || m_handler->HitTest(point))) {
+    if (selectionValid() && (m_handler->CtrlPointIndex(point) >= 0 || m_handler->HitTest(point))) {
         forward([&](G_AnnotationHandler* h) { return h->OnLButtonDown(flags, point); });
         return 1;
     }

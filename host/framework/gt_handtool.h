@@ -14,7 +14,8 @@
 
 class IG_Annot;
 
-class GT_HandTool : public G_ToolHandler {
+class GT_HandTool : public G_ToolHandler
+{
 public:
     GT_HandTool();
     ~GT_HandTool() override;
@@ -47,8 +48,7 @@ protected:
     virtual bool PansView() const { return true; }
 
 private:
-    template <typename Call>
-    int forward(Call call);
+    template <typename Call> int forward(Call call);
     bool selectionValid();
     void releaseRetired();
 

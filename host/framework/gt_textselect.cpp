@@ -5,9 +5,15 @@
 
 #include <QPainter>
 
-G_ToolHandler* GT_TextSelect::CreateInstance() { return new GT_TextSelect; }
+G_ToolHandler* GT_TextSelect::CreateInstance()
+{
+    return new GT_TextSelect;
+}
 
-CCA_String GT_TextSelect::HandlerName() { return "t_textselect"; }
+CCA_String GT_TextSelect::HandlerName()
+{
+    return "t_textselect";
+}
 
 int GT_TextSelect::OnLButtonDown(unsigned int flags, const CCA_Point& point)
 {

@@ -6,7 +6,8 @@
 
 #include <QRect>
 
-class GT_TextSelect : public GT_HandTool {
+class GT_TextSelect : public GT_HandTool
+{
 public:
     G_ToolHandler* CreateInstance() override;
     CCA_String HandlerName() override;

@@ -23,7 +23,7 @@ void HostComponents::RegisterAll()
     hand->RegisterHandlerToGlobal();
     textSelect->RegisterHandlerToGlobal();
     static G_Operation* const operations[] = {
-        new GP_Zoom, new GP_DelAnnot, new GP_DigitalSignature, new GP_ApplySignature,
+        new GP_Zoom,      new GP_DelAnnot,        new GP_DigitalSignature, new GP_ApplySignature,
         new GP_ShowAnnot, new GP_ToolbarBtnState, new GP_BatchAddInvoice};
     for (G_Operation* op : operations)
         op->RegisterToGlobal();

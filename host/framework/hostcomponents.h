@@ -4,7 +4,8 @@
 // "d_delannot", "d_digitalsignature", "d_applysignature", "t_showannot",
 // "t_toolbarbtnstate" and "batchaddinvoice". The prototypes live until the process ends.
 
-class HostComponents {
+class HostComponents
+{
 public:
     static void RegisterAll(); // later calls do nothing
 };

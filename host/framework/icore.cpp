@@ -4,9 +4,11 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace Core {
+namespace Core
+{
 
-namespace {
+namespace
+{
 QPointer<QWidget>& mainWindowRef()
 {
     static QPointer<QWidget> window;
@@ -14,7 +16,10 @@ QPointer<QWidget>& mainWindowRef()
 }
 } // namespace
 
-QWidget* ICore::mainWindow() { return mainWindowRef().data(); }
+QWidget* ICore::mainWindow()
+{
+    return mainWindowRef().data();
+}
 
 QWidget* ICore::dialogParent()
 {
@@ -23,6 +28,9 @@ QWidget* ICore::dialogParent()
     return mainWindow();
 }
 
-void ICore::setMainWindow(QWidget* window) { mainWindowRef() = window; }
+void ICore::setMainWindow(QWidget* window)
+{
+    mainWindowRef() = window;
+}
 
 } // namespace Core

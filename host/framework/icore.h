@@ -2,9 +2,11 @@
 
 class QWidget;
 
-namespace Core {
+namespace Core
+{
 // Parent windows for the reader's dialogs.
-class ICore {
+class ICore
+{
 public:
     static QWidget* mainWindow();
     static QWidget* dialogParent(); // the active modal dialog, else the main window

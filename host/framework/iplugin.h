@@ -9,9 +9,11 @@
 
 #define StampReader_IPlugin_IID "org.stampreader.ExtensionSystem.IPlugin/1.0"
 
-namespace ExtensionSystem {
+namespace ExtensionSystem
+{
 
-class IPlugin : public QObject {
+class IPlugin : public QObject
+{
     Q_OBJECT
 public:
     enum ShutdownFlag { SynchronousShutdown, AsynchronousShutdown };

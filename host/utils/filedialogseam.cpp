@@ -1,8 +1,10 @@
 #include "filedialogseam.h"
 
-namespace Utils {
+namespace Utils
+{
 
-namespace {
+namespace
+{
 struct SeamState {
     QStringList queue;
     FileDialogSeam::Answerer answerer;
@@ -15,11 +17,20 @@ SeamState& state()
 }
 } // namespace
 
-void FileDialogSeam::Enqueue(const QString& answer) { state().queue.append(answer); }
+void FileDialogSeam::Enqueue(const QString& answer)
+{
+    state().queue.append(answer);
+}
 
-void FileDialogSeam::SetAnswerer(Answerer answerer) { state().answerer = std::move(answerer); }
+void FileDialogSeam::SetAnswerer(Answerer answerer)
+{
+    state().answerer = std::move(answerer);
+}
 
-bool FileDialogSeam::HasAnswer() { return !state().queue.isEmpty() || bool(state().answerer); }
+bool FileDialogSeam::HasAnswer()
+{
+    return !state().queue.isEmpty() || bool(state().answerer);
+}
 
 QString FileDialogSeam::Answer(const FileDialogRequest& request)
 {
@@ -29,9 +40,15 @@ QString FileDialogSeam::Answer(const FileDialogRequest& request)
     return answerer ? answerer(request) : QString();
 }
 
-void FileDialogSeam::Record(const FileDialogRequest& request) { state().history.append(request); }
+void FileDialogSeam::Record(const FileDialogRequest& request)
+{
+    state().history.append(request);
+}
 
-QList<FileDialogRequest> FileDialogSeam::History() { return state().history; }
+QList<FileDialogRequest> FileDialogSeam::History()
+{
+    return state().history;
+}
 
 void FileDialogSeam::Clear()
 {

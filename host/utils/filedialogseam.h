@@ -11,7 +11,8 @@
 #include <QStringList>
 #include <functional>
 
-namespace Utils {
+namespace Utils
+{
 
 struct FileDialogRequest {
     enum Kind { OpenFile = 1, SaveFile = 2, ExistingDirectory = 3 };
@@ -21,7 +22,8 @@ struct FileDialogRequest {
     QString filter;
 };
 
-class FileDialogSeam {
+class FileDialogSeam
+{
 public:
     using Answerer = std::function<QString(const FileDialogRequest&)>;
     static void Enqueue(const QString& answer);

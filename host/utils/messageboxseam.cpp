@@ -1,9 +1,12 @@
 #include "messageboxseam.h"
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-namespace {
+namespace
+{
 struct SeamState {
     MessageBoxSeam::Answerer answerer;
     QList<MessageBoxRequest> history;
@@ -15,9 +18,15 @@ SeamState& state()
 }
 } // namespace
 
-void MessageBoxSeam::SetAnswerer(Answerer answerer) { state().answerer = std::move(answerer); }
+void MessageBoxSeam::SetAnswerer(Answerer answerer)
+{
+    state().answerer = std::move(answerer);
+}
 
-bool MessageBoxSeam::HasAnswerer() { return bool(state().answerer); }
+bool MessageBoxSeam::HasAnswerer()
+{
+    return bool(state().answerer);
+}
 
 int MessageBoxSeam::Answer(const MessageBoxRequest& request)
 {
@@ -26,11 +35,20 @@ int MessageBoxSeam::Answer(const MessageBoxRequest& request)
     return answerer ? answerer(request) : 0;
 }
 
-void MessageBoxSeam::Record(const MessageBoxRequest& request) { state().history.append(request); }
+void MessageBoxSeam::Record(const MessageBoxRequest& request)
+{
+    state().history.append(request);
+}
 
-QList<MessageBoxRequest> MessageBoxSeam::History() { return state().history; }
+QList<MessageBoxRequest> MessageBoxSeam::History()
+{
+    return state().history;
+}
 
-void MessageBoxSeam::Clear() { state().history.clear(); }
+void MessageBoxSeam::Clear()
+{
+    state().history.clear();
+}
 
 } // namespace Widgets
 } // namespace Utils

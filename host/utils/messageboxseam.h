@@ -11,8 +11,10 @@
 #include <QString>
 #include <functional>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
 struct MessageBoxRequest {
     enum Kind { Information = 1, Question = 2, Error = 3, Warning = 4 };
@@ -25,7 +27,8 @@ struct MessageBoxRequest {
     QMap<int, QString> buttonTexts;
 };
 
-class MessageBoxSeam {
+class MessageBoxSeam
+{
 public:
     using Answerer = std::function<int(const MessageBoxRequest&)>;
     static void SetAnswerer(Answerer answerer);

@@ -4,8 +4,10 @@
 
 #include <QMouseEvent>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
 Nex_Dialog::Nex_Dialog(QWidget* parent, bool resizable)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_resizable(resizable)
@@ -31,7 +33,10 @@ void Nex_Dialog::ScaleDialog(bool scaleSize, const QString& styleSheet)
         setStyleSheet(DPI::Nex_Util::ScaleStyleSheet(styleSheet));
 }
 
-void Nex_Dialog::SetDragArea(const QRect& area) { m_dragArea = area; }
+void Nex_Dialog::SetDragArea(const QRect& area)
+{
+    m_dragArea = area;
+}
 
 void Nex_Dialog::mousePressEvent(QMouseEvent* event)
 {

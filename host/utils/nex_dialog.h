@@ -5,10 +5,13 @@
 
 #include <QDialog>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-class Nex_Dialog : public QDialog {
+class Nex_Dialog : public QDialog
+{
     Q_OBJECT
 public:
     // `resizable` false keeps the size fixed once ScaleDialog has set it.

@@ -5,8 +5,10 @@
 #include <QScreen>
 #include <cmath>
 
-namespace Utils {
-namespace DPI {
+namespace Utils
+{
+namespace DPI
+{
 
 Nex_Mgr& Nex_Mgr::Instance()
 {

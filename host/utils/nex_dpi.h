@@ -5,10 +5,13 @@
 #include <QSize>
 #include <QString>
 
-namespace Utils {
-namespace DPI {
+namespace Utils
+{
+namespace DPI
+{
 
-class Nex_Mgr {
+class Nex_Mgr
+{
 public:
     static Nex_Mgr& Instance();
     float Scale() const;
@@ -19,7 +22,8 @@ private:
     float m_override = 0;
 };
 
-class Nex_Util {
+class Nex_Util
+{
 public:
     static int ScalePx(int px);
     static QSize ScaleSize(const QSize& size);

@@ -4,10 +4,13 @@
 
 #include <QFileDialog>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-namespace {
+namespace
+{
 QString ask(int kind, QWidget* parent, const QString& caption, const QString& directory,
             const QString& filter)
 {

@@ -7,10 +7,13 @@
 
 class QWidget;
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-class Nex_FileDialog {
+class Nex_FileDialog
+{
 public:
     static QString getOpenFileName(QWidget* parent, const QString& caption,
                                    const QString& directory, const QString& filter);

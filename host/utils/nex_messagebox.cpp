@@ -10,67 +10,93 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-namespace {
+namespace
+{
 
 // Standard buttons in the order they are laid out, affirmative first.
 const QList<int>& buttonOrder()
 {
-    static const QList<int> order = {
-        QMessageBox::Ok,      QMessageBox::Save,   QMessageBox::SaveAll, QMessageBox::Open,
-        QMessageBox::Yes,     QMessageBox::YesToAll, QMessageBox::Apply, QMessageBox::Retry,
-        QMessageBox::Ignore,  QMessageBox::No,     QMessageBox::NoToAll, QMessageBox::Discard,
-        QMessageBox::Reset,   QMessageBox::RestoreDefaults, QMessageBox::Help,
-        QMessageBox::Abort,   QMessageBox::Close,  QMessageBox::Cancel};
+    static const QList<int> order = {QMessageBox::Ok,      QMessageBox::Save,
+                                     QMessageBox::SaveAll, QMessageBox::Open,
+                                     QMessageBox::Yes,     QMessageBox::YesToAll,
+                                     QMessageBox::Apply,   QMessageBox::Retry,
+                                     QMessageBox::Ignore,  QMessageBox::No,
+                                     QMessageBox::NoToAll, QMessageBox::Discard,
+                                     QMessageBox::Reset,   QMessageBox::RestoreDefaults,
+                                     QMessageBox::Help,    QMessageBox::Abort,
+                                     QMessageBox::Close,   QMessageBox::Cancel};
     return order;
 }
 
 QString standardText(int button)
 {
     switch (button) {
-    case QMessageBox::Ok: return Nex_MessageBox::tr("OK");
-    case QMessageBox::Save: return Nex_MessageBox::tr("Save");
-    case QMessageBox::SaveAll: return Nex_MessageBox::tr("Save All");
-    case QMessageBox::Open: return Nex_MessageBox::tr("Open");
-    case QMessageBox::Yes: return Nex_MessageBox::tr("Yes");
-    case QMessageBox::YesToAll: return Nex_MessageBox::tr("Yes to All");
-    case QMessageBox::Apply: return Nex_MessageBox::tr("Apply");
-    case QMessageBox::Retry: return Nex_MessageBox::tr("Retry");
-    case QMessageBox::Ignore: return Nex_MessageBox::tr("Ignore");
-    case QMessageBox::No: return Nex_MessageBox::tr("No");
-    case QMessageBox::NoToAll: return Nex_MessageBox::tr("No to All");
-    case QMessageBox::Discard: return Nex_MessageBox::tr("Discard");
-    case QMessageBox::Reset: return Nex_MessageBox::tr("Reset");
-    case QMessageBox::RestoreDefaults: return Nex_MessageBox::tr("Restore Defaults");
-    case QMessageBox::Help: return Nex_MessageBox::tr("Help");
-    case QMessageBox::Abort: return Nex_MessageBox::tr("Abort");
-    case QMessageBox::Close: return Nex_MessageBox::tr("Close");
-    case QMessageBox::Cancel: return Nex_MessageBox::tr("Cancel");
-    default: return QString();
+    case QMessageBox::Ok:
+        return Nex_MessageBox::tr("OK");
+    case QMessageBox::Save:
+        return Nex_MessageBox::tr("Save");
+    case QMessageBox::SaveAll:
+        return Nex_MessageBox::tr("Save All");
+    case QMessageBox::Open:
+        return Nex_MessageBox::tr("Open");
+    case QMessageBox::Yes:
+        return Nex_MessageBox::tr("Yes");
+    case QMessageBox::YesToAll:
+        return Nex_MessageBox::tr("Yes to All");
+    case QMessageBox::Apply:
+        return Nex_MessageBox::tr("Apply");
+    case QMessageBox::Retry:
+        return Nex_MessageBox::tr("Retry");
+    case QMessageBox::Ignore:
+        return Nex_MessageBox::tr("Ignore");
+    case QMessageBox::No:
+        return Nex_MessageBox::tr("No");
+    case QMessageBox::NoToAll:
+        return Nex_MessageBox::tr("No to All");
+    case QMessageBox::Discard:
+        return Nex_MessageBox::tr("Discard");
+    case QMessageBox::Reset:
+        return Nex_MessageBox::tr("Reset");
+    case QMessageBox::RestoreDefaults:
+        return Nex_MessageBox::tr("Restore Defaults");
+    case QMessageBox::Help:
+        return Nex_MessageBox::tr("Help");
+    case QMessageBox::Abort:
+        return Nex_MessageBox::tr("Abort");
+    case QMessageBox::Close:
+        return Nex_MessageBox::tr("Close");
+    case QMessageBox::Cancel:
+        return Nex_MessageBox::tr("Cancel");
+    default:
+        return QString();
     }
 }
 
 QStyle::StandardPixmap kindIcon(int kind)
 {
     switch (kind) {
-    case MessageBoxRequest::Question: return QStyle::SP_MessageBoxQuestion;
-    case MessageBoxRequest::Warning: return QStyle::SP_MessageBoxWarning;
-    case MessageBoxRequest::Error: return QStyle::SP_MessageBoxCritical;
-    default: return QStyle::SP_MessageBoxInformation;
+    case MessageBoxRequest::Question:
+        return QStyle::SP_MessageBoxQuestion;
+    case MessageBoxRequest::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    case MessageBoxRequest::Error:
+        return QStyle::SP_MessageBoxCritical;
+    default:
+        return QStyle::SP_MessageBoxInformation;
     }
 }
 
 } // namespace
 
 Nex_MessageBox::Nex_MessageBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-    , m_icon(new QLabel(this))
-    , m_title(new QLabel(this))
-    , m_text(new QLabel(this))
-    , m_detail(new QLabel(this))
-    , m_buttonRow(new QHBoxLayout)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_icon(new QLabel(this)),
+      m_title(new QLabel(this)), m_text(new QLabel(this)), m_detail(new QLabel(this)),
+      m_buttonRow(new QHBoxLayout)
 {
     setObjectName(QStringLiteral("Nex_MessageBox"));
     setModal(true);

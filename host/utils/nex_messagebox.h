@@ -19,13 +19,16 @@ class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
 // A modal box with a kind icon, a title, a content text with detail, and its buttons
 // (OK alone by default; the right one closes it with QMessageBox::Close when renamed with
 // setTextOfRightBtn(text, false)).
-class Nex_MessageBox : public QDialog {
+class Nex_MessageBox : public QDialog
+{
     Q_OBJECT
 public:
     explicit Nex_MessageBox(QWidget* parent = nullptr);

@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 // The folder from `envName` when set, else `fallback`; always absolute, ending in '/' and
 // created, so callers can append file names directly.
@@ -30,7 +31,8 @@ QString userName()
 
 } // namespace
 
-namespace Utils {
+namespace Utils
+{
 
 QString Nex_Path::UserPath()
 {
@@ -40,9 +42,9 @@ QString Nex_Path::UserPath()
 
 QString Nex_Path::AppPath()
 {
-    const QString appDir = QCoreApplication::instance()
-        ? QCoreApplication::applicationDirPath()
-        : QDir::currentPath();
+    const bool running = QCoreApplication::instance() != nullptr;
+    const QString appDir =
+        running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     return resolvedFolder("STAMPREADER_APP_DIR", appDir);
 }
 

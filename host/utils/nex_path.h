@@ -10,8 +10,10 @@
 
 #include <QString>
 
-namespace Utils {
-class Nex_Path {
+namespace Utils
+{
+class Nex_Path
+{
 public:
     static QString UserPath();
     static QString AppPath();

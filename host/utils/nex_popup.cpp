@@ -7,8 +7,10 @@
 #include <QPointer>
 #include <QScreen>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
 Nex_Popup::Nex_Popup(QWidget* parent) : QMenu(parent) {}
 

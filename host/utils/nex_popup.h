@@ -5,10 +5,13 @@
 
 #include <QMenu>
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-class Nex_Popup : public QMenu {
+class Nex_Popup : public QMenu
+{
     Q_OBJECT
 public:
     explicit Nex_Popup(QWidget* parent = nullptr);

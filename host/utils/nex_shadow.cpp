@@ -2,10 +2,15 @@
 
 #include "nex_dpi.h"
 
-namespace Utils {
-namespace Widgets {
+namespace Utils
+{
+namespace Widgets
+{
 
-int Nex_Shadow::ShadowWidth() { return DPI::Nex_Util::ScalePx(kBaseWidth); }
+int Nex_Shadow::ShadowWidth()
+{
+    return DPI::Nex_Util::ScalePx(kBaseWidth);
+}
 
 } // namespace Widgets
 } // namespace Utils

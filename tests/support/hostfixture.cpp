@@ -3,8 +3,8 @@
 #include "host/document/documentio.h"
 #include "host/document/g_application.h"
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_page.h"
 #include "host/document/ig_document.h"
+#include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
 #include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
@@ -20,7 +20,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
-namespace {
+namespace
+{
 const char* const kRedirected[] = {"STAMPREADER_USER_DIR", "STAMPREADER_CONFIG_DIR",
                                    "STAMPREADER_TEMP_DIR", "STAMPREADER_APP_DIR"};
 }
@@ -200,8 +201,7 @@ int HostFixture::StampResource()
     return m_stampResource;
 }
 
-IG_Annot* HostFixture::AddStamp(int page, const CCA_GRect& rect, const char* subType,
-                                bool runTime)
+IG_Annot* HostFixture::AddStamp(int page, const CCA_GRect& rect, const char* subType, bool runTime)
 {
     IG_Page* target = m_view ? m_view->Page(page) : nullptr;
     if (!target)
@@ -216,13 +216,15 @@ IG_Annot* HostFixture::AddStamp(int page, const CCA_GRect& rect, const char* sub
             .arg(resource)
             .arg(double(rect.Width()))
             .arg(double(rect.Height()));
-    IG_Annot* annot = target->NewAnnot(G_AnnotType_Stamp, subType, rect,
-                                       content.toStdString());
+    IG_Annot* annot = target->NewAnnot(G_AnnotType_Stamp, subType, rect, content.toStdString());
     m_view->Refresh();
     return annot;
 }
 
-void HostFixture::AnswerMessageBoxes(int button) { m_answer = button; }
+void HostFixture::AnswerMessageBoxes(int button)
+{
+    m_answer = button;
+}
 
 QList<Utils::Widgets::MessageBoxRequest> HostFixture::MessageBoxes() const
 {

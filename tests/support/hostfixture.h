@@ -22,7 +22,8 @@ class G_UIContext;
 class IG_Annot;
 class IG_Document;
 
-class HostFixture {
+class HostFixture
+{
 public:
     HostFixture();
     ~HostFixture();

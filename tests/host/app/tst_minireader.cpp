@@ -2,13 +2,14 @@
 // whose saved file is checked with qpdf and rendered with pdftoppm.
 
 #include <QImage>
-#include <algorithm>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
-namespace {
+namespace
+{
 // Runs a checking program quietly; its exit code.
 int check(const QString& program, const QStringList& args)
 {
@@ -19,7 +20,8 @@ int check(const QString& program, const QStringList& args)
 }
 } // namespace
 
-class TestMinireader : public QObject {
+class TestMinireader : public QObject
+{
     Q_OBJECT
 private slots:
     void listsHostAndPluginRegistrations();
@@ -53,15 +55,15 @@ void TestMinireader::listsHostAndPluginRegistrations()
     QByteArray errors;
     const QList<QByteArray> lines = run({"--list-registrations"}, &code, &errors).split('\n');
     QCOMPARE(code, 0);
-    for (const char* expected : {"operation v_zoom", "operation d_delannot",
-                                 "operation d_digitalsignature", "operation batchaddinvoice",
-                                 "tool t_handtool", "tool t_textselect"})
+    for (const char* expected :
+         {"operation v_zoom", "operation d_delannot", "operation d_digitalsignature",
+          "operation batchaddinvoice", "tool t_handtool", "tool t_textselect"})
         QVERIFY2(lines.contains(expected), expected);
     QVERIFY(std::any_of(lines.begin(), lines.end(),
                         [](const QByteArray& l) { return l.startsWith("interceptors "); }));
     if (errors.contains("loaded libstampannot")) {
-        for (const char* expected : {"operation ti_stamp", "operation tp_stamp",
-                                     "tool tp_stamp", "annothandler StampEditHandler"})
+        for (const char* expected : {"operation ti_stamp", "operation tp_stamp", "tool tp_stamp",
+                                     "annothandler StampEditHandler"})
             QVERIFY2(lines.contains(expected), expected);
     }
 }
@@ -86,9 +88,7 @@ void TestMinireader::demoStampsAndSavesAReadableFile()
         QSKIP("pdftoppm is not installed");
     // The demo puts a 40 mm seal 20 mm from the right and bottom edges of an A4 page.
     const QString prefix = out.filePath(QStringLiteral("page"));
-    QCOMPARE(check(pdftoppm, {"-r", "72", "-f", "1", "-l", "1", "-png", saved,
-                                          prefix}),
-             0);
+    QCOMPARE(check(pdftoppm, {"-r", "72", "-f", "1", "-l", "1", "-png", saved, prefix}), 0);
     QImage page(prefix + QStringLiteral("-1.png"));
     QVERIFY(!page.isNull());
     const double px = 72.0 / 25.4;

@@ -12,12 +12,14 @@
 #include <QScrollBar>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QStringList g_toolCalls;
 int g_toolsDestroyed = 0;
 
-class RecordingTool : public G_ToolHandler {
+class RecordingTool : public G_ToolHandler
+{
 public:
     explicit RecordingTool(const char* name) : m_name(name) {}
     ~RecordingTool() override { ++g_toolsDestroyed; }
@@ -65,7 +67,8 @@ enum Corner { TopLeft, TopRight, BottomRight, BottomLeft };
 
 } // namespace
 
-class TestDocView : public QObject {
+class TestDocView : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -130,8 +133,7 @@ void TestDocView::mappingRoundTrips_data()
     for (float zoom : zooms) {
         for (float scale : scales) {
             for (const auto& r : rotations) {
-                QTest::addRow("zoom %g scale %g rotate %d", double(zoom), double(scale),
-                              r.degrees)
+                QTest::addRow("zoom %g scale %g rotate %d", double(zoom), double(scale), r.degrees)
                     << zoom << scale << r.degrees << int(r.corner);
             }
         }
@@ -173,8 +175,8 @@ void TestDocView::mappingRoundTrips()
 
     // Page millimetres → scene → page millimetres, within half a pixel.
     const float tolerance = 0.5f / perMM + 1e-3f;
-    const CCA_GPoint docPoints[] = {{0, 0}, {210, 297}, {50.3f, 120.7f}, {209.9f, 0.1f},
-                                    {-15, 320}}; // also off the page
+    const CCA_GPoint docPoints[] = {
+        {0, 0}, {210, 297}, {50.3f, 120.7f}, {209.9f, 0.1f}, {-15, 320}}; // also off the page
     for (const CCA_GPoint& p : docPoints) {
         const CCA_Point scene = view->ScenePointFromDocPoint(1, p);
         int page = 1;
@@ -182,8 +184,10 @@ void TestDocView::mappingRoundTrips()
         QCOMPARE(page, 1);
         QVERIFY2(qAbs(back.x - p.x) <= tolerance && qAbs(back.y - p.y) <= tolerance,
                  qPrintable(QStringLiteral("%1,%2 came back as %3,%4")
-                                .arg(double(p.x)).arg(double(p.y))
-                                .arg(double(back.x)).arg(double(back.y))));
+                                .arg(double(p.x))
+                                .arg(double(p.y))
+                                .arg(double(back.x))
+                                .arg(double(back.y))));
     }
     // Scene → page millimetres → scene is exact; the page is found when not given.
     const QPoint scenePoints[] = {r.topLeft(), r.center(), r.bottomRight(),
@@ -432,8 +436,7 @@ void TestDocView::mouseAndKeysReachTheToolInScenePixels()
     const QPoint offset = view->ScrollOffset();
     QCOMPARE(tool->points.first(), CCA_Point(pos.x() + offset.x(), pos.y() + offset.y()));
     QCOMPARE(tool->flags.first(), unsigned(Qt::ShiftModifier));
-    QCOMPARE(tool->points.last(),
-             CCA_Point(pos.x() + 5 + offset.x(), pos.y() + 6 + offset.y()));
+    QCOMPARE(tool->points.last(), CCA_Point(pos.x() + 5 + offset.x(), pos.y() + 6 + offset.y()));
 }
 
 QTEST_MAIN(TestDocView)

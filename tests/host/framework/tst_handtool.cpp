@@ -13,7 +13,8 @@
 #include <QUndoStack>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Counters {
     int selected = 0;
@@ -25,7 +26,8 @@ struct Counters {
 Counters g_count;
 
 // Takes annotations whose sub-type is in its list (all when the list is empty).
-class TestHandler : public GA_Common {
+class TestHandler : public GA_Common
+{
 public:
     TestHandler(const char* name, QStringList subTypes) : m_name(name), m_subTypes(subTypes) {}
     ~TestHandler() override { ++g_count.destroyed; }
@@ -68,7 +70,8 @@ CCA_GPoint centreOf(const CCA_GRect& r)
 
 } // namespace
 
-class TestHandTool : public QObject {
+class TestHandTool : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -126,7 +129,10 @@ void TestHandTool::init()
     QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297), CCA_GSize(297, 210)}, {0, 90}));
 }
 
-void TestHandTool::cleanup() { m_host.reset(); }
+void TestHandTool::cleanup()
+{
+    m_host.reset();
+}
 
 void TestHandTool::firstAcceptingHandlerInRegistrationOrderGetsTheAnnotation()
 {
@@ -189,8 +195,8 @@ void TestHandTool::dragMovesWithOneUndoEntry()
     const float tolerance = 1.0f / m_host->View()->MM2Px(1.0f) + 0.01f;
     const CCA_GRect moved = stamp->GetRect();
     QVERIFY2(qAbs(moved.left - 55) <= tolerance && qAbs(moved.top - 50) <= tolerance,
-             qPrintable(QStringLiteral("moved to %1,%2").arg(double(moved.left))
-                            .arg(double(moved.top))));
+             qPrintable(
+                 QStringLiteral("moved to %1,%2").arg(double(moved.left)).arg(double(moved.top))));
     QVERIFY(qAbs(moved.Width() - 40) < 1e-3f && qAbs(moved.Height() - 30) < 1e-3f);
     QUndoStack* undo = m_host->View()->UndoStack();
     QCOMPARE(undo->count(), 1);
@@ -241,8 +247,10 @@ void TestHandTool::dragOnControlPointResizes()
                  qAbs(got.top - expected.top) <= tolerance &&
                  qAbs(got.right - expected.right) <= tolerance &&
                  qAbs(got.bottom - expected.bottom) <= tolerance,
-             qPrintable(QStringLiteral("got %1 %2 %3 %4").arg(double(got.left))
-                            .arg(double(got.top)).arg(double(got.right))
+             qPrintable(QStringLiteral("got %1 %2 %3 %4")
+                            .arg(double(got.left))
+                            .arg(double(got.top))
+                            .arg(double(got.right))
                             .arg(double(got.bottom))));
     QCOMPARE(view->UndoStack()->count(), 1);
     view->UndoStack()->undo();

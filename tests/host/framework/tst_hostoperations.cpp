@@ -15,7 +15,8 @@
 #include <QUndoStack>
 #include <QtTest>
 
-class TestHostOperations : public QObject {
+class TestHostOperations : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -47,7 +48,10 @@ void TestHostOperations::init()
     QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297), CCA_GSize(297, 210)}));
 }
 
-void TestHostOperations::cleanup() { m_host.reset(); }
+void TestHostOperations::cleanup()
+{
+    m_host.reset();
+}
 
 G_Operation* TestHostOperations::make(const char* name)
 {

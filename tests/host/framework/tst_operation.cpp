@@ -10,14 +10,18 @@
 #include <QtTest>
 #include <functional>
 
-namespace {
+namespace
+{
 
 QStringList g_calls; // what happened, in order
 
-class RecordingOp : public G_Operation {
+class RecordingOp : public G_Operation
+{
 public:
     explicit RecordingOp(const char* name = "test_record", int result = 7)
-        : m_name(name), m_resultValue(result) {}
+        : m_name(name), m_resultValue(result)
+    {
+    }
     ~RecordingOp() override { ++s_destroyed; }
     G_Operation* Clone() override
     {
@@ -42,10 +46,13 @@ private:
 };
 int RecordingOp::s_destroyed = 0;
 
-class RecordingInterceptor : public G_OperationInterceptor {
+class RecordingInterceptor : public G_OperationInterceptor
+{
 public:
     explicit RecordingInterceptor(const QString& tag, bool takes = true)
-        : m_tag(tag), m_takes(takes) {}
+        : m_tag(tag), m_takes(takes)
+    {
+    }
     bool Intercepts(G_Operation*) override
     {
         g_calls << m_tag + ":Intercepts";
@@ -78,7 +85,8 @@ private:
 
 } // namespace
 
-class TestOperation : public QObject {
+class TestOperation : public QObject
+{
     Q_OBJECT
 private slots:
     void init() { g_calls.clear(); }
@@ -110,11 +118,9 @@ void TestOperation::runOrderFollowsConstruction()
     RecordingInterceptor b(QStringLiteral("B"));
     RecordingOp op;
     op.ExecuteAction();
-    const QStringList expected = {"A:Intercepts",       "B:Intercepts",
-                                  "A:Prepare(execute)", "B:Prepare(execute)",
-                                  "A:Before",           "B:Before",
-                                  "DoAction",           "A:After(7)",
-                                  "B:After(7)"};
+    const QStringList expected = {"A:Intercepts",       "B:Intercepts", "A:Prepare(execute)",
+                                  "B:Prepare(execute)", "A:Before",     "B:Before",
+                                  "DoAction",           "A:After(7)",   "B:After(7)"};
     QCOMPARE(g_calls, expected);
 }
 

@@ -5,8 +5,8 @@
 
 #include <QtTest>
 
-
-class TestOperationParam : public QObject {
+class TestOperationParam : public QObject
+{
     Q_OBJECT
 private slots:
     void laterAddReplacesAndKeepsThePlace();
@@ -139,8 +139,8 @@ void TestOperationParam::pointAnswers_data()
     QTest::addColumn<CCA_GPoint>("expected");
     QTest::newRow("float point") << QVariant::fromValue(CCA_GPoint(123.75f, 80.5f))
                                  << CCA_GPoint(123.75f, 80.5f);
-    QTest::newRow("integer point") << QVariant::fromValue(CCA_Point(123, 80))
-                                   << CCA_GPoint(123.0f, 80.0f);
+    QTest::newRow("integer point")
+        << QVariant::fromValue(CCA_Point(123, 80)) << CCA_GPoint(123.0f, 80.0f);
     QTest::newRow("rectangle gives its top-left")
         << QVariant::fromValue(CCA_GRect(10, 20, 110, 60)) << CCA_GPoint(10, 20);
     QTest::newRow("QPointF") << QVariant(QPointF(1.5, 2.5)) << CCA_GPoint(1.5f, 2.5f);

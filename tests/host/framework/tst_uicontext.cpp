@@ -27,10 +27,12 @@
 #include <QUndoStack>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // Records what the context menu runs.
-class MenuOp : public G_Operation {
+class MenuOp : public G_Operation
+{
 public:
     explicit MenuOp(const char* name) : m_name(name) {}
     G_Operation* Clone() override
@@ -55,7 +57,8 @@ private:
 };
 QStringList MenuOp::s_runs;
 
-class StampCommand : public GAC_Common {
+class StampCommand : public GAC_Common
+{
 public:
     NexSharedPtr<NexJson> BuildAppearanceJson(bool runTime) override
     {
@@ -82,7 +85,8 @@ ContextMenuItemState state(bool enabled, bool visible)
 
 } // namespace
 
-class TestUIContext : public QObject {
+class TestUIContext : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -124,7 +128,10 @@ void TestUIContext::initTestCase()
     }
 }
 
-void TestUIContext::cleanupTestCase() { qDeleteAll(m_ops); }
+void TestUIContext::cleanupTestCase()
+{
+    qDeleteAll(m_ops);
+}
 
 void TestUIContext::init()
 {
@@ -133,7 +140,10 @@ void TestUIContext::init()
     QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297)}));
 }
 
-void TestUIContext::cleanup() { m_host.reset(); }
+void TestUIContext::cleanup()
+{
+    m_host.reset();
+}
 
 void TestUIContext::firedEventsAreAnnouncedLoggedAndTaken()
 {
@@ -179,9 +189,12 @@ void TestUIContext::commandBarEventSelectsTheTool_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("toolAfter");
-    QTest::newRow("text selection tool") << "t_textselect" << "t_textselect";
-    QTest::newRow("hand tool") << "t_handtool" << "t_handtool";
-    QTest::newRow("a command, not a tool") << "tab_receipt" << "t_textselect";
+    QTest::newRow("text selection tool") << "t_textselect"
+                                         << "t_textselect";
+    QTest::newRow("hand tool") << "t_handtool"
+                               << "t_handtool";
+    QTest::newRow("a command, not a tool") << "tab_receipt"
+                                           << "t_textselect";
 }
 
 void TestUIContext::commandBarEventSelectsTheTool()
@@ -332,8 +345,7 @@ void TestUIContext::disabledOrHiddenEntryNeverRuns()
         menu->SetChooser([name](const QString&, const QList<G_ContextMenu::Entry>&) {
             return QString::fromLatin1(name);
         });
-        QVERIFY(menu->ShowMenu(QStringLiteral("annot"), states, new G_OperationParam)
-                    .isEmpty());
+        QVERIFY(menu->ShowMenu(QStringLiteral("annot"), states, new G_OperationParam).isEmpty());
     }
     menu->SetChooser(nullptr);
     QVERIFY(MenuOp::s_runs.isEmpty());
@@ -431,15 +443,14 @@ void TestUIContext::settingsComeFromCacheThenFile()
                              QStringLiteral("Ada"));
     {
         QSettings written(file, QSettings::IniFormat);
-        QCOMPARE(written.value(QStringLiteral("annot.annothighlight.identity.username"))
-                     .toString(),
-                 QStringLiteral("Ada"));
+        const QString key = QStringLiteral("annot.annothighlight.identity.username");
+        QCOMPARE(written.value(key).toString(), QStringLiteral("Ada"));
     }
     settings->ClearCache();
     QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
-    QCOMPARE(settings->ConfigValue(QStringLiteral("annot.annothighlight.identity.username"))
-                 .toString(),
-             QStringLiteral("Ada"));
+    QCOMPARE(
+        settings->ConfigValue(QStringLiteral("annot.annothighlight.identity.username")).toString(),
+        QStringLiteral("Ada"));
 }
 
 void TestUIContext::clearedHistoryForgetsSelections()

@@ -21,7 +21,8 @@
 using namespace Utils;
 using namespace Utils::Widgets;
 
-class TestUtils : public QObject {
+class TestUtils : public QObject
+{
     Q_OBJECT
 private slots:
     void cleanup();
@@ -70,10 +71,18 @@ void TestUtils::foldersFollowTheEnvironment()
     qputenv(variable.constData(), QFile::encodeName(target));
     QString got;
     switch (which) {
-    case 0: got = Nex_Path::UserPath(); break;
-    case 1: got = Nex_Path::AppPath(); break;
-    case 2: got = Nex_Path::AppConfigsPath(); break;
-    default: got = Nex_Path::TempPath(); break;
+    case 0:
+        got = Nex_Path::UserPath();
+        break;
+    case 1:
+        got = Nex_Path::AppPath();
+        break;
+    case 2:
+        got = Nex_Path::AppConfigsPath();
+        break;
+    default:
+        got = Nex_Path::TempPath();
+        break;
     }
     qunsetenv(variable.constData());
     QCOMPARE(got, target + QLatin1Char('/'));
@@ -111,9 +120,12 @@ void TestUtils::styleSheetPixelsAreScaled_data()
                            << "QPushButton{width:160px;height:56px;}";
     QTest::newRow("rounded") << 1.5f << "border:1px solid #8B97AF; font-size:13px;"
                              << "border:2px solid #8B97AF; font-size:20px;";
-    QTest::newRow("hairline stays") << 0.25f << "border:1px;" << "border:1px;";
-    QTest::newRow("zero stays zero") << 2.0f << "margin:0px;" << "margin:0px;";
-    QTest::newRow("fractions") << 2.0f << "padding:2.5px 3px;" << "padding:5px 6px;";
+    QTest::newRow("hairline stays") << 0.25f << "border:1px;"
+                                    << "border:1px;";
+    QTest::newRow("zero stays zero") << 2.0f << "margin:0px;"
+                                     << "margin:0px;";
+    QTest::newRow("fractions") << 2.0f << "padding:2.5px 3px;"
+                               << "padding:5px 6px;";
     QTest::newRow("other units kept") << 2.0f << "width:50%; font:10pt;"
                                       << "width:50%; font:10pt;";
 }
@@ -132,10 +144,10 @@ void TestUtils::shownMessageBoxIsAnsweredByClicking_data()
     QTest::addColumn<int>("buttons");
     QTest::addColumn<int>("click");
     QTest::newRow("OK alone") << 0 << int(QMessageBox::Ok);
-    QTest::newRow("yes of yes/no") << int(QMessageBox::Yes | QMessageBox::No)
-                                   << int(QMessageBox::Yes);
-    QTest::newRow("cancel of ok/cancel") << int(QMessageBox::Ok | QMessageBox::Cancel)
-                                         << int(QMessageBox::Cancel);
+    QTest::newRow("yes of yes/no")
+        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Yes);
+    QTest::newRow("cancel of ok/cancel")
+        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel);
 }
 
 void TestUtils::shownMessageBoxIsAnsweredByClicking()
@@ -243,11 +255,11 @@ void TestUtils::fileDialogsAreAnsweredFromTheQueue()
              QStringLiteral("/tmp/first.png"));
     QVERIFY(Nex_FileDialog::getSaveFileName(nullptr, "Save", "/tmp", "*.pdf").isEmpty());
     FileDialogSeam::SetAnswerer([](const FileDialogRequest& r) {
-        return r.kind == FileDialogRequest::ExistingDirectory ? QStringLiteral("/data")
-                                                              : QString();
+        const bool folder = r.kind == FileDialogRequest::ExistingDirectory;
+        return folder ? QStringLiteral("/data") : QString();
     });
-    QCOMPARE(Nex_FileDialog::getExistingDirectory(nullptr, "Folder", "/"),
-             QStringLiteral("/data"));
+    const QString folder = Nex_FileDialog::getExistingDirectory(nullptr, "Folder", "/");
+    QCOMPARE(folder, QStringLiteral("/data"));
     const auto history = FileDialogSeam::History();
     QCOMPARE(history.size(), 3);
     QCOMPARE(history.at(0).caption, QStringLiteral("Open picture"));
