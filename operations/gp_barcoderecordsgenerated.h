@@ -4,7 +4,8 @@
 
 // "tb_barcode_recordsgenerated": a command for interceptors to act on; its own action
 // only checks that there is a view.
-class GP_BarcodeRecordsGenerated : public G_Operation {
+class GP_BarcodeRecordsGenerated : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     ~GP_BarcodeRecordsGenerated() override;

@@ -6,7 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 // Moves `source` over `destination`. Nothing is given up before the copy can happen: a
 // missing source leaves the destination alone, and the source goes only once copied.

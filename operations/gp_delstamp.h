@@ -4,7 +4,8 @@
 
 // "d_delpageannot": deletes the stamp annotation selected last (settings cache
 // "stampPageIndex"/"stampAnnotID") through the reader's "d_delannot".
-class GP_DelStamp : public G_Operation {
+class GP_DelStamp : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     ~GP_DelStamp() override;

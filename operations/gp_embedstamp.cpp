@@ -43,9 +43,9 @@ int GP_EmbedStamp::DoAction()
     const int layers = page->LayerCount();
     IG_Layer* layer = layers > 0 ? page->LayerAt(layers - 1) : page->NewLayer(-1);
 
-    const int annotId = G_SettingMgr::Instance()
-                            ->ConfigValue(QStringLiteral("stampAnnotID"), QVariant(-1))
-                            .toInt();
+    const QVariant cached =
+        G_SettingMgr::Instance()->ConfigValue(QStringLiteral("stampAnnotID"), QVariant(-1));
+    const int annotId = cached.toInt();
     if (annotId == -1)
         return 0;
     IG_Annot* annot = page->AnnotById(static_cast<unsigned int>(annotId));

@@ -4,7 +4,8 @@
 
 // "d_embedpageannot": writes the stamp selected last into the content of page "pageIndex"
 // and deletes the annotation. Embedding cannot be undone, so the undo history is cleared.
-class GP_EmbedStamp : public G_Operation {
+class GP_EmbedStamp : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     ~GP_EmbedStamp() override;

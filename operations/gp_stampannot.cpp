@@ -31,8 +31,7 @@ int ForwardToStampPlacement(G_Operation* op)
     if (!op->DocView())
         return 0;
     G_Operation* placement =
-        op->UIContext() ? op->UIContext()->CreateOperationByName("tp_stamp", QString())
-                        : nullptr;
+        op->UIContext() ? op->UIContext()->CreateOperationByName("tp_stamp", QString()) : nullptr;
     if (!placement)
         return 1;
 

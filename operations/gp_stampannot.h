@@ -4,7 +4,8 @@
 
 // "ti_stamp", the reader's stamp command: runs "tp_stamp" once with the stamp chosen
 // before the run and hands the new annotation's "annotid" back.
-class GP_StampAnnot : public G_Operation {
+class GP_StampAnnot : public G_Operation
+{
 public:
     G_Operation* Clone() override;
     ~GP_StampAnnot() override;

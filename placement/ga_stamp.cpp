@@ -37,9 +37,7 @@ CCA_String GA_Stamp::HandlerName()
     return "StampEditHandler";
 }
 
-void GA_Stamp::OnDeactivate()
-{
-}
+void GA_Stamp::OnDeactivate() {}
 
 int GA_Stamp::OnLButtonDown(unsigned int flags, const CCA_Point& point)
 {
@@ -82,8 +80,8 @@ bool GA_Stamp::Filter(IG_Annot* annot)
     const QString sub = GQ_ToQString(annot->SubType());
     if (type == QLatin1String("Stamp") && sub == QLatin1String("Tablet"))
         return false;
-    return type == QLatin1String("Stamp") && !annot->IsSignature()
-        && sub != QLatin1String("PreSeal");
+    return type == QLatin1String("Stamp") && !annot->IsSignature() &&
+           sub != QLatin1String("PreSeal");
 }
 
 void GA_Stamp::OnSelected()
@@ -119,8 +117,8 @@ int GA_Stamp::OnRButtonUp(unsigned int, const CCA_Point&)
 
     const IG_Document* doc = GDocument();
     const QString sub = GQ_ToQString(annot->SubType());
-    const bool editable = !(doc && doc->IsReadOnly()) && !annot->IsLocked()
-        && sub.toLower() != QLatin1String("pdfsign");
+    const bool editable = !(doc && doc->IsReadOnly()) && !annot->IsLocked() &&
+                          sub.toLower() != QLatin1String("pdfsign");
     const bool signable =
         editable && sub.compare(QLatin1String("DateStamp"), Qt::CaseInsensitive) != 0;
 

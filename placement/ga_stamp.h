@@ -15,7 +15,8 @@ class GAC_Stamp;
 // operations act on those keys, so they must always name the stamp selected last, however
 // the host reuses handler objects. The handler's own command is still made and attached
 // once, at its first selection.
-class GA_Stamp : public GA_Common {
+class GA_Stamp : public GA_Common
+{
     Q_DECLARE_TR_FUNCTIONS(GA_Stamp)
 public:
     GA_Stamp();

@@ -15,10 +15,11 @@
 #include <QDebug>
 #include <QDir>
 
-namespace {
+namespace
+{
 constexpr float kMinZoom = 10.0f;
 constexpr float kMaxZoom = 500.0f;
-}
+} // namespace
 
 GP_Stamp::GP_Stamp()
 {
@@ -98,7 +99,8 @@ int GP_Stamp::DoAction()
     IG_Annot* annot = command->Annot();
     if (!annot)
         return 1;
-    qDebug() << "GP_Stamp::DoAction" << " annot id: " << annot->ID();
+    qDebug() << "GP_Stamp::DoAction"
+             << " annot id: " << annot->ID();
 
     // Keep the new annotation out of the page cache so it is drawn live while it moves.
     auto renderItem = NexJsonFactory::CreateObject();
@@ -117,10 +119,9 @@ int GP_Stamp::DoAction()
 
     annot->SetCreationDate(
         GQ_ToCAS(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
-    const QString user = G_SettingMgr::Instance()
-                             ->ConfigValue(QStringLiteral("annot.annothighlight.identity.username"),
-                                           QDir::home().dirName())
-                             .toString();
+    const QString userKey = QStringLiteral("annot.annothighlight.identity.username");
+    const QString user =
+        G_SettingMgr::Instance()->ConfigValue(userKey, QDir::home().dirName()).toString();
     annot->SetCreator(GQ_ToCAS(user));
 
     if (isAuto) {

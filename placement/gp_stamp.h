@@ -9,7 +9,8 @@
 // are written back; otherwise a run-time preview is centred under the pointer and the
 // view's stamp tool takes over. Parameters: "stampId", "stampSize", "imgPath",
 // "pageIndex", "position", "auto", "subType", "applysign"; output "annotid".
-class GP_Stamp : public GP_ChangeHandler {
+class GP_Stamp : public GP_ChangeHandler
+{
     Q_DECLARE_TR_FUNCTIONS(GP_Stamp)
 public:
     GP_Stamp();

@@ -14,7 +14,8 @@
 
 GPI_CancelAnnot* CancelAnnotInstance = nullptr;
 
-namespace {
+namespace
+{
 
 // Takes the preview off its page; returns it (null when nothing was pending).
 IG_Annot* removePreview(GT_Stamp* tool)
@@ -99,8 +100,7 @@ void GPI_CancelAnnot::NaviBarSlot(int)
     G_DocView* view = tool->DocView();
 
     IG_Annot* removed = removePreview(tool);
-    context->FireEvent(
-        new G_AnnotationEvent(view ? view->GDocument() : nullptr, removed, 111));
+    context->FireEvent(new G_AnnotationEvent(view ? view->GDocument() : nullptr, removed, 111));
     if (view)
         view->SetToolHandler(hand);
     m_pendingTool = nullptr;

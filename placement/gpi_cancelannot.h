@@ -14,7 +14,8 @@ class GT_Stamp;
 // The pending tool is held through a QPointer: tools belong to their views and die with
 // them, and a guarded pointer turns null by itself when that happens, so the interceptor
 // never reaches a destroyed tool.
-class GPI_CancelAnnot : public QObject, public G_OperationInterceptor {
+class GPI_CancelAnnot : public QObject, public G_OperationInterceptor
+{
     Q_OBJECT
 public:
     explicit GPI_CancelAnnot(GT_Stamp* pendingTool = nullptr);

@@ -53,8 +53,9 @@ void GT_Stamp::OnActivate()
         m_stampCmd = new GAC_Stamp;
     m_stampCmd->view = DocView();
     if (G_UIContext* context = UIContext()) {
-        connect(context->EventMgr(), &CRF_EventMgr::SwitchDocView, this,
-                &GT_Stamp::OnSwitchDocView, Qt::UniqueConnection);
+        CRF_EventMgr* events = context->EventMgr();
+        connect(events, &CRF_EventMgr::SwitchDocView, this, &GT_Stamp::OnSwitchDocView,
+                Qt::UniqueConnection);
     }
 }
 
@@ -103,8 +104,8 @@ int GT_Stamp::OnLButtonUp(unsigned int, const CCA_Point& point)
     m_stampCmd->annotType = 8;
 
     const QRect r = view->PageRect(page);
-    const bool inside = r.left() + m <= point.x && point.x <= r.right() - m
-        && r.top() + m <= point.y && point.y <= r.bottom() - m;
+    const bool inside = r.left() + m <= point.x && point.x <= r.right() - m &&
+                        r.top() + m <= point.y && point.y <= r.bottom() - m;
     if (!inside)
         return 0;
 
@@ -137,8 +138,8 @@ IG_Annot* GT_Stamp::FinalizeStamp(IG_Annot* pending)
     if (page)
         page->Load();
 
-    ICA_StreamReader* stream = ICA_StreamReader::CreateFileStreamReader(
-        GQ_ToCAWS(m_stampCmd->imagePath).c_str(), 0);
+    ICA_StreamReader* stream =
+        ICA_StreamReader::CreateFileStreamReader(GQ_ToCAWS(m_stampCmd->imagePath).c_str(), 0);
     int resourceId = 0;
     if (IG_Document* doc = view->GDocument())
         resourceId = doc->AddResource(stream, 1, 0);
@@ -168,13 +169,11 @@ void GT_Stamp::RunDigitalSignature(GAC_Stamp* command, unsigned int annotId)
     G_Application* app = G_Application::Instance();
     G_DocumentContext* docContext = app->DocumentContext(view->GDocument());
     if (!docContext) {
-        context->InformationMessageBox(tr("title"),
-                                       tr("The current document load context fail."), 0, -1,
-                                       QMap<int, QString>(), QSize());
+        context->InformationMessageBox(tr("title"), tr("The current document load context fail."),
+                                       0, -1, QMap<int, QString>(), QSize());
         return;
     }
-    app->Engine()->SignatureService()->PrepareSignature(docContext,
-                                                        std::make_shared<NexJson>());
+    app->Engine()->SignatureService()->PrepareSignature(docContext, std::make_shared<NexJson>());
     context->FireEvent(new G_DocumentChangedEvent(context->CurrentDocView(), 110, 0));
 
     if (G_Operation* op = context->CreateOperationByName("d_digitalsignature", QString())) {

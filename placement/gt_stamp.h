@@ -14,7 +14,8 @@ class IG_Annot;
 //
 // The cancel interceptor keeps a guarded pointer to the pending tool, so destroying a tool
 // (its view closing) never leaves a dangling pending tool behind.
-class GT_Stamp : public QObject, public G_ToolHandler {
+class GT_Stamp : public QObject, public G_ToolHandler
+{
     Q_OBJECT
 public:
     GT_Stamp();

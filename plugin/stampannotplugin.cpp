@@ -27,7 +27,8 @@ static void cleanupStampResources()
     Q_CLEANUP_RESOURCE(stampannot);
 }
 
-namespace {
+namespace
+{
 struct StampResourceBundle {
     StampResourceBundle() { initStampResources(); }
     ~StampResourceBundle() { cleanupStampResources(); }

@@ -26,7 +26,8 @@ class GT_Stamp;
 // m_gpiBarcodeOfficialDocument, m_gpiBarcodeSaveImage, m_gpiInvoiceStampAnnot) are not
 // part of this build yet: their pointers stay null, and their construction steps (and the
 // deletion of the barcode document interceptor) are added together with their classes.
-class StampAnnotPlugin : public ExtensionSystem::IPlugin {
+class StampAnnotPlugin : public ExtensionSystem::IPlugin
+{
     Q_OBJECT
     Q_PLUGIN_METADATA(IID StampReader_IPlugin_IID FILE "stampannot.json")
 public:

@@ -1,6 +1,7 @@
 #include "stampsettingkeys.h"
 
-namespace StampSettingKeys {
+namespace StampSettingKeys
+{
 const QString UsualPath = QStringLiteral("list/list.usualpath");
 const QString UsualSize = QStringLiteral("list/list.usualsize");
 const QString CustomPath = QStringLiteral("list/list.custompath");

@@ -15,7 +15,8 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 QByteArray readAll(const QString& path)
 {
@@ -31,7 +32,8 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-class TestBarcodeSaveImage : public QObject {
+class TestBarcodeSaveImage : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -86,8 +88,7 @@ QString TestBarcodeSaveImage::barcode(const QString& name)
     return path;
 }
 
-int TestBarcodeSaveImage::runSave(const QString& source, const QString& destination,
-                                  int* saveFile)
+int TestBarcodeSaveImage::runSave(const QString& source, const QString& destination, int* saveFile)
 {
     G_Operation* op = m_fx->Context()->CreateOperationByName("tb_barcodesaveimage", QString());
     if (!op)
@@ -183,9 +184,9 @@ void TestBarcodeSaveImage::missingPathChangesNothing()
     QVERIFY(writeFile(target, "kept as it is"));
 
     int saveFile = -1;
-    QCOMPARE(runSave(giveSource ? source : QString(), giveDestination ? target : QString(),
-                     &saveFile),
-             0);
+    QCOMPARE(
+        runSave(giveSource ? source : QString(), giveDestination ? target : QString(), &saveFile),
+        0);
     QCOMPARE(saveFile, 0);
     QCOMPARE(readAll(source), picture);
     QCOMPARE(readAll(target), QByteArray("kept as it is"));

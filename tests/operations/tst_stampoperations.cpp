@@ -26,11 +26,13 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // Watches the runs of one operation: its parameters as the run starts and its
 // "annotid" once the action is done.
-class RunRecorder : public G_OperationInterceptor {
+class RunRecorder : public G_OperationInterceptor
+{
 public:
     explicit RunRecorder(const char* name) : m_name(name) {}
     bool Intercepts(G_Operation* op) override { return m_name == op->Name(); }
@@ -71,7 +73,8 @@ QByteArray run(const QString& program, const QStringList& args, int* exitCode = 
 
 } // namespace
 
-class TestStampOperations : public QObject {
+class TestStampOperations : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -114,9 +117,8 @@ void TestStampOperations::cleanup()
 void TestStampOperations::chooseFromMenu(IG_Annot* annot, const QString& operation)
 {
     G_ContextMenu* menu = m_fx->Context()->ContextMenu();
-    menu->SetChooser([operation](const QString&, const QList<G_ContextMenu::Entry>&) {
-        return operation;
-    });
+    menu->SetChooser(
+        [operation](const QString&, const QList<G_ContextMenu::Entry>&) { return operation; });
     m_fx->ClickAt(annot->Page()->Index(), StampKit::Centre(annot->GetRect()), Qt::RightButton);
     menu->SetChooser(nullptr);
 }
@@ -131,10 +133,10 @@ void TestStampOperations::forwarderPassesStampKeys_data()
     const QStringList head{"name", "stampId", "stampSize", "imgPath"};
     for (const char* name : {"ti_stamp", "d_invoiceseal"}) {
         const QByteArray n(name);
-        QTest::newRow(n + ", interactive") << QString(name) << false << false
-                                           << head + QStringList{"auto"};
-        QTest::newRow(n + ", interactive, sign") << QString(name) << false << true
-                                                 << head + QStringList{"applysign", "auto"};
+        QTest::newRow(n + ", interactive")
+            << QString(name) << false << false << head + QStringList{"auto"};
+        QTest::newRow(n + ", interactive, sign")
+            << QString(name) << false << true << head + QStringList{"applysign", "auto"};
         QTest::newRow(n + ", automatic") << QString(name) << true << false
                                          << head + QStringList{"pageIndex", "position", "auto"};
         QTest::newRow(n + ", automatic, sign")
@@ -152,8 +154,7 @@ void TestStampOperations::forwarderPassesStampKeys()
 
     RunRecorder placement("tp_stamp");
     StampKit::PointerTo(*m_fx, 0, CCA_GPoint(100, 100));
-    G_Operation* op = m_fx->Context()->CreateOperationByName(name.toUtf8().constData(),
-                                                             QString());
+    G_Operation* op = m_fx->Context()->CreateOperationByName(name.toUtf8().constData(), QString());
     QVERIFY(op);
     const int stampId = StampKit::EmbedSeal(m_fx->Document());
     op->Param()->Add("stampId", stampId);

@@ -1,6 +1,5 @@
 #include "stampkit.h"
 
-#include "hostfixture.h"
 #include "host/document/ica_streamreader.h"
 #include "host/document/ig_annot.h"
 #include "host/document/ig_document.h"
@@ -10,6 +9,7 @@
 #include "host/framework/g_operation.h"
 #include "host/framework/g_uicontext.h"
 #include "host/framework/iplugin.h"
+#include "hostfixture.h"
 #include "placement/gac_stamp.h"
 #include "placement/gt_stamp.h"
 

@@ -17,7 +17,8 @@ class IG_Annot;
 class IG_Document;
 class IG_Page;
 
-class StampKit {
+class StampKit
+{
 public:
     // qt_plugin_instance, Initialize, InitializeComponents: once per process.
     static void InitPlugin();
@@ -39,6 +40,6 @@ public:
     static IG_Annot* Pending(G_DocView* view);   // the preview its command holds
     static QString CurrentTool(G_DocView* view);
     static QList<const G_Event*> Events(G_UIContext* context, int type);
-    static int RunTimeCount(IG_Page* page);      // previews on the page
+    static int RunTimeCount(IG_Page* page); // previews on the page
     static CCA_GPoint Centre(const CCA_GRect& r);
 };

@@ -18,13 +18,17 @@
 #include <QtTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 // An annotation of any kind, for the handler's filter alone.
-class FilterProbe : public IG_Annot {
+class FilterProbe : public IG_Annot
+{
 public:
     FilterProbe(G_AnnotType type, const char* subType, bool signature)
-        : m_type(type), m_subType(subType), m_signature(signature) {}
+        : m_type(type), m_subType(subType), m_signature(signature)
+    {
+    }
     IG_Page* Page() const override { return nullptr; }
     unsigned int ID() const override { return 77; }
     G_AnnotType Type() const override { return m_type; }
@@ -58,7 +62,8 @@ int cachedInt(const char* key)
 
 } // namespace
 
-class TestGaStamp : public QObject {
+class TestGaStamp : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -204,8 +209,8 @@ void TestGaStamp::contextMenuStates_data()
 {
     QTest::addColumn<QString>("subType");
     QTest::addColumn<bool>("locked");
-    QTest::addColumn<bool>("editEnabled");  // delete and embed
-    QTest::addColumn<bool>("signVisible");  // apply signature
+    QTest::addColumn<bool>("editEnabled"); // delete and embed
+    QTest::addColumn<bool>("signVisible"); // apply signature
 
     QTest::newRow("Stamp") << "Stamp" << false << true << true;
     QTest::newRow("PDFSign, pdfsign in other case") << "PDFSign" << false << false << false;
@@ -320,9 +325,9 @@ void TestGaStamp::flushCreatesStampWithThatContent()
     QCOMPARE(annot->Page()->Index(), 1);
     QVERIFY(annot->IsRunTime());
     QCOMPARE(annot->ResourceID(), command.resourceId);
+    const auto content = command.BuildAppearanceJson(true);
     QCOMPARE(QString::fromStdString(annot->Content()),
-             QString::fromStdString(
-                 NexJsonFactory::BuildJsonString(command.BuildAppearanceJson(true))));
+             QString::fromStdString(NexJsonFactory::BuildJsonString(content)));
 }
 
 QTEST_MAIN(TestGaStamp)

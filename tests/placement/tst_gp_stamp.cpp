@@ -20,11 +20,13 @@
 #include <cmath>
 #include <memory>
 
-namespace {
+namespace
+{
 const CCA_GSize kSize(40, 30);
 }
 
-class TestGpStamp : public QObject {
+class TestGpStamp : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -137,7 +139,8 @@ void TestGpStamp::automaticPlacementRecordsCreator_data()
 {
     QTest::addColumn<QString>("configured");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("configured user") << "Ada Lovelace" << "Ada Lovelace";
+    QTest::newRow("configured user") << "Ada Lovelace"
+                                     << "Ada Lovelace";
     QTest::newRow("home folder name") << "" << QDir::home().dirName();
 }
 
@@ -204,11 +207,10 @@ void TestGpStamp::interactivePreviewStartsAtPointer_data()
     QTest::addColumn<int>("pageIndex");
     QTest::addColumn<CCA_GRect>("expected");
 
-    QTest::newRow("on the page") << 0 << CCA_GPoint(100, 100) << 0
-                                 << CCA_GRect(80, 85, 120, 115);
-    QTest::newRow("over another page") << 1 << CCA_GPoint(50, 40) << 0
-                                       << CCA_GRect(30, 25, 70, 55);
-    QTest::newRow("off every page") << -1 << CCA_GPoint() << 2 << CCA_GRect(0, 0, 40, 30);
+    const CCA_GPoint none;
+    QTest::newRow("on the page") << 0 << CCA_GPoint(100, 100) << 0 << CCA_GRect(80, 85, 120, 115);
+    QTest::newRow("other page") << 1 << CCA_GPoint(50, 40) << 0 << CCA_GRect(30, 25, 70, 55);
+    QTest::newRow("off every page") << -1 << none << 2 << CCA_GRect(0, 0, 40, 30);
 }
 
 void TestGpStamp::interactivePreviewStartsAtPointer()
@@ -245,8 +247,8 @@ void TestGpStamp::interactivePreviewStartsAtPointer()
     QCOMPARE(GQ_ToQString(preview->SubType()), QStringLiteral("Stamp"));
     const CCA_GRect r = preview->GetRect();
     const float tolerance = 0.3f;
-    QVERIFY2(std::fabs(r.left - expected.left) <= tolerance
-                 && std::fabs(r.top - expected.top) <= tolerance,
+    QVERIFY2(std::fabs(r.left - expected.left) <= tolerance &&
+                 std::fabs(r.top - expected.top) <= tolerance,
              qPrintable(QStringLiteral("%1, %2").arg(r.left).arg(r.top)));
     QCOMPARE(r.Width(), expected.Width());
     QCOMPARE(r.Height(), expected.Height());

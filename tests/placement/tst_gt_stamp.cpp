@@ -21,7 +21,8 @@
 #include <cmath>
 #include <memory>
 
-namespace {
+namespace
+{
 const CCA_GSize kSize(40, 30);
 constexpr float kTolerance = 0.3f; // mm: a pixel at 100 % is 0.26 mm
 
@@ -36,7 +37,8 @@ QByteArray show(const CCA_GPoint& p)
 }
 } // namespace
 
-class TestGtStamp : public QObject {
+class TestGtStamp : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -184,7 +186,7 @@ void TestGtStamp::previewFollowsPointer()
 
 void TestGtStamp::releaseNearPageEdge_data()
 {
-    QTest::addColumn<int>("edge"); // 0 left, 1 top, 2 right, 3 bottom
+    QTest::addColumn<int>("edge");       // 0 left, 1 top, 2 right, 3 bottom
     QTest::addColumn<int>("lessInside"); // pixels fewer than the 2 mm margin, rounded up
     QTest::addColumn<bool>("accepted");
 
@@ -217,10 +219,18 @@ void TestGtStamp::releaseNearPageEdge()
     const QPoint mid = r.center();
     CCA_Point click(mid.x(), mid.y());
     switch (edge) {
-    case 0: click.x = r.left() + inset; break;
-    case 1: click.y = r.top() + inset; break;
-    case 2: click.x = r.right() - inset; break;
-    default: click.y = r.bottom() - inset; break;
+    case 0:
+        click.x = r.left() + inset;
+        break;
+    case 1:
+        click.y = r.top() + inset;
+        break;
+    case 2:
+        click.x = r.right() - inset;
+        break;
+    default:
+        click.y = r.bottom() - inset;
+        break;
     }
     clickLeftAtScene(click);
 
@@ -359,8 +369,7 @@ void TestGtStamp::otherOperationCancelsPreview()
     QVERIFY(preview);
     m_fx->Context()->ClearEventLog();
 
-    G_Operation* op = m_fx->Context()->CreateOperationByName(name.toUtf8().constData(),
-                                                             QString());
+    G_Operation* op = m_fx->Context()->CreateOperationByName(name.toUtf8().constData(), QString());
     QVERIFY(op);
     QCOMPARE(CancelAnnotInstance->Intercepts(op), cancels);
     if (name == QLatin1String("v_zoom"))

@@ -12,7 +12,8 @@
 #include <QSvgRenderer>
 #include <QtTest>
 
-class TestPluginModule : public QObject {
+class TestPluginModule : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -69,19 +70,18 @@ void TestPluginModule::iconHasSizeAndColours_data()
     QTest::addColumn<bool>("whiteMark"); // a white cross or arrow on the colour
 
     const QSize arrow(10, 10);
-    QTest::newRow("combox_down_normal") << "combox_down_normal.svg" << arrow
-                                        << QColor("#8B97AF") << false;
-    QTest::newRow("combox_down_normal_white") << "combox_down_normal_white.svg" << arrow
-                                              << QColor("#FFFFFF") << false;
+    QTest::newRow("combox_down_normal")
+        << "combox_down_normal.svg" << arrow << QColor("#8B97AF") << false;
+    QTest::newRow("combox_down_normal_white")
+        << "combox_down_normal_white.svg" << arrow << QColor("#FFFFFF") << false;
     QTest::newRow("arrowdown") << "arrowdown.svg" << arrow << QColor("#8B97AF") << false;
     QTest::newRow("arrowup") << "arrowup.svg" << arrow << QColor("#8B97AF") << false;
-    QTest::newRow("combox_down_disable") << "combox_down_disable.svg" << QSize(5, 5)
-                                         << QColor("#D7D9DE") << false;
+    QTest::newRow("combox_down_disable")
+        << "combox_down_disable.svg" << QSize(5, 5) << QColor("#D7D9DE") << false;
     const QSize del(13, 13);
     QTest::newRow("btndel") << "btndel.svg" << del << QColor("#868E9C") << true;
     QTest::newRow("btndel_hover") << "btndel_hover.svg" << del << QColor("#FB685F") << true;
-    QTest::newRow("btndel_pressed") << "btndel_pressed.svg" << del << QColor("#E13C32")
-                                    << true;
+    QTest::newRow("btndel_pressed") << "btndel_pressed.svg" << del << QColor("#E13C32") << true;
     const QSize add(80, 28);
     QTest::newRow("addBtn_normal") << "addBtn_normal.svg" << add << QColor("#14A8F0") << true;
     QTest::newRow("addBtn_hover") << "addBtn_hover.svg" << add << QColor("#15B2FF") << true;

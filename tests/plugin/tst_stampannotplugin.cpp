@@ -18,7 +18,8 @@
 
 extern "C" QObject* qt_plugin_instance();
 
-namespace {
+namespace
+{
 const QStringList kOperations = {
     "ti_stamp",
     "tp_stamp",
@@ -32,7 +33,8 @@ const QStringList kOperations = {
 };
 }
 
-class TestStampAnnotPlugin : public QObject {
+class TestStampAnnotPlugin : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -115,8 +117,8 @@ void TestStampAnnotPlugin::initialisingRegistersToolAndAnnotationHandler()
     for (const QString& name : qAsConst(m_annotHandlersBefore))
         handlers.removeOne(name);
     QCOMPARE(handlers, QStringList{"StampEditHandler"});
-    QVERIFY(dynamic_cast<GA_Stamp*>(
-        G_AnnotationHandler::FindGlobalAnnotHandler("StampEditHandler")));
+    QVERIFY(
+        dynamic_cast<GA_Stamp*>(G_AnnotationHandler::FindGlobalAnnotHandler("StampEditHandler")));
 }
 
 void TestStampAnnotPlugin::initialisingArmsNoCancelInterceptor()
