@@ -58,6 +58,7 @@ private slots:
     void rightClickWithNothingPendingIsHandled();
     void otherOperationCancelsPreview_data();
     void otherOperationCancelsPreview();
+    void cancelWithHandToolCurrentSwitchesNothing();
     void navigationChangeCancelsPreview();
     void laterNavigationPagesAreNotConnected();
     void closingTheViewDisarmsCancel();
@@ -404,6 +405,27 @@ void TestGtStamp::otherOperationCancelsPreview()
     QCOMPARE(StampKit::RunTimeCount(view->Page(0)), 1);
     QCOMPARE(StampKit::CurrentTool(view), QStringLiteral("tp_stamp"));
     QCOMPARE(CancelAnnotInstance->PendingTool(), StampKit::StampTool(view));
+}
+
+void TestGtStamp::cancelWithHandToolCurrentSwitchesNothing()
+{
+    G_DocView* view = m_fx->View();
+    IG_Annot* preview = StampKit::StartInteractive(*m_fx, 0, CCA_GPoint(90, 120), kSize);
+    QVERIFY(preview);
+    G_ToolHandler* hand = view->ToolHandlerByName("t_handtool");
+    view->SetToolHandler(hand);
+    m_fx->Context()->ClearEventLog();
+
+    G_Operation* op = m_fx->Context()->CreateOperationByName("t_showannot", QString());
+    QVERIFY(op);
+    op->PerformAction();
+    op->DeleteLater();
+
+    QVERIFY(!preview->IsOnPage());
+    QCOMPARE(StampKit::Events(m_fx->Context(), 111).size(), 1);
+    QVERIFY(StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty());
+    QCOMPARE(view->ToolHandler(), hand);
+    QVERIFY(!CancelAnnotInstance->PendingTool());
 }
 
 void TestGtStamp::navigationChangeCancelsPreview()
