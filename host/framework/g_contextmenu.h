@@ -4,8 +4,13 @@
 // states (an entry without a state is shown enabled), runs the chosen operation with a
 // copy of the parameters through the UI context, and takes over the parameter set.
 //
+// An entry is enabled with flag 4 and visible with flag 8 of its state; a non-empty state
+// text replaces the label. Only an entry that is both enabled and visible can run.
+//
 // Seam: while a chooser is set (SetChooser), no menu is shown; the chooser receives the
-// entries as they would be shown and returns the chosen operation name (empty: none).
+// entries as they would be shown (hidden ones included, marked) and returns the chosen
+// operation name (empty: none). Without a chooser the menu is a QMenu whose actions are
+// named after their operations, so a test can answer it through activePopupWidget().
 
 #include "contextmenuitemstate.h"
 

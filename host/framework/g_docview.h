@@ -83,7 +83,8 @@ public:
     void Refresh();
     // JSON {"RenderParams":[{"IsRender":bool,"RenderType":int,"ID":[ids]}]}: annotations
     // whose identifier is listed are drawn (IsRender true) or left out of the page cache
-    // and drawn live on top (IsRender false) until the next ClearViewCache.
+    // and drawn live on top (IsRender false) until the next ClearViewCache. Run-time
+    // annotations are always drawn live; the page cache is dropped on every request.
     void ApplyRenderParams(const QString& json);
     // Ends any half-done tool gesture: drops the selected annotation and drag state.
     void ResetToolState();

@@ -230,8 +230,15 @@ int G_Operation::run(bool perform)
     m_ran = false;
     if (perform && AuthorityType() == 2) {
         IG_Document* doc = GDocument();
-        if (doc && doc->IsReadOnly())
+        if (doc && doc->IsReadOnly()) {
+            if (m_context)
+                m_context->WarningMessageBox(
+                    QCoreApplication::translate("G_Operation", "Read-only document"),
+                    QCoreApplication::translate("G_Operation",
+                                                "This document is read-only and cannot be "
+                                                "changed. Save a copy to work on it."));
             return 0;
+        }
     }
     ++m_running;
     QList<G_OperationInterceptor*> taking;

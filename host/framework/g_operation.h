@@ -11,7 +11,7 @@
 //
 // ExecuteAction runs silently. PerformAction is the user-level run: it refuses an
 // operation whose AuthorityType is 2 (it changes the document) when the document is
-// read-only, and after the run tells the UI context (OperationPerformed) so the command
+// read-only (with a warning to the user; the result is 0), and after the run tells the UI context (OperationPerformed) so the command
 // bar and observers learn of it. PrepareDataHandle receives true from PerformAction and
 // false from ExecuteAction.
 

@@ -1,9 +1,12 @@
 // Operation runs: interceptor order and lifetime, stopping, results, the registry, clones,
 // JSON parameters and deferred deletion.
 
+#include "host/document/ig_document.h"
+#include "host/framework/g_docview.h"
 #include "host/framework/g_operation.h"
 #include "host/framework/g_operationinterceptor.h"
 #include "host/framework/g_uicontext.h"
+#include "host/framework/gp_changehandler.h"
 #include "hostfixture.h"
 
 #include <QPointer>
@@ -100,6 +103,9 @@ private slots:
     void interceptorMadeMidRunWaitsForTheNextRun();
     void resultIsKeptWithTheOperation();
     void performTellsTheContextExecuteDoesNot();
+    void performRefusesChangesToReadOnlyDocuments_data();
+    void performRefusesChangesToReadOnlyDocuments();
+    void changeHandlerMakesTheNamedToolCurrent();
     void registryFindsByNameAndForgetsDeletedPrototypes();
     void laterRegistrationReplacesTheEarlier();
     void createByNameClonesAndBinds();
@@ -225,6 +231,80 @@ void TestOperation::performTellsTheContextExecuteDoesNot()
     QCOMPARE(performed.count(), 1);
     QCOMPARE(performed.at(0).at(0).toString(), QStringLiteral("test_notify"));
     QCOMPARE(performed.at(0).at(1).toInt(), 3);
+}
+
+void TestOperation::performRefusesChangesToReadOnlyDocuments_data()
+{
+    QTest::addColumn<int>("authority");
+    QTest::addColumn<bool>("perform");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("change, performed") << 2 << true << 0;
+    QTest::newRow("change, executed") << 2 << false << 7;
+    QTest::newRow("read only, performed") << 0 << true << 7;
+}
+
+void TestOperation::performRefusesChangesToReadOnlyDocuments()
+{
+    QFETCH(int, authority);
+    QFETCH(bool, perform);
+    QFETCH(int, expected);
+    class Changing : public RecordingOp {
+    public:
+        explicit Changing(int authority) : m_authority(authority) {}
+        int AuthorityType() override { return m_authority; }
+
+    private:
+        int m_authority;
+    };
+    // A document the reader may show but not change.
+    class ReadOnlyDocument : public IG_Document {
+    public:
+        explicit ReadOnlyDocument(IG_Document* inner) : m_inner(inner) {}
+        int PageCount() const override { return m_inner->PageCount(); }
+        IG_Page* PageAt(int index) const override { return m_inner->PageAt(index); }
+        CCA_String FilePath() const override { return m_inner->FilePath(); }
+        bool IsReadOnly() const override { return true; }
+        int AddResource(ICA_StreamReader*, int, int) override { return 0; }
+        QImage ResourceImage(int id) const override { return m_inner->ResourceImage(id); }
+        quint64 Revision() const override { return m_inner->Revision(); }
+        bool IsModified() const override { return false; }
+        bool SaveAs(const QString&, QString*) override { return false; }
+
+    private:
+        IG_Document* m_inner;
+    };
+    HostFixture host;
+    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
+    ReadOnlyDocument locked(host.Document());
+    G_DocView view(host.Context(), &locked);
+    Changing op(authority);
+    op.SetContext(host.Context(), &view);
+    QCOMPARE(perform ? op.PerformAction() : op.ExecuteAction(), expected);
+    QCOMPARE(op.WasRun(), expected != 0);
+    // A refused change tells the user why.
+    QCOMPARE(host.MessageBoxes().size(), expected == 0 ? 1 : 0);
+    if (expected == 0)
+        QCOMPARE(host.MessageBoxes().first().kind,
+                 int(Utils::Widgets::MessageBoxRequest::Warning));
+}
+
+void TestOperation::changeHandlerMakesTheNamedToolCurrent()
+{
+    class Change : public GP_ChangeHandler {
+    public:
+        G_Operation* Clone() override { return nullptr; }
+        const char* Name() override { return "test_change"; }
+    };
+    HostFixture host;
+    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
+    Change op;
+    op.SetContext(host.Context(), host.View());
+    op.Param()->Add("name", "t_textselect");
+    QCOMPARE(op.ExecuteAction(), 1);
+    QCOMPARE(host.View()->ToolHandler(), host.View()->ToolHandlerByName("t_textselect"));
+    op.Param()->Add("name", "no_such_tool");
+    QCOMPARE(op.ExecuteAction(), 0);
+    QCOMPARE(host.View()->ToolHandler(), host.View()->ToolHandlerByName("t_textselect"));
 }
 
 void TestOperation::registryFindsByNameAndForgetsDeletedPrototypes()
