@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,6 +42,8 @@ private slots:
     void popupExecReturnsWhenHidden();
     void dialogScalesAndRunsModally();
     void fileDialogsAreAnsweredFromTheQueue();
+    void dialogIsDraggedByItsDragAreaOnly_data();
+    void dialogIsDraggedByItsDragAreaOnly();
 };
 
 void TestUtils::cleanup()
@@ -266,6 +269,34 @@ void TestUtils::fileDialogsAreAnsweredFromTheQueue()
     QCOMPARE(history.at(0).filter, QStringLiteral("*.png"));
     QCOMPARE(history.at(1).kind, int(FileDialogRequest::SaveFile));
     QCOMPARE(history.at(2).kind, int(FileDialogRequest::ExistingDirectory));
+}
+
+void TestUtils::dialogIsDraggedByItsDragAreaOnly_data()
+{
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<bool>("moves");
+    QTest::newRow("title area") << QPoint(20, 10) << true;
+    QTest::newRow("body") << QPoint(20, 80) << false;
+}
+
+void TestUtils::dialogIsDraggedByItsDragAreaOnly()
+{
+    QFETCH(QPoint, press);
+    QFETCH(bool, moves);
+    Nex_Dialog dialog;
+    dialog.resize(200, 120);
+    dialog.SetDragArea(QRect(0, 0, 200, 30));
+    dialog.move(100, 100);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint before = dialog.pos();
+    QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, press);
+    const QPoint to = press + QPoint(50, 30);
+    QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &move);
+    QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, to);
+    QCOMPARE(dialog.pos(), moves ? before + QPoint(50, 30) : before);
 }
 
 QTEST_MAIN(TestUtils)
