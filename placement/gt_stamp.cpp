@@ -109,6 +109,9 @@ int GT_Stamp::OnLButtonUp(unsigned int, const CCA_Point& point)
     if (!inside)
         return 0;
 
+    // A press on another page (a drag back onto the stamp's page) must not send the
+    // finished stamp to that page.
+    m_stampCmd->pageIndex = page;
     FinalizeStamp(pending);
     m_stampCmd->pageIndex = page;
 

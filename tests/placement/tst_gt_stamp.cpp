@@ -54,6 +54,7 @@ private slots:
     void commitRequestsSignatureOnlyWhenAsked_data();
     void commitRequestsSignatureOnlyWhenAsked();
     void committedStampIsUndoable();
+    void dragFromOtherPageCommitsOnStampPage();
     void rightClickDropsPreview();
     void rightClickWithNothingPendingIsHandled();
     void otherOperationCancelsPreview_data();
@@ -314,6 +315,32 @@ void TestGtStamp::committedStampIsUndoable()
     view->UndoStack()->redo();
     QVERIFY(placed->IsOnPage());
     QCOMPARE(placed->Page()->Index(), 2);
+}
+
+void TestGtStamp::dragFromOtherPageCommitsOnStampPage()
+{
+    G_DocView* view = m_fx->View();
+    const CCA_GPoint at(100, 250);
+    IG_Annot* preview = StampKit::StartInteractive(*m_fx, 0, at, kSize);
+    QVERIFY(preview);
+    const int onFirst = view->Page(0)->AnnotCount();
+    const int onSecond = view->Page(1)->AnnotCount();
+    m_fx->Context()->ClearEventLog();
+
+    // Pressed on the next page, dragged back and released on the stamp's own page.
+    m_fx->PressAt(1, CCA_GPoint(100, 20));
+    m_fx->MoveTo(0, at, Qt::LeftButton);
+    m_fx->ReleaseAt(0, at);
+
+    const auto changed = StampKit::Events(m_fx->Context(), 110);
+    QCOMPARE(changed.size(), 1);
+    IG_Annot* placed = static_cast<const G_DocumentChangedEvent*>(changed.first())->Annot();
+    QVERIFY(placed);
+    QCOMPARE(placed->Page()->Index(), 0);
+    QVERIFY(near(StampKit::Centre(placed->GetRect()), at));
+    QCOMPARE(view->Page(1)->AnnotCount(), onSecond);
+    QCOMPARE(view->Page(0)->AnnotCount(), onFirst); // the preview gave way to the stamp
+    QCOMPARE(StampKit::RunTimeCount(view->Page(0)), 0);
 }
 
 void TestGtStamp::rightClickDropsPreview()
