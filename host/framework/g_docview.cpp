@@ -360,6 +360,10 @@ void G_DocView::SetToolHandler(G_ToolHandler* handler)
             if (G_ToolHandler* own = ToolHandlerByName(name.c_str()))
                 handler = own;
         }
+        // Prototypes serve every view and never work in one themselves.
+        if (G_ToolHandler::FindGlobal(name.c_str()) == handler ||
+            G_AnnotationHandler::FindGlobalAnnotHandler(name.c_str()) == handler)
+            return;
         if (!handler->DocView())
             handler->SetDocView(this);
     }
