@@ -92,6 +92,7 @@ private slots:
     void deletedAnnotationIsNoLongerSelected();
     void textSelectToolSelectsToo();
     void provisionalAnnotationsAreNotSelectable();
+    void annotationPrototypeNeverBecomesTheTool();
 
 private:
     TestHandler* m_refusing = nullptr;
@@ -365,6 +366,15 @@ void TestHandTool::provisionalAnnotationsAreNotSelectable()
     m_host->ClickAt(0, CCA_GPoint(40, 40));
     QVERIFY(!m_host->View()->ToolHandler()->AnnotationHandler());
     QCOMPARE(g_count.made, 0);
+}
+
+void TestHandTool::annotationPrototypeNeverBecomesTheTool()
+{
+    G_DocView* view = m_host->View();
+    G_ToolHandler* before = view->ToolHandler();
+    view->SetToolHandler(m_host->Context()->FindHandlerByName("TestStamps"));
+    QCOMPARE(view->ToolHandler(), before);
+    QVERIFY(!m_stamps->DocView()); // still unbound, still serving every view
 }
 
 QTEST_MAIN(TestHandTool)
