@@ -93,6 +93,7 @@ private slots:
     void textSelectToolSelectsToo();
     void provisionalAnnotationsAreNotSelectable();
     void annotationPrototypeNeverBecomesTheTool();
+    void deleteKeyDeletesTheSelectedAnnotation();
 
 private:
     TestHandler* m_refusing = nullptr;
@@ -375,6 +376,20 @@ void TestHandTool::annotationPrototypeNeverBecomesTheTool()
     view->SetToolHandler(m_host->Context()->FindHandlerByName("TestStamps"));
     QCOMPARE(view->ToolHandler(), before);
     QVERIFY(!m_stamps->DocView()); // still unbound, still serving every view
+}
+
+void TestHandTool::deleteKeyDeletesTheSelectedAnnotation()
+{
+    IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60));
+    G_DocView* view = m_host->View();
+    m_host->ClickAt(0, CCA_GPoint(40, 40));
+    QVERIFY(view->ToolHandler()->AnnotationHandler());
+    QTest::keyClick(view, Qt::Key_Delete);
+    QVERIFY(!stamp->IsOnPage());
+    QVERIFY(!view->ToolHandler()->AnnotationHandler());
+    QTRY_COMPARE(g_count.destroyed, 1);
+    view->UndoStack()->undo();
+    QVERIFY(stamp->IsOnPage());
 }
 
 QTEST_MAIN(TestHandTool)
