@@ -2,8 +2,6 @@
 
 #include "host/framework/ga_common.h"
 
-#include <QCoreApplication>
-
 class GAC_Stamp;
 
 // Handler "StampEditHandler": takes stamp annotations (not signatures, pre-seals or
@@ -17,7 +15,6 @@ class GAC_Stamp;
 // once, at its first selection.
 class GA_Stamp : public GA_Common
 {
-    Q_DECLARE_TR_FUNCTIONS(GA_Stamp)
 public:
     GA_Stamp();
     ~GA_Stamp() override;
