@@ -5,6 +5,7 @@
 #include "hostfixture.h"
 #include "stampkit.h"
 
+#include "host/document/g_application.h"
 #include "host/document/ig_annot.h"
 #include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
@@ -53,6 +54,7 @@ private slots:
     void releaseNearPageEdge();
     void commitRequestsSignatureOnlyWhenAsked_data();
     void commitRequestsSignatureOnlyWhenAsked();
+    void signatureWithoutDocumentContextTellsUser();
     void committedStampIsUndoable();
     void dragFromOtherPageCommitsOnStampPage();
     void rightClickDropsPreview();
@@ -296,6 +298,32 @@ void TestGtStamp::commitRequestsSignatureOnlyWhenAsked()
     QVERIFY(signedStamp);
     QVERIFY(signedStamp->IsOnPage());
     QVERIFY(!signedStamp->IsRunTime());
+}
+
+void TestGtStamp::signatureWithoutDocumentContextTellsUser()
+{
+    G_DocView* view = m_fx->View();
+    const CCA_GPoint at(80, 200);
+    QVERIFY(StampKit::StartInteractive(*m_fx, 0, at, kSize, true));
+    const int boxesBefore = m_fx->MessageBoxes().size();
+    m_fx->Context()->ClearEventLog();
+    // The engine no longer knows the document (as after a failed load).
+    G_Application::Instance()->UnregisterDocument(m_fx->Document());
+    m_fx->ClickAt(0, at);
+    G_Application::Instance()->RegisterDocument(m_fx->Document());
+
+    QVERIFY(m_fx->Context()->SignatureRequests().isEmpty());
+    const auto boxes = m_fx->MessageBoxes().mid(boxesBefore);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Information));
+    QCOMPARE(boxes.first().title, QStringLiteral("title"));
+    QCOMPARE(boxes.first().text, QStringLiteral("The current document load context fail."));
+    // The stamp itself stays placed.
+    const auto changed = StampKit::Events(m_fx->Context(), 110);
+    QVERIFY(!changed.isEmpty());
+    IG_Annot* placed = static_cast<const G_DocumentChangedEvent*>(changed.first())->Annot();
+    QVERIFY(placed && placed->IsOnPage() && !placed->IsRunTime());
+    QCOMPARE(StampKit::CurrentTool(view), QStringLiteral("t_handtool"));
 }
 
 void TestGtStamp::committedStampIsUndoable()
