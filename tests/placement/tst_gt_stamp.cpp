@@ -16,6 +16,7 @@
 #include "placement/gpi_cancelannot.h"
 #include "placement/gt_stamp.h"
 
+#include <QCursor>
 #include <QScrollBar>
 #include <QUndoStack>
 #include <QtTest>
@@ -65,6 +66,7 @@ private slots:
     void navigationChangeCancelsPreview();
     void laterNavigationPagesAreNotConnected();
     void closingTheViewDisarmsCancel();
+    void closingAViewDropsItsPreview();
     void switchingToViewWithStampToolReturnsHand_data();
     void switchingToViewWithStampToolReturnsHand();
 
@@ -537,6 +539,37 @@ void TestGtStamp::closingTheViewDisarmsCancel()
     op->DeleteLater();
     QCOMPARE(m_fx->View()->GetZoom(), 120.0f);
     emit m_earlyNaviPage->ChangeShowIndexSignal(0);
+}
+
+void TestGtStamp::closingAViewDropsItsPreview()
+{
+    // A second window on the same document places a stamp, then closes.
+    auto other = std::make_unique<G_DocView>(m_fx->Context(), m_fx->Document());
+    other->resize(600, 500);
+    other->show();
+    QVERIFY(QTest::qWaitForWindowExposed(other.get()));
+    m_fx->Context()->SetCurrentDocView(other.get());
+    const QRect page = other->PageRect(0);
+    const QPoint inside = QPoint(page.center().x(), page.top() + 200) - other->ScrollOffset();
+    QCursor::setPos(other->viewport()->mapToGlobal(inside));
+
+    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
+    QVERIFY(op);
+    op->Param()->Add("stampId", StampKit::EmbedSeal(m_fx->Document()));
+    op->Param()->Add("stampSize", kSize);
+    op->Param()->Add("imgPath", StampKit::SealPath());
+    op->Param()->Add("auto", 0);
+    op->PerformAction();
+    op->DeleteLater();
+    IG_Annot* preview = StampKit::Pending(other.get());
+    QVERIFY(preview);
+    QVERIFY(preview->IsOnPage());
+
+    other.reset();
+    QVERIFY(!preview->IsOnPage());
+    QVERIFY(!CancelAnnotInstance->PendingTool());
+    QCOMPARE(StampKit::RunTimeCount(m_fx->View()->Page(0)), 0);
+    m_fx->Context()->SetCurrentDocView(m_fx->View());
 }
 
 void TestGtStamp::switchingToViewWithStampToolReturnsHand_data()
