@@ -11,6 +11,7 @@
 #include "host/utils/nex_filedialog.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -80,15 +81,28 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_context(new G_U
 
     QToolBar* bar = addToolBar(tr("Commands"));
     bar->setObjectName(QStringLiteral("commandBar"));
+    auto* tools = new QActionGroup(this);
     for (const char* tool : {"t_handtool", "t_textselect"}) {
         QAction* action =
             bar->addAction(tool == QByteArray("t_handtool") ? tr("Hand") : tr("Select"));
         action->setObjectName(QString::fromLatin1(tool));
+        action->setCheckable(true);
+        action->setChecked(tool == QByteArray("t_handtool"));
+        tools->addAction(action);
         connect(action, &QAction::triggered, this, [this, tool]() {
             if (m_view)
                 m_view->SetToolHandler(m_view->ToolHandlerByName(tool));
         });
     }
+    // The command bar shows what the reader or a plug-in selected.
+    connect(m_context.get(), &G_UIContext::CommandBarSelectionChanged, this,
+            [tools](const QString& name) {
+                const QList<QAction*> actions = tools->actions();
+                for (QAction* action : actions) {
+                    if (action->objectName() == name)
+                        action->setChecked(true);
+                }
+            });
     m_stampButton = new QToolButton(bar);
     m_stampButton->setObjectName(QStringLiteral("ti_stamp"));
     m_stampButton->setText(tr("Stamp"));

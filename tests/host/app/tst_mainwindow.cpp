@@ -6,6 +6,8 @@
 #include "host/document/ig_document.h"
 #include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
+#include "host/framework/g_event.h"
+#include "host/framework/g_toolhandler.h"
 #include "host/framework/g_operation.h"
 #include "host/framework/g_uicontext.h"
 #include "host/utils/filedialogseam.h"
@@ -32,6 +34,7 @@ private slots:
     void closingAsksAboutChanges_data();
     void closingAsksAboutChanges();
     void brokenFileIsReported();
+    void commandBarFollowsTheSelectedTool();
 
 private:
     void trigger(const char* action);
@@ -190,6 +193,21 @@ void TestMainWindow::brokenFileIsReported()
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Error));
     QVERIFY(boxes.first().text.contains(QStringLiteral("broken.pdf")));
+}
+
+void TestMainWindow::commandBarFollowsTheSelectedTool()
+{
+    QVERIFY(openSample());
+    auto* hand = m_window->findChild<QAction*>(QStringLiteral("t_handtool"));
+    auto* select = m_window->findChild<QAction*>(QStringLiteral("t_textselect"));
+    QVERIFY(hand && select && hand->isChecked());
+    select->trigger();
+    QCOMPARE(m_window->View()->ToolHandler()->HandlerName(), CCA_String("t_textselect"));
+    // A plug-in asks for the hand tool through a command-bar event.
+    m_window->Context()->FireEvent(new G_CommandBarOpChangedEvent(
+        G_Event::CommandBarSettingData(QStringList{"t_handtool"}, 7, QVariant(true))));
+    QVERIFY(hand->isChecked());
+    QCOMPARE(m_window->View()->ToolHandler()->HandlerName(), CCA_String("t_handtool"));
 }
 
 QTEST_MAIN(TestMainWindow)
