@@ -30,6 +30,7 @@ QList<G_DocView*>& allViews()
 // Past this many pixels a page is rendered only around the visible part.
 constexpr qint64 kWholePageLimit = 4000000;
 constexpr int kRenderMargin = 256;
+const QMargins kRenderMargins(kRenderMargin, kRenderMargin, kRenderMargin, kRenderMargin);
 constexpr int kCacheEntries = 24;
 
 int normalisedRotation(int degrees)
@@ -624,9 +625,7 @@ void G_DocView::paintEvent(QPaintEvent*)
         if (!fresh) {
             QRect part = r;
             if (qint64(r.width()) * r.height() > kWholePageLimit)
-                part = needed.marginsAdded(QMargins(kRenderMargin, kRenderMargin, kRenderMargin,
-                                                    kRenderMargin))
-                           .intersected(r);
+                part = needed.marginsAdded(kRenderMargins).intersected(r);
             entry.zoom = m_zoom;
             entry.scale = scale;
             entry.revision = revision;

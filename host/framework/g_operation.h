@@ -11,9 +11,9 @@
 //
 // ExecuteAction runs silently. PerformAction is the user-level run: it refuses an
 // operation whose AuthorityType is 2 (it changes the document) when the document is
-// read-only (with a warning to the user; the result is 0), and after the run tells the UI context (OperationPerformed) so the command
-// bar and observers learn of it. PrepareDataHandle receives true from PerformAction and
-// false from ExecuteAction.
+// read-only (with a warning to the user; the result is 0), and after the run tells the
+// UI context (OperationPerformed) so the command bar and observers learn of it.
+// PrepareDataHandle receives true from PerformAction and false from ExecuteAction.
 
 #include "g_operationparam.h"
 

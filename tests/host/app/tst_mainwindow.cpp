@@ -7,8 +7,8 @@
 #include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
 #include "host/framework/g_event.h"
-#include "host/framework/g_toolhandler.h"
 #include "host/framework/g_operation.h"
+#include "host/framework/g_toolhandler.h"
 #include "host/framework/g_uicontext.h"
 #include "host/utils/filedialogseam.h"
 #include "hostfixture.h"
@@ -23,7 +23,8 @@
 #include <QUndoStack>
 #include <QtTest>
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void init();
@@ -93,10 +94,10 @@ IG_Annot* TestMainWindow::addStamp()
     stream->Release();
     const std::string content =
         "{\"RunTime\":false,\"SubType\":\"Stamp\",\"Appearance\":[{\"Type\":\"Image\","
-        "\"ResourceID\":" + std::to_string(id) +
-        ",\"Width\":30.0,\"Height\":30.0,\"RunTime\":false}]}";
-    return doc->PageAt(0)->NewAnnot(G_AnnotType_Stamp, "Stamp", CCA_GRect(20, 20, 50, 50),
-                                    content);
+        "\"ResourceID\":" +
+        std::to_string(id) + ",\"Width\":30.0,\"Height\":30.0,\"RunTime\":false}]}";
+    const CCA_GRect rect(20, 20, 50, 50);
+    return doc->PageAt(0)->NewAnnot(G_AnnotType_Stamp, "Stamp", rect, content);
 }
 
 void TestMainWindow::openZoomDeleteUndoAndSaveAs()
@@ -176,8 +177,7 @@ void TestMainWindow::closingAsksAboutChanges()
     QCOMPARE(closed, closes);
     QCOMPARE(m_window->View() == nullptr, closes);
     QCOMPARE(m_host->MessageBoxes().size(), 1);
-    QCOMPARE(m_host->MessageBoxes().first().kind,
-             int(Utils::Widgets::MessageBoxRequest::Warning));
+    QCOMPARE(m_host->MessageBoxes().first().kind, int(Utils::Widgets::MessageBoxRequest::Warning));
 }
 
 void TestMainWindow::brokenFileIsReported()

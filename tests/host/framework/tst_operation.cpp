@@ -248,7 +248,8 @@ void TestOperation::performRefusesChangesToReadOnlyDocuments()
     QFETCH(int, authority);
     QFETCH(bool, perform);
     QFETCH(int, expected);
-    class Changing : public RecordingOp {
+    class Changing : public RecordingOp
+    {
     public:
         explicit Changing(int authority) : m_authority(authority) {}
         int AuthorityType() override { return m_authority; }
@@ -257,7 +258,8 @@ void TestOperation::performRefusesChangesToReadOnlyDocuments()
         int m_authority;
     };
     // A document the reader may show but not change.
-    class ReadOnlyDocument : public IG_Document {
+    class ReadOnlyDocument : public IG_Document
+    {
     public:
         explicit ReadOnlyDocument(IG_Document* inner) : m_inner(inner) {}
         int PageCount() const override { return m_inner->PageCount(); }
@@ -283,14 +285,15 @@ void TestOperation::performRefusesChangesToReadOnlyDocuments()
     QCOMPARE(op.WasRun(), expected != 0);
     // A refused change tells the user why.
     QCOMPARE(host.MessageBoxes().size(), expected == 0 ? 1 : 0);
+    const int warning = Utils::Widgets::MessageBoxRequest::Warning;
     if (expected == 0)
-        QCOMPARE(host.MessageBoxes().first().kind,
-                 int(Utils::Widgets::MessageBoxRequest::Warning));
+        QCOMPARE(host.MessageBoxes().first().kind, warning);
 }
 
 void TestOperation::changeHandlerMakesTheNamedToolCurrent()
 {
-    class Change : public GP_ChangeHandler {
+    class Change : public GP_ChangeHandler
+    {
     public:
         G_Operation* Clone() override { return nullptr; }
         const char* Name() override { return "test_change"; }
