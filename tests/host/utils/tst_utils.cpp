@@ -292,8 +292,8 @@ void TestUtils::dialogIsDraggedByItsDragAreaOnly()
     const QPoint before = dialog.pos();
     QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, press);
     const QPoint to = press + QPoint(50, 30);
-    QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&dialog, &move);
     QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, to);
     QCOMPARE(dialog.pos(), moves ? before + QPoint(50, 30) : before);
