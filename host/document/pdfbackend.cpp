@@ -5,16 +5,15 @@
 #include "readerdocument.h"
 #include "readerlayer.h"
 #include "readerpage.h"
+#include "siblingtempfile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QTimeZone>
 #include <QUuid>
 #include <cmath>
-#include <cstdio>
 #include <poppler-qt5.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
@@ -656,22 +655,14 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
         return false;
     };
     const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.exists() || !folder.isDir())
-        return fail(QStringLiteral("The folder %1 does not exist.").arg(target.absolutePath()));
     if (target.exists() && !target.isFile())
         return fail(QStringLiteral("%1 is not a file.").arg(path));
 
-    // Reserve a name beside the target: the rename at the end then stays on one file system.
-    QString temp;
-    {
-        QTemporaryFile reserve(QDir(target.absolutePath()).filePath(
-            QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            return fail(QStringLiteral("Cannot write in the folder %1.").arg(target.absolutePath()));
-        temp = reserve.fileName();
-    }
+    SiblingTempFile file(path);
+    QString message;
+    if (!file.Reserve(&message))
+        return fail(message);
+    const QString temp = file.Path();
     try {
         ApplyModel(doc);
         // qpdf keeps the name it is given: the bytes must outlive the writer.
@@ -680,25 +671,14 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
         writer.setObjectStreamMode(qpdf_o_generate);
         writer.write();
     } catch (const std::exception& e) {
-        QFile::remove(temp);
         return fail(QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e)));
     }
     QString why;
-    if (!Verify(temp, doc->PageCount(), &why)) {
-        QFile::remove(temp);
+    if (!Verify(temp, doc->PageCount(), &why))
         return fail(why);
-    }
-    // Keep the target's permissions when replacing it (the temporary file is private).
-    if (target.exists())
-        QFile::setPermissions(temp, QFile::permissions(path));
-    else
-        QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                        | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    // rename() replaces the target in one step. qpdf and poppler keep reading the file they
-    // opened (still open, so its data stays even when the name now points elsewhere).
-    if (std::rename(EncodePath(temp).constData(), EncodePath(path).constData()) != 0) {
-        QFile::remove(temp);
-        return fail(QStringLiteral("The file %1 could not be replaced.").arg(path));
-    }
+    // qpdf and poppler keep reading the file they opened: it stays open, so its data
+    // remains after the name points at the new file.
+    if (!file.Commit(&message))
+        return fail(message);
     return true;
 }

@@ -1,13 +1,12 @@
 #include "pdfconvert.h"
 
 #include "pdfimage.h"
+#include "siblingtempfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
@@ -34,18 +33,11 @@ bool PictureToPdf(const QString& picturePath, const QString& pdfPath, QString* e
         dpi = 96;
     const double w = image.width() * 72.0 / dpi, h = image.height() * 72.0 / dpi;
 
-    const QFileInfo target(pdfPath);
-    if (!QFileInfo(target.absolutePath()).isDir())
-        return fail(QStringLiteral("The folder %1 does not exist.").arg(target.absolutePath()));
-    QString temp;
-    {
-        QTemporaryFile reserve(QDir(target.absolutePath()).filePath(
-            QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-        reserve.setAutoRemove(false);
-        if (!reserve.open())
-            return fail(QStringLiteral("Cannot write in the folder %1.").arg(target.absolutePath()));
-        temp = reserve.fileName();
-    }
+    SiblingTempFile file(pdfPath);
+    QString message;
+    if (!file.Reserve(&message))
+        return fail(message);
+    const QString temp = file.Path();
     try {
         QPDF pdf;
         pdf.emptyPDF();
@@ -78,16 +70,10 @@ bool PictureToPdf(const QString& picturePath, const QString& pdfPath, QString* e
         if (QPDFPageDocumentHelper(check).getAllPages().size() != 1)
             throw std::runtime_error("the written file has no page");
     } catch (const std::exception& e) {
-        QFile::remove(temp);
         return fail(QStringLiteral("The PDF could not be written: %1").arg(QString::fromLocal8Bit(e.what())));
     }
-    QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                    | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(pdfPath).constData())
-        != 0) {
-        QFile::remove(temp);
-        return fail(QStringLiteral("The file %1 could not be written.").arg(pdfPath));
-    }
+    if (!file.Commit(&message))
+        return fail(message);
     return true;
 }
 
