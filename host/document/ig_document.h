@@ -25,6 +25,9 @@ public:
 
     // Increases with every change; views key their caches by it.
     virtual quint64 Revision() const = 0;
+    // Increases with every change that alters what the pages show apart from run-time
+    // annotations, so a view can keep its page images while a preview follows the pointer.
+    virtual quint64 ContentRevision() const = 0;
     virtual bool IsModified() const = 0;
 
     // Writes the document to `path` (a new file beside it, renamed over it when

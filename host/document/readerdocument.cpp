@@ -105,8 +105,10 @@ ReaderAnnot* ReaderDocument::Adopt(std::unique_ptr<ReaderAnnot> annot)
 void ReaderDocument::Changed(bool modifying)
 {
     ++m_revision;
-    if (modifying)
+    if (modifying) {
         m_modified = true;
+        ++m_contentRevision;
+    }
 }
 
 bool ReaderDocument::SaveAs(const QString& path, QString* error)
@@ -136,5 +138,6 @@ bool ReaderDocument::SaveAs(const QString& path, QString* error)
     m_fileReadOnly = false;
     m_modified = false;
     ++m_revision;
+    ++m_contentRevision;
     return true;
 }

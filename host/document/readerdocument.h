@@ -39,6 +39,7 @@ public:
     QImage ResourceImage(int resourceId) const override;
 
     quint64 Revision() const override { return m_revision; }
+    quint64 ContentRevision() const override { return m_contentRevision; }
     bool IsModified() const override { return m_modified; }
 
     bool SaveAs(const QString& path, QString* error) override;
@@ -76,6 +77,7 @@ private:
     QString m_path;
     bool m_fileReadOnly = false;
     quint64 m_revision = 1;
+    quint64 m_contentRevision = 1;
     bool m_modified = false;
     unsigned int m_lastAnnotId = 0;
 };

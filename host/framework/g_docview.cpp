@@ -608,7 +608,7 @@ void G_DocView::paintEvent(QPaintEvent*)
     if (m_tool)
         m_tool->PaintSceneStart(&painter, visible);
     const float scale = Utils::DPI::Nex_Mgr::Instance().Scale();
-    const quint64 revision = m_document ? m_document->Revision() : 0;
+    const quint64 revision = m_document ? m_document->ContentRevision() : 0;
     const int flags = renderFlags();
     const bool annots = m_showAnnots;
     for (int i = 0; i < PageCount(); ++i) {

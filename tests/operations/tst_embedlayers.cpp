@@ -177,6 +177,7 @@ public:
     int AddResource(ICA_StreamReader*, int, int) override { return 0; }
     QImage ResourceImage(int) const override { return QImage(); }
     quint64 Revision() const override { return 0; }
+    quint64 ContentRevision() const override { return 0; }
     bool IsModified() const override { return false; }
     bool SaveAs(const QString&, QString*) override { return false; }
 

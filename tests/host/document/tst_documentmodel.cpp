@@ -154,8 +154,28 @@ private slots:
                                                  CCA_GRect(0, 0, 40, 30), StampJson(0, true));
         QVERIFY(a);
         QVERIFY(a->IsRunTime());
+        const quint64 content = m_doc->ContentRevision();
+        const quint64 any = m_doc->Revision();
         a->Offset(5, 5);
         QVERIFY(!m_doc->IsModified());
+        QVERIFY(m_doc->Revision() > any);
+        QCOMPARE(m_doc->ContentRevision(), content); // page images stay valid
+    }
+
+    void permanentChangesAdvanceContentRevision()
+    {
+        const int res = AddBytes(m_doc.get(), SolidPng(Qt::red));
+        quint64 content = m_doc->ContentRevision();
+        IG_Annot* a = m_doc->PageAt(0)->NewAnnot(G_AnnotType_Stamp, "Stamp",
+                                                 CCA_GRect(0, 0, 40, 30), StampJson(res, false));
+        QVERIFY(a);
+        QVERIFY(m_doc->ContentRevision() > content);
+        content = m_doc->ContentRevision();
+        a->Offset(5, 5);
+        QVERIFY(m_doc->ContentRevision() > content);
+        content = m_doc->ContentRevision();
+        QVERIFY(m_doc->PageAt(0)->RemoveAnnot(a->ID(), false));
+        QVERIFY(m_doc->ContentRevision() > content);
     }
 
     void unusableContent_data()

@@ -269,6 +269,7 @@ void TestOperation::performRefusesChangesToReadOnlyDocuments()
         int AddResource(ICA_StreamReader*, int, int) override { return 0; }
         QImage ResourceImage(int id) const override { return m_inner->ResourceImage(id); }
         quint64 Revision() const override { return m_inner->Revision(); }
+        quint64 ContentRevision() const override { return m_inner->ContentRevision(); }
         bool IsModified() const override { return false; }
         bool SaveAs(const QString&, QString*) override { return false; }
 
