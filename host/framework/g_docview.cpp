@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSet>
 #include <QUndoStack>
 #include <QWheelEvent>
 #include <cmath>
@@ -61,7 +60,6 @@ struct G_DocView::Private {
         QImage image;
     };
     QHash<int, CacheEntry> cache;
-    QSet<unsigned int> liveIds;              // drawn on top instead of from the cache
     QHash<QByteArray, G_ToolHandler*> tools; // this view's instances, owned
     int currentPage = 0;
     bool selectionKept = true;
@@ -450,20 +448,6 @@ void G_DocView::ApplyRenderParams(const QString& json)
     const NexJson::Value& root = parsed->Json();
     if (!root.contains("RenderParams") || !root["RenderParams"].is_array())
         return;
-    for (const auto& entry : root["RenderParams"]) {
-        if (!entry.is_object() || !entry.contains("ID") || !entry["ID"].is_array())
-            continue;
-        const bool render = entry.value("IsRender", true);
-        for (const auto& id : entry["ID"]) {
-            if (!id.is_number_integer())
-                continue;
-            const auto value = static_cast<unsigned int>(id.get<long long>());
-            if (render)
-                d->liveIds.remove(value);
-            else
-                d->liveIds.insert(value);
-        }
-    }
     d->cache.clear();
     viewport()->update();
 }
@@ -486,7 +470,6 @@ void G_DocView::ClearViewCache(const QString& key)
 {
     if (key.isEmpty()) {
         d->cache.clear();
-        d->liveIds.clear();
     } else {
         bool ok = false;
         const int page = key.toInt(&ok);

@@ -81,10 +81,11 @@ public:
 
     // Repaints what changed in the document (or everything).
     void Refresh();
-    // JSON {"RenderParams":[{"IsRender":bool,"RenderType":int,"ID":[ids]}]}: annotations
-    // whose identifier is listed are drawn (IsRender true) or left out of the page cache
-    // and drawn live on top (IsRender false) until the next ClearViewCache. Run-time
-    // annotations are always drawn live; the page cache is dropped on every request.
+    // JSON {"RenderParams":[{"IsRender":bool,"RenderType":int,"ID":[ids]}]}: the listed
+    // annotations changed. The view drops its page images so the next paint shows them;
+    // run-time annotations are drawn live anyway, and page images are keyed by the
+    // document's content revision, so no per-annotation state is kept. A request that is
+    // not of this form is ignored.
     void ApplyRenderParams(const QString& json);
     // Ends any half-done tool gesture: drops the selected annotation and drag state.
     void ResetToolState();
