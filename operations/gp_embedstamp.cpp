@@ -51,7 +51,10 @@ int GP_EmbedStamp::DoAction()
     IG_Annot* annot = page->AnnotById(static_cast<unsigned int>(annotId));
     if (!annot || !layer)
         return 0;
-    annot->EmbedInto(layer, true);
+    // A stamp whose picture cannot become page content (none was ever embedded) stays an
+    // annotation: deleting it and its history would lose it for good.
+    if (!annot->EmbedInto(layer, true))
+        return 0;
 
     G_UIContext* context = UIContext();
     if (G_Operation* del =

@@ -4,6 +4,8 @@
 
 // "d_embedpageannot": writes the stamp selected last into the content of page "pageIndex"
 // and deletes the annotation. Embedding cannot be undone, so the undo history is cleared.
+// Returns 0 and changes nothing (a layer made for it stays) when nothing is selected, when
+// the page does not hold the selected stamp, or when the stamp cannot be embedded.
 class GP_EmbedStamp : public G_Operation
 {
 public:

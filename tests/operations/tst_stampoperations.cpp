@@ -90,6 +90,7 @@ private slots:
     void deleteFromContextMenuFollowsSelection();
     void embedFromContextMenuAfterSecondSelection();
     void embedWithoutSelectionReturnsZero();
+    void stampThatCannotBeEmbeddedStays();
     void embeddedStampIsPageContentWhenSaved();
 
 private:
@@ -298,6 +299,50 @@ void TestStampOperations::embedWithoutSelectionReturnsZero()
     op->DeleteLater();
     QVERIFY(stamp->IsOnPage());
     QVERIFY(m_fx->View()->UndoStack()->count() > 0);
+}
+
+void TestStampOperations::stampThatCannotBeEmbeddedStays()
+{
+    // Placed without a picture (a caller that passed no "stampId"): the stamp has nothing
+    // that could become page content.
+    G_Operation* place = m_fx->Context()->CreateOperationByName("tp_stamp", QString());
+    QVERIFY(place);
+    place->Param()->Add("stampSize", kSize);
+    place->Param()->Add("pageIndex", 0);
+    place->Param()->Add("position", CCA_GPoint(40, 50));
+    place->Param()->Add("auto", 1);
+    QCOMPARE(place->PerformAction(), 1);
+    const unsigned int id = unsigned(place->Param()->GetInt32("annotid", 0));
+    place->DeleteLater();
+    IG_Page* page = m_fx->View()->Page(0);
+    IG_Annot* stamp = page->AnnotById(id);
+    QVERIFY(stamp);
+    QCOMPARE(stamp->ResourceID(), 0);
+    const int layers = page->LayerCount();
+    const int objects = layers > 0 ? page->LayerAt(layers - 1)->ObjectCount() : 0;
+    QUndoStack* undo = m_fx->View()->UndoStack();
+    const int undoBefore = undo->count();
+    QVERIFY(undoBefore > 0);
+
+    m_fx->ClickAt(0, StampKit::Centre(stamp->GetRect()));
+    QCOMPARE(G_SettingMgr::Instance()
+                 ->ConfigValue(QStringLiteral("stampAnnotID"), QVariant(-1))
+                 .toUInt(),
+             id);
+    RunRecorder del("d_delannot");
+    G_Operation* op = m_fx->Context()->CreateOperationByName("d_embedpageannot", QString());
+    QVERIFY(op);
+    op->Param()->Add("pageIndex", 0);
+    QCOMPARE(op->PerformAction(), 0);
+    op->DeleteLater();
+
+    // Nothing went into the page, so the stamp and the way back to earlier changes stay.
+    QCOMPARE(del.runs, 0);
+    QVERIFY(stamp->IsOnPage());
+    QCOMPARE(page->LayerCount(), layers);
+    if (layers > 0)
+        QCOMPARE(page->LayerAt(layers - 1)->ObjectCount(), objects);
+    QCOMPARE(undo->count(), undoBefore);
 }
 
 void TestStampOperations::embeddedStampIsPageContentWhenSaved()
