@@ -8,6 +8,7 @@
 #include "host/document/ig_annot.h"
 #include "host/document/ig_page.h"
 #include "host/document/readerannot.h"
+#include "host/document/readerdocument.h"
 #include "host/framework/g_contextmenu.h"
 #include "host/framework/g_docview.h"
 #include "host/framework/g_settingmgr.h"
@@ -209,21 +210,26 @@ void TestGaStamp::contextMenuStates_data()
 {
     QTest::addColumn<QString>("subType");
     QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("readOnly");    // the document's file cannot be written
     QTest::addColumn<bool>("editEnabled"); // delete and embed
     QTest::addColumn<bool>("signVisible"); // apply signature
 
-    QTest::newRow("Stamp") << "Stamp" << false << true << true;
-    QTest::newRow("PDFSign, pdfsign in other case") << "PDFSign" << false << false << false;
-    QTest::newRow("pdfsign") << "pdfsign" << false << false << false;
-    QTest::newRow("datestamp, DateStamp in other case") << "datestamp" << false << true << false;
-    QTest::newRow("DateStamp") << "DateStamp" << false << true << false;
-    QTest::newRow("locked") << "Stamp" << true << false << false;
+    QTest::newRow("Stamp") << "Stamp" << false << false << true << true;
+    QTest::newRow("PDFSign, pdfsign in other case")
+        << "PDFSign" << false << false << false << false;
+    QTest::newRow("pdfsign") << "pdfsign" << false << false << false << false;
+    QTest::newRow("datestamp, DateStamp in other case")
+        << "datestamp" << false << false << true << false;
+    QTest::newRow("DateStamp") << "DateStamp" << false << false << true << false;
+    QTest::newRow("locked") << "Stamp" << true << false << false << false;
+    QTest::newRow("read-only document") << "Stamp" << false << true << false << false;
 }
 
 void TestGaStamp::contextMenuStates()
 {
     QFETCH(QString, subType);
     QFETCH(bool, locked);
+    QFETCH(bool, readOnly);
     QFETCH(bool, editEnabled);
     QFETCH(bool, signVisible);
 
@@ -233,6 +239,12 @@ void TestGaStamp::contextMenuStates()
         auto* model = dynamic_cast<ReaderAnnot*>(annot);
         QVERIFY(model);
         model->SetLocked(true);
+    }
+    if (readOnly) {
+        auto* doc = dynamic_cast<ReaderDocument*>(m_fx->Document());
+        QVERIFY(doc);
+        doc->SetFileReadOnly(true);
+        QVERIFY(doc->IsReadOnly());
     }
     const QList<G_ContextMenu::Entry> entries = rightClickMenu(annot);
     QCOMPARE(entries.size(), 3);
