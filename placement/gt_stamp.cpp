@@ -176,7 +176,8 @@ void GT_Stamp::RunDigitalSignature(GAC_Stamp* command, unsigned int annotId)
                                        0, -1, QMap<int, QString>(), QSize());
         return;
     }
-    app->Engine()->SignatureService()->PrepareSignature(docContext, std::make_shared<NexJson>());
+    app->Engine()->SignatureService()->PrepareSignature(docContext,
+                                                        std::make_shared<const NexJson>());
     context->FireEvent(new G_DocumentChangedEvent(context->CurrentDocView(), 110, 0));
 
     if (G_Operation* op = context->CreateOperationByName("d_digitalsignature", QString())) {

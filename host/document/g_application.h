@@ -32,7 +32,8 @@ private:
 class G_SignatureService {
 public:
     // Readies the document for a digital signature; false without a context.
-    bool PrepareSignature(G_DocumentContext* context, const NexSharedPtr<NexJson>& options);
+    bool PrepareSignature(G_DocumentContext* context,
+                          const NexSharedPtr<const NexJson>& options);
     // Opens a document for a working handle (one at a time per handle; the previous one is
     // closed). The handle owns it until CloseDocument.
     IG_Document* OpenDocument(G_EngineHandle handle, const wchar_t* path,

@@ -5,7 +5,7 @@
 #include "ig_document.h"
 
 bool G_SignatureService::PrepareSignature(G_DocumentContext* context,
-                                          const NexSharedPtr<NexJson>& /*options*/)
+                                          const NexSharedPtr<const NexJson>& /*options*/)
 {
     // The reader signs through "d_digitalsignature"; readying it only needs a document
     // the engine knows. The count lets the signing step (and tests) see it was asked for.

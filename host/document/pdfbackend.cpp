@@ -294,7 +294,7 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
         return fail(QStringLiteral("The file %1 cannot be displayed.").arg(path));
 
     doc->SetPath(QFileInfo(path).absoluteFilePath());
-    doc->SetFileReadOnly(!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable());
+    doc->SetFileWritable(info.isWritable() && QFileInfo(info.absolutePath()).isWritable());
     doc->SetBackend(std::move(backend));
     return doc;
 }

@@ -42,7 +42,7 @@ CCA_String ReaderDocument::FilePath() const { return GQ_ToCAS(m_path); }
 
 bool ReaderDocument::IsReadOnly() const
 {
-    return m_fileReadOnly || (m_backend && !m_backend->AllowsAnnotationChanges());
+    return m_readOnly || (m_backend && !m_backend->AllowsAnnotationChanges());
 }
 
 int ReaderDocument::AddResource(ICA_StreamReader* stream, int type, int /*flag*/)
@@ -135,7 +135,7 @@ bool ReaderDocument::SaveAs(const QString& path, QString* error)
     for (const auto& a : m_annots)
         a->ClearEdited();
     m_path = path;
-    m_fileReadOnly = false;
+    m_fileWritable = true;
     m_modified = false;
     ++m_revision;
     ++m_contentRevision;

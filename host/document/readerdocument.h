@@ -51,8 +51,13 @@ public:
     DocumentBackend* Backend() const { return m_backend.get(); }
     QString Path() const { return m_path; }
     void SetPath(const QString& path) { m_path = path; }
-    // Read-only because the file or the place it lives in cannot be written.
-    void SetFileReadOnly(bool readOnly) { m_fileReadOnly = readOnly; }
+    // Read-only: the document itself forbids changes (the file's permissions say so, or a
+    // caller decided it). A file that merely cannot be written on disk is not read-only:
+    // it is changed in memory and saved elsewhere with Save As.
+    void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    // Whether the file (and the folder it lives in) can be written, so Save can replace it.
+    bool IsFileWritable() const { return m_fileWritable; }
+    void SetFileWritable(bool writable) { m_fileWritable = writable; }
     // Picture bytes → resource id (0 when not a PNG or JPEG picture).
     int AddPicture(const QByteArray& bytes);
     const PictureResource* Resource(int id) const;
@@ -75,7 +80,8 @@ private:
     QHash<QByteArray, int> m_resourceByDigest;
     std::unique_ptr<DocumentBackend> m_backend;
     QString m_path;
-    bool m_fileReadOnly = false;
+    bool m_readOnly = false;
+    bool m_fileWritable = true;
     quint64 m_revision = 1;
     quint64 m_contentRevision = 1;
     bool m_modified = false;

@@ -243,7 +243,7 @@ void TestGaStamp::contextMenuStates()
     if (readOnly) {
         auto* doc = dynamic_cast<ReaderDocument*>(m_fx->Document());
         QVERIFY(doc);
-        doc->SetFileReadOnly(true);
+        doc->SetReadOnly(true);
         QVERIFY(doc->IsReadOnly());
     }
     const QList<G_ContextMenu::Entry> entries = rightClickMenu(annot);
