@@ -9,6 +9,7 @@
 #include "host/framework/g_operationinterceptor.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/framework/hostcomponents.h"
+#include "host/utils/nex_style.h"
 #include "mainwindow.h"
 #include "pluginmanager.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("minireader"));
+    Utils::Widgets::Nex_Style::Apply(&app);
     QTextStream out(stdout);
     QTextStream err(stderr);
 

@@ -3,6 +3,7 @@
 #include "host/document/documentio.h"
 #include "host/document/g_application.h"
 #include "host/document/ig_document.h"
+#include "host/framework/crf_eventmgr.h"
 #include "host/framework/g_docview.h"
 #include "host/framework/g_operation.h"
 #include "host/framework/g_toolhandler.h"
@@ -18,7 +19,9 @@
 #include <QMessageBox>
 #include <QToolBar>
 #include <QToolButton>
+#include <QScreen>
 #include <QUndoStack>
+#include <QWindow>
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_context(new G_UIContext)
 {
@@ -239,6 +242,21 @@ void MainWindow::runStamp()
                      CCA_GRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
     op->PerformAction();
     op->DeleteLater();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Tell plug-ins when the window moves to another screen (their popups rescale).
+    if (QWindow* window = windowHandle()) {
+        connect(window, &QWindow::screenChanged, this, &MainWindow::announceScreenChange,
+                Qt::UniqueConnection);
+    }
+}
+
+void MainWindow::announceScreenChange()
+{
+    emit m_context->EventMgr()->ActivedScreenChanged(m_view);
 }
 
 void MainWindow::updateActions()

@@ -28,6 +28,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void open();
@@ -36,6 +37,7 @@ private:
     void runOperation(const char* name, const QString& paramsJson);
     void runStamp();
     void updateActions();
+    void announceScreenChange();
 
     std::unique_ptr<G_UIContext> m_context;
     G_DocView* m_view = nullptr;

@@ -102,3 +102,4 @@ private:
 };
 
 Q_DECLARE_METATYPE(const G_Event*)
+Q_DECLARE_METATYPE(G_Event*)

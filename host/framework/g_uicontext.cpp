@@ -19,6 +19,9 @@ G_UIContext::G_UIContext(QObject* parent)
     // Queued connections and spies carry these pointers.
     qRegisterMetaType<const G_Event*>("const G_Event*");
     qRegisterMetaType<G_DocView*>("G_DocView*");
+    qRegisterMetaType<G_Event*>("G_Event*");
+    qRegisterMetaType<G_Operation*>("G_Operation*");
+    qRegisterMetaType<IG_Document*>("IG_Document*");
     // The annotation commands every reader window offers.
     m_menu->RegisterEntry(QStringLiteral("annot"), QStringLiteral("d_delpageannot"),
                           QT_TRANSLATE_NOOP("G_ContextMenu", "Delete"));
@@ -54,14 +57,14 @@ void G_UIContext::RemoveDocView(G_DocView* view)
 {
     if (!view || !m_views.removeAll(view))
         return;
-    emit m_eventMgr->DocClose(view);
+    emit m_eventMgr->DocClose(nullptr, view->GDocument());
     if (m_current == view) {
         m_current = nullptr;
         if (!m_views.isEmpty())
             SetCurrentDocView(m_views.last());
     }
     if (m_views.isEmpty())
-        emit m_eventMgr->AllDocClose();
+        emit m_eventMgr->AllDocClose(nullptr);
 }
 
 G_ToolHandler* G_UIContext::FindHandlerByName(const char* name) const
@@ -90,9 +93,11 @@ void G_UIContext::FireEvent(G_Event* event)
     if (!event)
         return;
     emit EventFired(event);
-    m_eventLog.append(event->Clone());
+    G_Event* logged = event->Clone();
+    m_eventLog.append(logged);
     while (m_eventLog.size() > kEventLogLimit)
         delete m_eventLog.takeFirst();
+    emit m_eventMgr->EventFired(logged);
     handleEvent(event);
     delete event;
 }

@@ -1,6 +1,7 @@
 #include "nex_dialog.h"
 
 #include "nex_dpi.h"
+#include "nex_shadow.h"
 
 #include <QMouseEvent>
 
@@ -12,6 +13,7 @@ namespace Widgets
 Nex_Dialog::Nex_Dialog(QWidget* parent, bool resizable)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_resizable(resizable)
 {
+    new Nex_Shadow(this);
 }
 
 Nex_Dialog::~Nex_Dialog() = default;

@@ -1,5 +1,6 @@
 #pragma once
-// The reader's frameless dialog: a QDialog without a system frame, with a shadow margin,
+// The reader's frameless dialog: a QDialog without a system frame, drawn with the reader's
+// shadow (a Nex_Shadow child, whose width is the margin around the contents),
 // dragged by the area set with SetDragArea. exec() is the modal loop; tests answer it
 // from a timer through QApplication::activeModalWidget().
 

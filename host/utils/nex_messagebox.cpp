@@ -99,6 +99,7 @@ Nex_MessageBox::Nex_MessageBox(QWidget* parent)
       m_buttonRow(new QHBoxLayout)
 {
     setObjectName(QStringLiteral("Nex_MessageBox"));
+    new Nex_Shadow(this);
     setModal(true);
     m_title->setObjectName(QStringLiteral("msgBoxTitle"));
     m_title->setProperty("class", QStringLiteral("normalTitle"));
@@ -182,9 +183,8 @@ void Nex_MessageBox::rebuildButtons()
         auto* button = new QPushButton(text, this);
         button->setObjectName(QStringLiteral("msgBoxBtn_%1").arg(b));
         button->setProperty("standardButton", b);
-        button->setProperty("class", b == wanted.last() && wanted.size() > 1
-                                         ? QStringLiteral("closeBtn")
-                                         : QStringLiteral("okBtn"));
+        button->setProperty("class", b == wanted.first() ? QStringLiteral("okBtn")
+                                                         : QStringLiteral("normalBtn"));
         button->setDefault(b == m_request.defaultButton);
         connect(button, &QPushButton::clicked, this, [this, button, b]() {
             m_pressed = (button == m_rightBtn && m_rightResult) ? m_rightResult : b;

@@ -1,6 +1,7 @@
 #include "nex_popup.h"
 
 #include "nex_dpi.h"
+#include "nex_shadow.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -12,7 +13,10 @@ namespace Utils
 namespace Widgets
 {
 
-Nex_Popup::Nex_Popup(QWidget* parent) : QMenu(parent) {}
+Nex_Popup::Nex_Popup(QWidget* parent) : QMenu(parent)
+{
+    new Nex_Shadow(this);
+}
 
 Nex_Popup::~Nex_Popup() = default;
 
@@ -47,6 +51,11 @@ void Nex_Popup::ScalePopup(const QString& styleSheet)
     resize(DPI::Nex_Util::ScaleSize(size()));
     if (!styleSheet.isEmpty())
         setStyleSheet(DPI::Nex_Util::ScaleStyleSheet(styleSheet));
+}
+
+void Nex_Popup::paintEvent(QPaintEvent*)
+{
+    // The shadow paints the frame and the panel; a menu frame would cover the shadow.
 }
 
 void Nex_Popup::showEvent(QShowEvent* event)

@@ -1,7 +1,8 @@
 #pragma once
-// The reader's popup: a QMenu-based frame for custom content. exec(pos) shows it at a
-// screen point, kept on screen, and returns when it is hidden. Tests close it from a
-// timer through QApplication::activePopupWidget().
+// The reader's popup: a QMenu-based frame for custom content (no menu actions of its own),
+// drawn with the reader's shadow (a Nex_Shadow child). exec(pos) shows it at a screen
+// point, kept on screen, and returns when it is hidden. Tests close it from a timer
+// through QApplication::activePopupWidget().
 
 #include <QMenu>
 
@@ -27,6 +28,7 @@ signals:
     void PopupHidden();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -11,6 +11,7 @@
 #include "host/framework/g_uicontext.h"
 #include "host/framework/hostcomponents.h"
 #include "host/utils/nex_dpi.h"
+#include "host/utils/nex_style.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -37,6 +38,7 @@ HostFixture::HostFixture() : m_answer(QMessageBox::Ok)
     qputenv("STAMPREADER_CONFIG_DIR", QFile::encodeName(root + "/config"));
     qputenv("STAMPREADER_TEMP_DIR", QFile::encodeName(root + "/temp"));
     HostComponents::RegisterAll();
+    Utils::Widgets::Nex_Style::Apply(qobject_cast<QApplication*>(QCoreApplication::instance()));
     G_SettingMgr::Instance()->ClearCache();
     Utils::Widgets::MessageBoxSeam::Clear();
     Utils::Widgets::MessageBoxSeam::SetAnswerer(

@@ -274,6 +274,7 @@ void TestUIContext::switchingViewsIsAnnounced()
     op->DeleteLater();
     delete second;
     QCOMPARE(closed.count(), 1);
+    QCOMPARE(closed.at(0).at(1).value<IG_Document*>(), m_host->Document());
     QCOMPARE(context->CurrentDocView(), m_host->View());
     QCOMPARE(switched.count(), 2);
 }

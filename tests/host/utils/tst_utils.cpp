@@ -105,7 +105,16 @@ void TestUtils::dpiScaleFromEnvironmentOrOverride()
     QCOMPARE(DPI::Nex_Mgr::Instance().Scale(), 1.5f);
     QCOMPARE(DPI::Nex_Util::ScalePx(10), 15);
     QCOMPARE(DPI::Nex_Util::ScaleSize(QSize(80, 28)), QSize(120, 42));
-    QCOMPARE(Nex_Shadow::ShadowWidth(), 12);
+    // Popups and dialogs carry the shadow, scaled, as the margin around their contents.
+    Nex_Popup popup;
+    Nex_Shadow* shadow = popup.findChild<Nex_Shadow*>();
+    QVERIFY(shadow);
+    QCOMPARE(shadow->ShadowWidth(), 12);
+    QCOMPARE(popup.contentsMargins(), QMargins(12, 12, 12, 12));
+    popup.resize(200, 100);
+    popup.show();
+    QCOMPARE(shadow->geometry(), QRect(0, 0, 200, 100));
+    popup.hide();
     DPI::Nex_Mgr::Instance().SetScale(2.0f);
     QCOMPARE(DPI::Nex_Mgr::Instance().Scale(), 2.0f); // an override wins
     DPI::Nex_Mgr::Instance().SetScale(0);
