@@ -8,6 +8,7 @@
 #include "operations/gp_embedstamp.h"
 #include "operations/gp_invoiceseal.h"
 #include "operations/gp_stampannot.h"
+#include "operations/gpi_stampannot.h"
 #include "placement/ga_stamp.h"
 #include "placement/gp_stamp.h"
 #include "placement/gpi_cancelannot.h"
@@ -99,7 +100,12 @@ void StampAnnotPlugin::InitializeComponents()
     m_gpInvoiceSeal = new GP_InvoiceSeal;
     m_gpInvoiceSeal->RegisterToGlobal();
 
-    // Constructing an interceptor is all it takes for it to join operation runs.
+    // Constructing an interceptor is all it takes for it to join operation runs, in
+    // construction order: the invoice seal interceptor (not part of this build yet) comes
+    // first, then the stamp picker's, the barcode ones (also to come), and the cancel one
+    // last.
+    m_gpiStampAnnot = new GPI_StampAnnot;
+
     CancelAnnotInstance = new GPI_CancelAnnot(nullptr);
 
     m_gtStamp = new GT_Stamp;

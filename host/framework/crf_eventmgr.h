@@ -1,10 +1,11 @@
 #pragma once
 
+#include "g_event.h"
+
 #include <QMetaType>
 #include <QObject>
 
 class G_DocView;
-class G_Event;
 class G_Operation;
 class IG_Document;
 

@@ -21,13 +21,7 @@ Nex_Dialog::~Nex_Dialog() = default;
 void Nex_Dialog::ScaleDialog(bool scaleSize, const QString& styleSheet)
 {
     if (scaleSize) {
-        const QSize minimum = minimumSize();
-        const QSize maximum = maximumSize();
-        if (!minimum.isEmpty())
-            setMinimumSize(DPI::Nex_Util::ScaleSize(minimum));
-        if (maximum.width() < QWIDGETSIZE_MAX && maximum.height() < QWIDGETSIZE_MAX)
-            setMaximumSize(DPI::Nex_Util::ScaleSize(maximum));
-        resize(DPI::Nex_Util::ScaleSize(size()));
+        DPI::Nex_Util::ScaleWidgetSize(this);
         if (!m_resizable)
             setFixedSize(size());
     }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace Utils
@@ -49,6 +50,17 @@ QSize Nex_Util::ScaleSize(const QSize& size)
     if (!size.isValid())
         return size;
     return QSize(ScalePx(size.width()), ScalePx(size.height()));
+}
+
+void Nex_Util::ScaleWidgetSize(QWidget* widget)
+{
+    const QSize minimum = widget->minimumSize();
+    const QSize maximum = widget->maximumSize();
+    if (!minimum.isEmpty())
+        widget->setMinimumSize(ScaleSize(minimum));
+    if (maximum.width() < QWIDGETSIZE_MAX && maximum.height() < QWIDGETSIZE_MAX)
+        widget->setMaximumSize(ScaleSize(maximum));
+    widget->resize(ScaleSize(widget->size()));
 }
 
 QString Nex_Util::ScaleStyleSheet(const QString& styleSheet)

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+class QWidget;
+
 namespace Utils
 {
 namespace DPI
@@ -27,6 +29,8 @@ class Nex_Util
 public:
     static int ScalePx(int px);
     static QSize ScaleSize(const QSize& size);
+    // Scales a widget's size and its minimum and maximum sizes (those that are set).
+    static void ScaleWidgetSize(QWidget* widget);
     // Scales every "<number>px" in a style sheet (rounded, at least 1 when it was).
     static QString ScaleStyleSheet(const QString& styleSheet);
 };

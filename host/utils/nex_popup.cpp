@@ -2,6 +2,7 @@
 
 #include "nex_dpi.h"
 #include "nex_shadow.h"
+#include "popupseam.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -35,6 +36,12 @@ void Nex_Popup::exec(const QPoint& globalPos)
         pos.setX(qBound(area.left(), pos.x(), qMax(area.left(), area.right() - size.width() + 1)));
         pos.setY(qBound(area.top(), pos.y(), qMax(area.top(), area.bottom() - size.height() + 1)));
     }
+    PopupSeam::Record(objectName(), globalPos);
+    if (PopupSeam::HasAnswerer()) {
+        move(pos);
+        PopupSeam::Answer(this);
+        return;
+    }
     QPointer<Nex_Popup> guard(this);
     QEventLoop loop;
     connect(this, &Nex_Popup::PopupHidden, &loop, &QEventLoop::quit);
@@ -46,9 +53,7 @@ void Nex_Popup::exec(const QPoint& globalPos)
 
 void Nex_Popup::ScalePopup(const QString& styleSheet)
 {
-    if (!minimumSize().isEmpty())
-        setMinimumSize(DPI::Nex_Util::ScaleSize(minimumSize()));
-    resize(DPI::Nex_Util::ScaleSize(size()));
+    DPI::Nex_Util::ScaleWidgetSize(this);
     if (!styleSheet.isEmpty())
         setStyleSheet(DPI::Nex_Util::ScaleStyleSheet(styleSheet));
 }

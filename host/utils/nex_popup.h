@@ -1,8 +1,9 @@
 #pragma once
 // The reader's popup: a QMenu-based frame for custom content (no menu actions of its own),
 // drawn with the reader's shadow (a Nex_Shadow child). exec(pos) shows it at a screen
-// point, kept on screen, and returns when it is hidden. Tests close it from a timer
-// through QApplication::activePopupWidget().
+// point, kept on screen, and returns when it is hidden. Every exec goes through PopupSeam
+// (popupseam.h), which may answer it without a window; shown popups are closed by tests
+// from a timer through QApplication::activePopupWidget().
 
 #include <QMenu>
 

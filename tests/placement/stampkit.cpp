@@ -9,11 +9,14 @@
 #include "host/framework/g_operation.h"
 #include "host/framework/g_uicontext.h"
 #include "host/framework/iplugin.h"
+#include "host/utils/popupseam.h"
 #include "hostfixture.h"
 #include "placement/gac_stamp.h"
+#include "picker/stampdialog.h"
 #include "placement/gt_stamp.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QMouseEvent>
 
@@ -66,14 +69,27 @@ IG_Annot* StampKit::StartInteractive(HostFixture& fx, int page, const CCA_GPoint
     G_Operation* op = fx.Context()->CreateOperationByName("ti_stamp", QString());
     if (!op)
         return nullptr;
-    op->Param()->Add("stampId", EmbedSeal(fx.Document()));
-    op->Param()->Add("stampSize", size);
-    op->Param()->Add("imgPath", SealPath());
-    op->Param()->Add("applysign", applySign);
-    op->Param()->Add("auto", false);
+    const PickerChoice choice(size, applySign);
     op->PerformAction();
     op->DeleteLater();
     return Pending(fx.View());
+}
+
+StampKit::PickerChoice::PickerChoice(const CCA_GSize& size, bool applySign)
+{
+    Utils::Widgets::PopupSeam::SetAnswerer([size, applySign](Utils::Widgets::Nex_Popup* popup) {
+        auto* picker = qobject_cast<StampDialog*>(popup);
+        if (!picker)
+            return;
+        picker->findChild<QCheckBox*>(QStringLiteral("ApplyDigitalSignatureBox"))
+            ->setChecked(applySign);
+        picker->SelectStamp(StampParam{SealPath(), QSize(int(size.width), int(size.height))});
+    });
+}
+
+StampKit::PickerChoice::~PickerChoice()
+{
+    Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
 }
 
 IG_Annot* StampKit::PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,

@@ -29,7 +29,14 @@ public:
 
     // Puts the mouse pointer over a page point: the cursor position and a move event.
     static void PointerTo(HostFixture& fx, int page, const CCA_GPoint& mm);
-    // Pointer over the point, then "ti_stamp" in interactive mode; returns the preview.
+    // While it lives, the stamp picker that "ti_stamp" opens is answered by choosing the
+    // seal at `size` (auto stamping off), as a person would.
+    struct PickerChoice {
+        explicit PickerChoice(const CCA_GSize& size, bool applySign = false);
+        ~PickerChoice();
+    };
+    // Pointer over the point, then "ti_stamp" choosing the seal in the picker (placed with
+    // the mouse); returns the preview.
     static IG_Annot* StartInteractive(HostFixture& fx, int page, const CCA_GPoint& mm,
                                       const CCA_GSize& size, bool applySign = false);
     // "tp_stamp" in automatic mode; returns the placed annotation (null when none).

@@ -432,12 +432,13 @@ void TestGtStamp::otherOperationCancelsPreview()
     QCOMPARE(CancelAnnotInstance->Intercepts(op), cancels);
     if (name == QLatin1String("v_zoom"))
         op->Param()->Add("zoomIndex", 150.0f);
-    if (!cancels) {
+    if (name == QLatin1String("d_invoiceseal")) { // no picker in front of it yet
         op->Param()->Add("stampId", StampKit::EmbedSeal(m_fx->Document()));
         op->Param()->Add("stampSize", CCA_GSize(20, 20));
         op->Param()->Add("imgPath", StampKit::SealPath());
         op->Param()->Add("auto", 0);
     }
+    const StampKit::PickerChoice choice(CCA_GSize(20, 20));
     op->PerformAction();
     const bool ran = op->WasRun();
     op->DeleteLater();
@@ -553,7 +554,7 @@ void TestGtStamp::closingAViewDropsItsPreview()
     const QPoint inside = QPoint(page.center().x(), page.top() + 200) - other->ScrollOffset();
     QCursor::setPos(other->viewport()->mapToGlobal(inside));
 
-    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
+    G_Operation* op = m_fx->Context()->CreateOperationByName("tp_stamp", QString());
     QVERIFY(op);
     op->Param()->Add("stampId", StampKit::EmbedSeal(m_fx->Document()));
     op->Param()->Add("stampSize", kSize);

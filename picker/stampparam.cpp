@@ -1,0 +1,6 @@
+#include "stampparam.h"
+
+void RegisterStampParamType()
+{
+    qRegisterMetaType<StampParam>("StampParam");
+}
