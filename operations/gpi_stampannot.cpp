@@ -73,8 +73,8 @@ void GPI_StampAnnot::WriteSelection(G_Operation* op, const StampSelection& selec
 {
     G_OperationParam* param = op->Param();
     param->Add("stampId", selection.stampId);
-    param->Add("stampSize", CCA_GSize(float(selection.stampSize.width()),
-                                      float(selection.stampSize.height())));
+    param->Add("stampSize",
+               CCA_GSize(float(selection.stampSize.width()), float(selection.stampSize.height())));
     param->Add("imgPath", selection.imagePath);
     if (selection.isAuto) {
         param->Add("pageIndex", selection.pageIndex);
@@ -93,8 +93,8 @@ bool GPI_StampAnnot::PrepareDataHandle(G_Operation* op, bool)
     const QString previous = toolName(view->ToolHandler());
 
     bool fromHandOrSelect = false;
-    if (previous != QLatin1String("t_handtool") && previous != QLatin1String("t_textselect")
-        && previous != QLatin1String("ti_stamp")) {
+    if (previous != QLatin1String("t_handtool") && previous != QLatin1String("t_textselect") &&
+        previous != QLatin1String("ti_stamp")) {
         SelectOnCommandBar(op->UIContext(), QStringLiteral("t_handtool"));
     } else {
         fromHandOrSelect = previous != QLatin1String("ti_stamp");

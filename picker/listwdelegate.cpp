@@ -46,9 +46,9 @@ void ListWDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->fillRect(cell, QColor(198, 206, 214, 51));
         if (index.data(DeletableRole).toBool()) {
             const QRect box = DeleteBox(cell);
-            const QPixmap icon = QPixmap(QStringLiteral(":/btndel_hover.svg"))
-                                     .scaled(box.size(), Qt::IgnoreAspectRatio,
-                                             Qt::SmoothTransformation);
+            const QPixmap icon =
+                QPixmap(QStringLiteral(":/btndel_hover.svg"))
+                    .scaled(box.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             painter->drawPixmap(box.topLeft(), icon);
         }
     }
@@ -76,8 +76,8 @@ void ListWDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionView
 bool ListWDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
                                 const QStyleOptionViewItem& option, const QModelIndex& index)
 {
-    if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         const QPoint at = static_cast<QMouseEvent*>(event)->pos();
         const bool deletable =
             m_view && m_view->model() && m_view->model()->data(index, DeletableRole).toBool();

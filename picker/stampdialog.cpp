@@ -222,8 +222,8 @@ void StampDialog::applyStyleSheets()
     setStyleSheet(scaled(kPopupStyle));
     m_ui->AddBtn->setStyleSheet(scaled(kAddButtonStyle));
     const int width = m_ui->AddBtn->width();
-    m_ui->AddBtn->menu()->setStyleSheet(
-        Utils::DPI::Nex_Util::ScaleStyleSheet(QString::fromUtf8(kAddMenuStyle).arg(width).arg(width)));
+    m_ui->AddBtn->menu()->setStyleSheet(Utils::DPI::Nex_Util::ScaleStyleSheet(
+        QString::fromUtf8(kAddMenuStyle).arg(width).arg(width)));
 }
 
 void StampDialog::InitListW()
@@ -258,8 +258,8 @@ void StampDialog::InitPageMargin()
     m_ui->LiedLRPageMar->setText(QStringLiteral("0"));
     m_ui->LiedTBPageMar->setText(QStringLiteral("0"));
     // Digits only, at most five of them; a single digit is still being typed.
-    auto* digits = new QRegExpValidator(QRegExp(QStringLiteral("[0-9][0-9]+$")),
-                                        m_ui->LiedLRPageMar);
+    auto* digits =
+        new QRegExpValidator(QRegExp(QStringLiteral("[0-9][0-9]+$")), m_ui->LiedLRPageMar);
     m_ui->LiedLRPageMar->setValidator(digits);
     m_ui->LiedTBPageMar->setValidator(digits);
     m_ui->LiedLRPageMar->setText(QStringLiteral("0"));

@@ -173,12 +173,14 @@ void StampDialogForm::retranslateUi(QWidget* popup)
     BtnUsualStamp->setText(QCoreApplication::translate("StampDialog", "Usual stamp"));
     BtnStandardStamp->setText(QCoreApplication::translate("StampDialog", "Standard stamp"));
     BtnCustomStamp->setText(QCoreApplication::translate("StampDialog", "Custom stamp"));
-    ApplyDigitalSignatureBox->setText(QCoreApplication::translate("StampDialog", "applydigitalsignature"));
+    ApplyDigitalSignatureBox->setText(
+        QCoreApplication::translate("StampDialog", "applydigitalsignature"));
     LiedLRPageMar->setText(QStringLiteral("0"));
     LabLRUnit->setText(QStringLiteral("mm"));
     LiedTBPageMar->setText(QStringLiteral("0"));
     LabTBUnit->setText(QStringLiteral("mm"));
     ChkApplySig->setText(QCoreApplication::translate("StampDialog", "Auto Stamp"));
-    label->setText(QCoreApplication::translate("StampDialog", "（The stamp is automatically added to the specified location）"));
+    label->setText(QCoreApplication::translate(
+        "StampDialog", "（The stamp is automatically added to the specified location）"));
     AddBtn->setText(QCoreApplication::translate("StampDialog", "Add"));
 }

@@ -89,9 +89,9 @@ bool StampLibrary::AddStampItem(StampListKind kind, const StampParam& entry)
     if (!QFileInfo(entry.imagePath).isFile())
         return false;
     const QSize thumb = thumbnailSize(entry.imageSize, entry.imagePath);
-    const QPixmap picture =
-        QPixmap(entry.imagePath)
-            .scaled(thumb.width(), thumb.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap picture(entry.imagePath);
+    if (!picture.isNull())
+        picture = picture.scaled(thumb, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
     auto* item = new QStandardItem;
     const int cell = int(110 * Utils::DPI::Nex_Mgr::Instance().Scale());
@@ -171,8 +171,10 @@ void StampLibrary::Load()
 bool StampLibrary::loadList(QSettings& ini, StampListKind kind)
 {
     const bool usual = kind == StampListKind::Usual;
-    QString paths = readText(ini, usual ? StampSettingKeys::UsualPath : StampSettingKeys::CustomPath);
-    QString sizes = readText(ini, usual ? StampSettingKeys::UsualSize : StampSettingKeys::CustomSize);
+    QString paths =
+        readText(ini, usual ? StampSettingKeys::UsualPath : StampSettingKeys::CustomPath);
+    QString sizes =
+        readText(ini, usual ? StampSettingKeys::UsualSize : StampSettingKeys::CustomSize);
     if (paths.isEmpty())
         paths = readText(ini, usual ? QStringLiteral("usualPath") : QStringLiteral("customPath"));
     if (sizes.isEmpty())

@@ -6,11 +6,11 @@
 #include <QString>
 
 struct StampSelection {
-    int stampId = 0;    // resource identifier of the picture in the document
-    QSize stampSize;    // millimetres
-    int pageIndex = 0;  // automatic placement only
-    double x = 0;       // automatic placement only: left edge, page millimetres
-    double y = 0;       // automatic placement only: top edge, y down
+    int stampId = 0;   // resource identifier of the picture in the document
+    QSize stampSize;   // millimetres
+    int pageIndex = 0; // automatic placement only
+    double x = 0;      // automatic placement only: left edge, page millimetres
+    double y = 0;      // automatic placement only: top edge, y down
     bool isAuto = false;
     bool applySign = false;
     QString imagePath;

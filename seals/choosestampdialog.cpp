@@ -26,8 +26,9 @@
 namespace
 {
 
-const char* const kTipStyle = "background:#FFFFFF; border:none;font-size:9pt; font-family:Microsoft "
-                              "YaHei;color:#B7BFD0;";
+const char* const kTipStyle =
+    "background:#FFFFFF; border:none;font-size:9pt; font-family:Microsoft "
+    "YaHei;color:#B7BFD0;";
 
 const char* const kCancelStyle =
     "QPushButton{background:#FFFFFF;border-radius:2px;border:1px solid #D7D9DE;}"
@@ -84,8 +85,7 @@ constexpr int kInvoicePreset = 5;
 } // namespace
 
 ChooseStampDialog::ChooseStampDialog(G_UIContext* uiContext, QWidget* parent)
-    : Utils::Widgets::Nex_Dialog(parent, false), ui(new ChooseStampDialogForm),
-      uiContext(uiContext)
+    : Utils::Widgets::Nex_Dialog(parent, false), ui(new ChooseStampDialogForm), uiContext(uiContext)
 {
     RegisterStampParamType();
     ui->setupUi(this);
@@ -104,8 +104,7 @@ void ChooseStampDialog::InitDialog()
     ui->DSpinBHeight->setObjectName(QStringLiteral("height"));
 
     connect(ui->BtnClose, &QPushButton::clicked, this, &ChooseStampDialog::ResetStateWithClose);
-    connect(ui->BtnCanceled, &QPushButton::clicked, this,
-            &ChooseStampDialog::ResetStateWithClose);
+    connect(ui->BtnCanceled, &QPushButton::clicked, this, &ChooseStampDialog::ResetStateWithClose);
     connect(ui->BtnOk, &QPushButton::clicked, this, &ChooseStampDialog::AddCustomStamp);
     connect(ui->BtnChooseImg, &QPushButton::clicked, this, &ChooseStampDialog::ChooseImg);
     connect(ui->DSpinBWidth, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
@@ -187,7 +186,8 @@ void ChooseStampDialog::ChooseImg()
     const QPixmap picture(file);
     if (picture.isNull()) {
         const QString title = QObject::tr("tips");
-        const QString text = QObject::tr("The file format is corrupt. Please re select the picture.");
+        const QString text =
+            QObject::tr("The file format is corrupt. Please re select the picture.");
         if (uiContext)
             uiContext->InformationMessageBox(title, text, QMessageBox::Close, QMessageBox::Close);
         return;
@@ -201,9 +201,10 @@ void ChooseStampDialog::ChooseImg()
     // imported earlier under the same name.
     const QString folderPath = QStringLiteral("%1stamp").arg(Utils::Nex_Path::UserPath());
     QDir().mkpath(folderPath);
-    const QString copy = folderPath + QStringLiteral("/%1_%2").arg(
-        QDateTime::currentDateTime().toString(QStringLiteral("yy_MM_dd_hh_mm_ss")),
-        QFileInfo(file).fileName());
+    const QString copy =
+        folderPath + QStringLiteral("/%1_%2").arg(
+                         QDateTime::currentDateTime().toString(QStringLiteral("yy_MM_dd_hh_mm_ss")),
+                         QFileInfo(file).fileName());
     imagePath = QFile::copy(file, copy) ? copy : file;
 
     const int widthMM = picture.widthMM();
@@ -298,6 +299,8 @@ void ChooseStampDialog::UpdatePreview()
 {
     ui->LabImgPreview->clear();
     const QPixmap picture(imagePath);
+    if (picture.isNull() || ui->DSpinBHeight->value() <= 0)
+        return; // nothing chosen yet
     const int side = ui->LabImgPreview->width();
     const double r = ui->DSpinBWidth->value() / ui->DSpinBHeight->value();
     int width = side;
@@ -319,8 +322,8 @@ void ChooseStampDialog::AddCustomStamp()
                                          QMessageBox::Close, QMessageBox::Close);
         return;
     }
-    const StampParam param{
-        imagePath, QSize(int(ui->DSpinBWidth->value()), int(ui->DSpinBHeight->value()))};
+    const StampParam param{imagePath,
+                           QSize(int(ui->DSpinBWidth->value()), int(ui->DSpinBHeight->value()))};
     emit NewCustomStamp(param);
     ResetState();
     hide();

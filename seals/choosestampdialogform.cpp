@@ -15,16 +15,14 @@
 namespace
 {
 
-template <typename T>
-T* named(QWidget* parent, const char* name)
+template <typename T> T* named(QWidget* parent, const char* name)
 {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
 
-template <typename Layout>
-Layout* namedLayout(const char* name, int spacing)
+template <typename Layout> Layout* namedLayout(const char* name, int spacing)
 {
     auto* layout = new Layout;
     layout->setObjectName(QString::fromLatin1(name));

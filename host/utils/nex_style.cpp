@@ -3,6 +3,7 @@
 #include "nex_dpi.h"
 
 #include <QApplication>
+#include <QFont>
 
 namespace Utils
 {
@@ -31,8 +32,17 @@ QString Nex_Style::ApplicationStyleSheet()
 
 void Nex_Style::Apply(QApplication* app)
 {
-    if (app)
-        app->setStyleSheet(ApplicationStyleSheet());
+    if (!app)
+        return;
+    // The reader's dialogs are laid out for a 9 pt interface font with compact Latin and
+    // Chinese glyphs; where the named face is missing the installed CJK face stands in.
+    QFont::insertSubstitutions(
+        QStringLiteral("Microsoft YaHei"),
+        {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("DejaVu Sans Condensed")});
+    QFont font(QStringLiteral("Microsoft YaHei"));
+    font.setPointSizeF(9.0);
+    app->setFont(font);
+    app->setStyleSheet(ApplicationStyleSheet());
 }
 
 } // namespace Widgets

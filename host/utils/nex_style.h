@@ -20,7 +20,7 @@ class Nex_Style
 {
 public:
     static QString ApplicationStyleSheet(); // DPI-scaled
-    static void Apply(QApplication* app);
+    static void Apply(QApplication* app);   // the 9 pt interface font and the style sheet
 };
 
 } // namespace Widgets

@@ -11,8 +11,8 @@
 #include "host/framework/iplugin.h"
 #include "host/utils/popupseam.h"
 #include "hostfixture.h"
-#include "placement/gac_stamp.h"
 #include "picker/stampdialog.h"
+#include "placement/gac_stamp.h"
 #include "placement/gt_stamp.h"
 
 #include <QApplication>

@@ -15,7 +15,19 @@
 #include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <memory>
+
+// Readable values in failed comparisons.
+namespace QTest
+{
+template <> inline char* toString(const CCA_GRect& r)
+{
+    return qstrdup(QByteArray("CCA_GRect(") + QByteArray::number(double(r.left)) + ", " +
+                   QByteArray::number(double(r.top)) + ", " + QByteArray::number(double(r.right)) +
+                   ", " + QByteArray::number(double(r.bottom)) + ")");
+}
+} // namespace QTest
 
 class G_DocView;
 class G_UIContext;

@@ -163,18 +163,19 @@ int main(int argc, char** argv)
         err << "cannot create " << args.at(1) << "\n";
         return 1;
     }
-    const bool ok =
-        save(dir, QStringLiteral("approved.png"), QSizeF(50, 18),
-             [](QPainter& p, const QSizeF& s) { drawWordStamp(p, s, QStringLiteral("APPROVED")); })
-        && save(dir, QStringLiteral("confidential.png"), QSizeF(60, 16),
-                [](QPainter& p, const QSizeF& s) {
-                    drawWordStamp(p, s, QStringLiteral("CONFIDENTIAL"));
-                })
-        && save(dir, QStringLiteral("received.png"), QSizeF(50, 26), drawReceived)
-        && save(dir, QStringLiteral("round_seal.png"), QSizeF(40, 40),
-                [](QPainter& p, const QSizeF& s) {
-                    drawRoundSeal(p, s, QStringLiteral("STANDARD COMPANY"));
-                });
+    const bool ok = save(dir, QStringLiteral("approved.png"), QSizeF(50, 18),
+                         [](QPainter& p, const QSizeF& s) {
+                             drawWordStamp(p, s, QStringLiteral("APPROVED"));
+                         }) &&
+                    save(dir, QStringLiteral("confidential.png"), QSizeF(60, 16),
+                         [](QPainter& p, const QSizeF& s) {
+                             drawWordStamp(p, s, QStringLiteral("CONFIDENTIAL"));
+                         }) &&
+                    save(dir, QStringLiteral("received.png"), QSizeF(50, 26), drawReceived) &&
+                    save(dir, QStringLiteral("round_seal.png"), QSizeF(40, 40),
+                         [](QPainter& p, const QSizeF& s) {
+                             drawRoundSeal(p, s, QStringLiteral("STANDARD COMPANY"));
+                         });
     if (!ok) {
         err << "cannot write the stamps into " << args.at(1) << "\n";
         return 1;

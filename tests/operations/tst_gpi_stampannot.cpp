@@ -1,0 +1,183 @@
+// The stamp command's interceptor: which runs it takes, what it does around the picker
+// (answered here through the popup seam as a person would answer it) and after an
+// automatic placement.
+
+#include "hostfixture.h"
+#include "stampkit.h"
+
+#include "host/document/g_application.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_page.h"
+#include "host/framework/g_docview.h"
+#include "host/framework/g_event.h"
+#include "host/framework/g_operation.h"
+#include "host/framework/g_uicontext.h"
+#include "host/utils/popupseam.h"
+#include "operations/gpi_stampannot.h"
+#include "picker/stampdialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QtTest>
+
+namespace
+{
+
+class NamedOperation : public G_Operation
+{
+public:
+    explicit NamedOperation(const QByteArray& name) : m_name(name) {}
+    G_Operation* Clone() override { return new NamedOperation(m_name); }
+    const char* Name() override { return m_name.constData(); }
+    int DoAction() override { return 1; }
+
+private:
+    QByteArray m_name;
+};
+
+const CCA_GRect kButton(300, 20, 360, 50);
+
+} // namespace
+
+class TestGpiStampAnnot : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { StampKit::InitPlugin(); }
+    void init();
+    void cleanup();
+    void takesTheStampCommandByName_data();
+    void takesTheStampCommandByName();
+    void annotationsAreShownBeforeThePicker_data();
+    void annotationsAreShownBeforeThePicker();
+    void handPlacementLeavesThePositionAlone();
+    void automaticPlacementScrollsAndSigns();
+
+private:
+    G_Operation* runStamp(bool automatic, bool sign); // the caller releases it
+
+    std::unique_ptr<HostFixture> m_fx;
+};
+
+void TestGpiStampAnnot::init()
+{
+    m_fx.reset(new HostFixture);
+    QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
+    Utils::Widgets::PopupSeam::Clear();
+}
+
+void TestGpiStampAnnot::cleanup()
+{
+    Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
+    delete StampDialog::Existing();
+    m_fx.reset();
+}
+
+G_Operation* TestGpiStampAnnot::runStamp(bool automatic, bool sign)
+{
+    Utils::Widgets::PopupSeam::SetAnswerer([=](Utils::Widgets::Nex_Popup* popup) {
+        auto* picker = qobject_cast<StampDialog*>(popup);
+        picker->findChild<QCheckBox*>("ChkApplySig")->setChecked(automatic);
+        picker->findChild<QLineEdit*>("LiedLRPageMar")->setText("10");
+        picker->findChild<QLineEdit*>("LiedTBPageMar")->setText("20");
+        picker->findChild<QCheckBox*>("ApplyDigitalSignatureBox")->setChecked(sign);
+        picker->SelectStamp(StampParam{StampKit::SealPath(), QSize(40, 30)});
+    });
+    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
+    op->Param()->Add("position", kButton);
+    op->PerformAction();
+    return op;
+}
+
+void TestGpiStampAnnot::takesTheStampCommandByName_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("plain") << QByteArray("ti_stamp") << true;
+    QTest::newRow("any case") << QByteArray("Ti_Stamp") << true;
+    QTest::newRow("after a prefix") << QByteArray("reader/tools/ti_stamp") << true;
+    QTest::newRow("ending in a slash") << QByteArray("ti_stamp/") << false;
+    QTest::newRow("placement") << QByteArray("tp_stamp") << false;
+}
+
+void TestGpiStampAnnot::takesTheStampCommandByName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(bool, taken);
+    GPI_StampAnnot interceptor;
+    NamedOperation op(name);
+    QCOMPARE(interceptor.Intercepts(&op), taken);
+    QVERIFY(!interceptor.PrepareDataHandle(&op, true)); // no view: nothing to stamp on
+    QVERIFY(Utils::Widgets::PopupSeam::History().isEmpty());
+}
+
+void TestGpiStampAnnot::annotationsAreShownBeforeThePicker_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("annotations shown") << true;
+    QTest::newRow("annotations hidden") << false;
+}
+
+void TestGpiStampAnnot::annotationsAreShownBeforeThePicker()
+{
+    QFETCH(bool, shown);
+    m_fx->View()->SetAnnotStatus(shown);
+    m_fx->Context()->SetCommandBarButtonChecked("t_annot", !shown);
+    bool checkedWhenPicked = !shown;
+    Utils::Widgets::PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
+        checkedWhenPicked = m_fx->Context()->CommandBarButtonChecked("t_annot");
+    });
+    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
+    QCOMPARE(op->PerformAction(), 0); // nothing chosen
+    op->DeleteLater();
+    // Shown annotations are confirmed visible; hidden ones only uncheck the button.
+    QCOMPARE(checkedWhenPicked, shown);
+    QCOMPARE(m_fx->View()->AnnotStatus(), shown);
+}
+
+void TestGpiStampAnnot::handPlacementLeavesThePositionAlone()
+{
+    m_fx->Context()->ClearEventLog();
+    G_Operation* op = runStamp(false, false);
+    QCOMPARE(Utils::Widgets::PopupSeam::History().last().second, QPoint(300, 50));
+    QCOMPARE(op->Param()->GetGRect("position"), kButton);
+    QVERIFY(!op->Param()->Keys().contains("pageIndex"));
+    QVERIFY(!op->Param()->Keys().contains("applysign"));
+    op->DeleteLater();
+    QVERIFY(StampKit::Pending(m_fx->View()));
+    QVERIFY(StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty());
+    QVERIFY(m_fx->Context()->SignatureRequests().isEmpty());
+}
+
+void TestGpiStampAnnot::automaticPlacementScrollsAndSigns()
+{
+    G_DocView* view = m_fx->View();
+    view->GoToPage(2);
+    QCOMPARE(view->CurrentPageIndex(), 2);
+    view->verticalScrollBar()->setValue(view->PageRect(2).top()); // the page's top in sight
+    G_Operation* op = runStamp(true, true);
+    QCOMPARE(op->Param()->GetGSize("stampSize"), CCA_GSize(40.0f, 30.0f));
+    const int annotId = op->Param()->GetInt32("annotid", 0);
+    op->DeleteLater();
+
+    IG_Annot* stamp = view->Page(2)->AnnotById(unsigned(annotId));
+    QVERIFY(stamp);
+    const CCA_GRect placed = stamp->GetRect(); // 10 and 20 mm from the A4 page's edges
+    QVERIFY(qAbs(placed.left - 160) < 0.01f && qAbs(placed.bottom - 277) < 0.01f);
+    QCOMPARE(QSizeF(placed.Width(), placed.Height()), QSizeF(40, 30));
+    const QRect visible(view->ScrollOffset(), view->viewport()->size());
+    QVERIFY(visible.contains(view->SceneRectFromDocRect(2, stamp->GetRect())));
+    const auto requests = m_fx->Context()->SignatureRequests();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.first().operation, QStringLiteral("d_digitalsignature"));
+    QCOMPARE(requests.first().annotId, annotId);
+    QCOMPARE(requests.first().pageIndex, 2);
+    G_DocumentContext* context = G_Application::Instance()->DocumentContext(m_fx->Document());
+    QCOMPARE(context->PreparedSignatures(), 1);
+    QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
+}
+
+QTEST_MAIN(TestGpiStampAnnot)
+#include "tst_gpi_stampannot.moc"
