@@ -11,6 +11,7 @@
 #include "host/framework/g_docview.h"
 #include "host/framework/g_event.h"
 #include "host/framework/g_operation.h"
+#include "host/framework/g_toolhandler.h"
 #include "host/framework/g_uicontext.h"
 #include "host/utils/popupseam.h"
 #include "operations/gpi_stampannot.h"
@@ -36,6 +37,14 @@ private:
     QByteArray m_name;
 };
 
+// A command-bar entry that is itself a tool, as the stamp command is in some readers.
+class CommandTool : public G_ToolHandler
+{
+public:
+    G_ToolHandler* CreateInstance() override { return new CommandTool; }
+    CCA_String HandlerName() override { return "ti_stamp"; }
+};
+
 const CCA_GRect kButton(300, 20, 360, 50);
 
 } // namespace
@@ -45,13 +54,15 @@ class TestGpiStampAnnot : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { StampKit::InitPlugin(); }
+    void initTestCase();
     void init();
     void cleanup();
     void takesTheStampCommandByName_data();
     void takesTheStampCommandByName();
     void annotationsAreShownBeforeThePicker_data();
     void annotationsAreShownBeforeThePicker();
+    void closingThePickerRestoresTheTool_data();
+    void closingThePickerRestoresTheTool();
     void handPlacementLeavesThePositionAlone();
     void automaticPlacementScrollsAndSigns();
 
@@ -60,6 +71,13 @@ private:
 
     std::unique_ptr<HostFixture> m_fx;
 };
+
+void TestGpiStampAnnot::initTestCase()
+{
+    StampKit::InitPlugin();
+    static CommandTool commandTool;
+    commandTool.RegisterHandlerToGlobal();
+}
 
 void TestGpiStampAnnot::init()
 {
@@ -135,6 +153,45 @@ void TestGpiStampAnnot::annotationsAreShownBeforeThePicker()
     // Shown annotations are confirmed visible; hidden ones only uncheck the button.
     QCOMPARE(checkedWhenPicked, shown);
     QCOMPARE(m_fx->View()->AnnotStatus(), shown);
+}
+
+void TestGpiStampAnnot::closingThePickerRestoresTheTool_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("selectedBefore"); // on the command bar while the picker shows
+    QTest::addColumn<QString>("selectedAfter");
+    QTest::newRow("hand tool") << "t_handtool"
+                               << ""
+                               << "t_handtool";
+    QTest::newRow("stamp tool") << "tp_stamp"
+                                << "t_handtool"
+                                << "tp_stamp";
+    QTest::newRow("stamp command") << "ti_stamp"
+                                   << ""
+                                   << "t_handtool";
+}
+
+void TestGpiStampAnnot::closingThePickerRestoresTheTool()
+{
+    QFETCH(QString, tool);
+    QFETCH(QString, selectedBefore);
+    QFETCH(QString, selectedAfter);
+    G_DocView* view = m_fx->View();
+    view->SetToolHandler(view->ToolHandlerByName(tool.toUtf8().constData()));
+    m_fx->Context()->ClearEventLog();
+    QString before = QStringLiteral("picker not opened");
+    Utils::Widgets::PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
+        const bool fired =
+            !StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty();
+        before = fired ? m_fx->Context()->CommandBarSelection() : QString();
+    }); // and closes it without a choice
+    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
+    QCOMPARE(op->PerformAction(), 0);
+    op->DeleteLater();
+    QCOMPARE(before, selectedBefore);
+    QCOMPARE(m_fx->Context()->CommandBarSelection(), selectedAfter);
+    QCOMPARE(StampKit::CurrentTool(view), selectedAfter);
+    QVERIFY(!StampKit::Pending(view));
 }
 
 void TestGpiStampAnnot::handPlacementLeavesThePositionAlone()

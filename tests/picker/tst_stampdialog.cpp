@@ -9,9 +9,7 @@
 #include "host/document/ig_document.h"
 #include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
 #include "host/framework/g_operation.h"
-#include "host/framework/g_toolhandler.h"
 #include "host/framework/g_uicontext.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_dpi.h"
@@ -34,14 +32,6 @@
 
 namespace
 {
-
-// A command-bar entry that is itself a tool, as the stamp command is in some readers.
-class CommandTool : public G_ToolHandler
-{
-public:
-    G_ToolHandler* CreateInstance() override { return new CommandTool; }
-    CCA_String HandlerName() override { return "ti_stamp"; }
-};
 
 const CCA_GRect kButton(100, 40, 180, 70); // the Stamp button, screen pixels
 
@@ -78,8 +68,6 @@ private slots:
 
     void clickPlacesByHandAndTopsTheUsualList();
     void autoStampGoesToTheMargins();
-    void closingRestoresTheTool_data();
-    void closingRestoresTheTool();
     void marginsAreCheckedAgainstTheLastPage();
     void signingAnUnwritableFileWarnsAndStampsNothing();
     void deleteBoxOnlyDeletesCustomStamps_data();
@@ -100,8 +88,6 @@ private:
 void TestStampDialog::initTestCase()
 {
     StampKit::InitPlugin();
-    static CommandTool commandTool;
-    commandTool.RegisterHandlerToGlobal();
 }
 
 void TestStampDialog::init()
@@ -197,44 +183,6 @@ void TestStampDialog::autoStampGoesToTheMargins()
     QSettings ini(iniPath(), QSettings::IniFormat);
     QCOMPARE(ini.value("pageinfo/pageinfo.stamplrpage").toString(), QStringLiteral("10"));
     QCOMPARE(ini.value("pageinfo/pageinfo.stamptbpage").toString(), QStringLiteral("20"));
-}
-
-void TestStampDialog::closingRestoresTheTool_data()
-{
-    QTest::addColumn<QString>("tool");
-    QTest::addColumn<QString>("selectedBefore"); // on the command bar while the picker shows
-    QTest::addColumn<QString>("selectedAfter");
-    QTest::newRow("hand tool") << "t_handtool"
-                               << ""
-                               << "t_handtool";
-    QTest::newRow("stamp tool") << "tp_stamp"
-                                << "t_handtool"
-                                << "tp_stamp";
-    QTest::newRow("stamp command") << "ti_stamp"
-                                   << ""
-                                   << "t_handtool";
-}
-
-void TestStampDialog::closingRestoresTheTool()
-{
-    QFETCH(QString, tool);
-    QFETCH(QString, selectedBefore);
-    QFETCH(QString, selectedAfter);
-    G_DocView* view = m_fx->View();
-    view->SetToolHandler(view->ToolHandlerByName(tool.toUtf8().constData()));
-    m_fx->Context()->ClearEventLog();
-    QString before = QStringLiteral("none");
-    const int result = runStamp([&](StampDialog* picker) {
-        before = StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty()
-                     ? QString()
-                     : m_fx->Context()->CommandBarSelection();
-        picker->close();
-    });
-    QCOMPARE(result, 0);
-    QCOMPARE(before, selectedBefore);
-    QCOMPARE(m_fx->Context()->CommandBarSelection(), selectedAfter);
-    QCOMPARE(StampKit::CurrentTool(view), selectedAfter);
-    QCOMPARE(view->Page(0)->AnnotCount(), 0);
 }
 
 void TestStampDialog::marginsAreCheckedAgainstTheLastPage()

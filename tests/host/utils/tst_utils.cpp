@@ -10,6 +10,8 @@
 #include "host/utils/nex_path.h"
 #include "host/utils/nex_popup.h"
 #include "host/utils/nex_shadow.h"
+#include "host/utils/nex_style.h"
+#include "host/utils/popupseam.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -40,6 +42,8 @@ private slots:
     void renamedRightButtonClosesOrAccepts();
     void answererReplacesTheWindow();
     void popupExecReturnsWhenHidden();
+    void styleClassesAreDrawn_data();
+    void styleClassesAreDrawn();
     void dialogScalesAndRunsModally();
     void fileDialogsAreAnsweredFromTheQueue();
     void dialogIsDraggedByItsDragAreaOnly_data();
@@ -237,10 +241,42 @@ void TestUtils::popupExecReturnsWhenHidden()
         if (active)
             active->hide();
     });
+    PopupSeam::Clear();
     popup.exec(QPoint(100, 100));
     QVERIFY(wasShowing);
     QCOMPARE(shown.count(), 1);
     QVERIFY(!popup.IsShowing());
+
+    // With an answerer the popup is handed over at its place instead of shown.
+    QPoint answeredAt;
+    PopupSeam::SetAnswerer([&](Nex_Popup* asked) { answeredAt = asked->pos(); });
+    popup.exec(QPoint(40, 60));
+    PopupSeam::SetAnswerer(nullptr);
+    QCOMPARE(answeredAt, QPoint(40, 60));
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(PopupSeam::History().size(), 2);
+    QCOMPARE(PopupSeam::History().last().second, QPoint(40, 60));
+}
+
+void TestUtils::styleClassesAreDrawn_data()
+{
+    QTest::addColumn<QString>("cls");
+    QTest::addColumn<QColor>("face");
+    QTest::newRow("okBtn") << "okBtn" << QColor("#14A8F0");
+    QTest::newRow("normalBtn") << "normalBtn" << QColor("#FFFFFF");
+}
+
+void TestUtils::styleClassesAreDrawn()
+{
+    QFETCH(QString, cls);
+    QFETCH(QColor, face);
+    Nex_Style::Apply(qobject_cast<QApplication*>(QCoreApplication::instance()));
+    QPushButton button(QStringLiteral(" "));
+    button.setProperty("class", cls);
+    button.resize(80, 30);
+    const QImage shot = button.grab().toImage();
+    qApp->setStyleSheet(QString());
+    QCOMPARE(shot.pixelColor(40, 15), face);
 }
 
 void TestUtils::dialogScalesAndRunsModally()
