@@ -22,6 +22,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
+using Utils::Widgets::PopupSeam;
+
 namespace
 {
 
@@ -53,188 +55,149 @@ class TestGpiStampAnnot : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void takesTheStampCommandByName_data();
-    void takesTheStampCommandByName();
-    void annotationsAreShownBeforeThePicker_data();
-    void annotationsAreShownBeforeThePicker();
-    void closingThePickerRestoresTheTool_data();
-    void closingThePickerRestoresTheTool();
-    void handPlacementLeavesThePositionAlone();
-    void automaticPlacementScrollsAndSigns();
-
-private:
-    G_Operation* runStamp(bool automatic, bool sign); // the caller releases it
-
     std::unique_ptr<HostFixture> m_fx;
-};
 
-void TestGpiStampAnnot::initTestCase()
-{
-    StampKit::InitPlugin();
-    static CommandTool commandTool;
-    commandTool.RegisterHandlerToGlobal();
-}
+    // Runs "ti_stamp" from the button; the picker chooses the seal (40 × 30 mm), placed
+    // 10 and 20 mm from the right and bottom edges when `automatic`. The caller releases it.
+    G_Operation* runStamp(bool automatic, bool sign)
+    {
+        PopupSeam::SetAnswerer([=](Utils::Widgets::Nex_Popup* popup) {
+            auto* picker = qobject_cast<StampDialog*>(popup);
+            picker->findChild<QCheckBox*>("ChkApplySig")->setChecked(automatic);
+            picker->findChild<QLineEdit*>("LiedLRPageMar")->setText("10");
+            picker->findChild<QLineEdit*>("LiedTBPageMar")->setText("20");
+            picker->findChild<QCheckBox*>("ApplyDigitalSignatureBox")->setChecked(sign);
+            picker->SelectStamp(StampParam{StampKit::SealPath(), QSize(40, 30)});
+        });
+        G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
+        op->Param()->Add("position", kButton);
+        op->PerformAction();
+        return op;
+    }
 
-void TestGpiStampAnnot::init()
-{
-    m_fx.reset(new HostFixture);
-    QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
-    Utils::Widgets::PopupSeam::Clear();
-}
+private slots:
+    void initTestCase()
+    {
+        StampKit::InitPlugin();
+        static CommandTool commandTool;
+        commandTool.RegisterHandlerToGlobal();
+    }
+    void init()
+    {
+        m_fx.reset(new HostFixture);
+        QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
+        PopupSeam::Clear();
+    }
+    void cleanup()
+    {
+        PopupSeam::SetAnswerer(nullptr);
+        delete StampDialog::Existing();
+        m_fx.reset();
+    }
 
-void TestGpiStampAnnot::cleanup()
-{
-    Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
-    delete StampDialog::Existing();
-    m_fx.reset();
-}
+    void takesTheStampCommandByName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("plain") << QByteArray("ti_stamp") << true;
+        QTest::newRow("any case") << QByteArray("Ti_Stamp") << true;
+        QTest::newRow("after a prefix") << QByteArray("reader/tools/ti_stamp") << true;
+        QTest::newRow("ending in a slash") << QByteArray("ti_stamp/") << false;
+        QTest::newRow("placement") << QByteArray("tp_stamp") << false;
+    }
+    void takesTheStampCommandByName()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, taken);
+        GPI_StampAnnot interceptor;
+        NamedOperation op(name);
+        QCOMPARE(interceptor.Intercepts(&op), taken);
+        QVERIFY(!interceptor.PrepareDataHandle(&op, true)); // no view: nothing to stamp on
+        QVERIFY(PopupSeam::History().isEmpty());
+    }
 
-G_Operation* TestGpiStampAnnot::runStamp(bool automatic, bool sign)
-{
-    Utils::Widgets::PopupSeam::SetAnswerer([=](Utils::Widgets::Nex_Popup* popup) {
-        auto* picker = qobject_cast<StampDialog*>(popup);
-        picker->findChild<QCheckBox*>("ChkApplySig")->setChecked(automatic);
-        picker->findChild<QLineEdit*>("LiedLRPageMar")->setText("10");
-        picker->findChild<QLineEdit*>("LiedTBPageMar")->setText("20");
-        picker->findChild<QCheckBox*>("ApplyDigitalSignatureBox")->setChecked(sign);
-        picker->SelectStamp(StampParam{StampKit::SealPath(), QSize(40, 30)});
-    });
-    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
-    op->Param()->Add("position", kButton);
-    op->PerformAction();
-    return op;
-}
-
-void TestGpiStampAnnot::takesTheStampCommandByName_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<bool>("taken");
-    QTest::newRow("plain") << QByteArray("ti_stamp") << true;
-    QTest::newRow("any case") << QByteArray("Ti_Stamp") << true;
-    QTest::newRow("after a prefix") << QByteArray("reader/tools/ti_stamp") << true;
-    QTest::newRow("ending in a slash") << QByteArray("ti_stamp/") << false;
-    QTest::newRow("placement") << QByteArray("tp_stamp") << false;
-}
-
-void TestGpiStampAnnot::takesTheStampCommandByName()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(bool, taken);
-    GPI_StampAnnot interceptor;
-    NamedOperation op(name);
-    QCOMPARE(interceptor.Intercepts(&op), taken);
-    QVERIFY(!interceptor.PrepareDataHandle(&op, true)); // no view: nothing to stamp on
-    QVERIFY(Utils::Widgets::PopupSeam::History().isEmpty());
-}
-
-void TestGpiStampAnnot::annotationsAreShownBeforeThePicker_data()
-{
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("annotations shown") << true;
-    QTest::newRow("annotations hidden") << false;
-}
-
-void TestGpiStampAnnot::annotationsAreShownBeforeThePicker()
-{
-    QFETCH(bool, shown);
-    m_fx->View()->SetAnnotStatus(shown);
-    m_fx->Context()->SetCommandBarButtonChecked("t_annot", !shown);
-    bool checkedWhenPicked = !shown;
-    Utils::Widgets::PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
-        checkedWhenPicked = m_fx->Context()->CommandBarButtonChecked("t_annot");
-    });
-    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
-    QCOMPARE(op->PerformAction(), 0); // nothing chosen
-    op->DeleteLater();
-    // Shown annotations are confirmed visible; hidden ones only uncheck the button.
-    QCOMPARE(checkedWhenPicked, shown);
-    QCOMPARE(m_fx->View()->AnnotStatus(), shown);
-}
-
-void TestGpiStampAnnot::closingThePickerRestoresTheTool_data()
-{
-    QTest::addColumn<QString>("tool");
-    QTest::addColumn<QString>("selectedBefore"); // on the command bar while the picker shows
-    QTest::addColumn<QString>("selectedAfter");
-    QTest::newRow("hand tool") << "t_handtool"
-                               << ""
-                               << "t_handtool";
-    QTest::newRow("stamp tool") << "tp_stamp"
-                                << "t_handtool"
-                                << "tp_stamp";
-    QTest::newRow("stamp command") << "ti_stamp"
-                                   << ""
+    void closingThePickerRestoresTheTool_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("annotsShown");
+        QTest::addColumn<QString>("selectedBefore"); // on the command bar while it shows
+        QTest::addColumn<QString>("selectedAfter");
+        QTest::newRow("hand tool") << "t_handtool" << true << ""
                                    << "t_handtool";
-}
+        QTest::newRow("stamp tool") << "tp_stamp" << false << "t_handtool"
+                                    << "tp_stamp";
+        QTest::newRow("stamp command") << "ti_stamp" << true << ""
+                                       << "t_handtool";
+    }
+    void closingThePickerRestoresTheTool()
+    {
+        QFETCH(QString, tool);
+        QFETCH(bool, annotsShown);
+        QFETCH(QString, selectedBefore);
+        QFETCH(QString, selectedAfter);
+        G_DocView* view = m_fx->View();
+        G_UIContext* context = m_fx->Context();
+        view->SetToolHandler(view->ToolHandlerByName(tool.toUtf8().constData()));
+        view->SetAnnotStatus(annotsShown);
+        context->SetCommandBarButtonChecked("t_annot", !annotsShown);
+        context->ClearEventLog();
+        QString before = QStringLiteral("picker not opened");
+        bool annotButton = !annotsShown;
+        PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
+            const bool fired = !StampKit::Events(context, G_Event::CommandBarOpChanged).isEmpty();
+            before = fired ? context->CommandBarSelection() : QString();
+            annotButton = context->CommandBarButtonChecked("t_annot");
+        }); // and closes it without a choice
+        G_Operation* op = context->CreateOperationByName("ti_stamp", QString());
+        QCOMPARE(op->PerformAction(), 0);
+        op->DeleteLater();
+        QCOMPARE(before, selectedBefore);
+        QCOMPARE(context->CommandBarSelection(), selectedAfter);
+        QCOMPARE(StampKit::CurrentTool(view), selectedAfter);
+        QVERIFY(!StampKit::Pending(view));
+        // Shown annotations are confirmed visible; hidden ones only uncheck the button.
+        QCOMPARE(annotButton, annotsShown);
+        QCOMPARE(view->AnnotStatus(), annotsShown);
+    }
 
-void TestGpiStampAnnot::closingThePickerRestoresTheTool()
-{
-    QFETCH(QString, tool);
-    QFETCH(QString, selectedBefore);
-    QFETCH(QString, selectedAfter);
-    G_DocView* view = m_fx->View();
-    view->SetToolHandler(view->ToolHandlerByName(tool.toUtf8().constData()));
-    m_fx->Context()->ClearEventLog();
-    QString before = QStringLiteral("picker not opened");
-    Utils::Widgets::PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
-        const bool fired =
-            !StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty();
-        before = fired ? m_fx->Context()->CommandBarSelection() : QString();
-    }); // and closes it without a choice
-    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
-    QCOMPARE(op->PerformAction(), 0);
-    op->DeleteLater();
-    QCOMPARE(before, selectedBefore);
-    QCOMPARE(m_fx->Context()->CommandBarSelection(), selectedAfter);
-    QCOMPARE(StampKit::CurrentTool(view), selectedAfter);
-    QVERIFY(!StampKit::Pending(view));
-}
+    void handPlacementLeavesThePositionAlone()
+    {
+        m_fx->Context()->ClearEventLog();
+        G_Operation* op = runStamp(false, false);
+        QCOMPARE(PopupSeam::History().last().second, QPoint(300, 50));
+        QCOMPARE(op->Param()->GetGRect("position"), kButton);
+        QVERIFY(!op->Param()->Keys().contains("pageIndex"));
+        QVERIFY(!op->Param()->Keys().contains("applysign"));
+        op->DeleteLater();
+        QVERIFY(StampKit::Pending(m_fx->View()));
+        QVERIFY(StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty());
+        QVERIFY(m_fx->Context()->SignatureRequests().isEmpty());
+    }
 
-void TestGpiStampAnnot::handPlacementLeavesThePositionAlone()
-{
-    m_fx->Context()->ClearEventLog();
-    G_Operation* op = runStamp(false, false);
-    QCOMPARE(Utils::Widgets::PopupSeam::History().last().second, QPoint(300, 50));
-    QCOMPARE(op->Param()->GetGRect("position"), kButton);
-    QVERIFY(!op->Param()->Keys().contains("pageIndex"));
-    QVERIFY(!op->Param()->Keys().contains("applysign"));
-    op->DeleteLater();
-    QVERIFY(StampKit::Pending(m_fx->View()));
-    QVERIFY(StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty());
-    QVERIFY(m_fx->Context()->SignatureRequests().isEmpty());
-}
+    void automaticPlacementScrollsAndSigns()
+    {
+        G_DocView* view = m_fx->View();
+        view->GoToPage(2);
+        view->verticalScrollBar()->setValue(view->PageRect(2).top()); // the page's top in sight
+        G_Operation* op = runStamp(true, true);
+        QCOMPARE(op->Param()->GetGSize("stampSize"), CCA_GSize(40.0f, 30.0f));
+        const int annotId = op->Param()->GetInt32("annotid", 0);
+        op->DeleteLater();
 
-void TestGpiStampAnnot::automaticPlacementScrollsAndSigns()
-{
-    G_DocView* view = m_fx->View();
-    view->GoToPage(2);
-    QCOMPARE(view->CurrentPageIndex(), 2);
-    view->verticalScrollBar()->setValue(view->PageRect(2).top()); // the page's top in sight
-    G_Operation* op = runStamp(true, true);
-    QCOMPARE(op->Param()->GetGSize("stampSize"), CCA_GSize(40.0f, 30.0f));
-    const int annotId = op->Param()->GetInt32("annotid", 0);
-    op->DeleteLater();
-
-    IG_Annot* stamp = view->Page(2)->AnnotById(unsigned(annotId));
-    QVERIFY(stamp);
-    const CCA_GRect placed = stamp->GetRect(); // 10 and 20 mm from the A4 page's edges
-    QVERIFY(qAbs(placed.left - 160) < 0.01f && qAbs(placed.bottom - 277) < 0.01f);
-    QCOMPARE(QSizeF(placed.Width(), placed.Height()), QSizeF(40, 30));
-    const QRect visible(view->ScrollOffset(), view->viewport()->size());
-    QVERIFY(visible.contains(view->SceneRectFromDocRect(2, stamp->GetRect())));
-    const auto requests = m_fx->Context()->SignatureRequests();
-    QCOMPARE(requests.size(), 1);
-    QCOMPARE(requests.first().operation, QStringLiteral("d_digitalsignature"));
-    QCOMPARE(requests.first().annotId, annotId);
-    QCOMPARE(requests.first().pageIndex, 2);
-    G_DocumentContext* context = G_Application::Instance()->DocumentContext(m_fx->Document());
-    QCOMPARE(context->PreparedSignatures(), 1);
-    QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
-}
+        IG_Annot* stamp = view->Page(2)->AnnotById(unsigned(annotId));
+        QVERIFY(stamp); // at the bottom right, scrolled into sight
+        const QRect visible(view->ScrollOffset(), view->viewport()->size());
+        QVERIFY(visible.contains(view->SceneRectFromDocRect(2, stamp->GetRect())));
+        const auto requests = m_fx->Context()->SignatureRequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().operation, QStringLiteral("d_digitalsignature"));
+        QCOMPARE(requests.first().annotId, annotId);
+        QCOMPARE(requests.first().pageIndex, 2);
+        auto* docContext = G_Application::Instance()->DocumentContext(m_fx->Document());
+        QCOMPARE(docContext->PreparedSignatures(), 1);
+        QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
+    }
+};
 
 QTEST_MAIN(TestGpiStampAnnot)
 #include "tst_gpi_stampannot.moc"

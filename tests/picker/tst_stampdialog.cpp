@@ -61,21 +61,6 @@ class TestStampDialog : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void clickPlacesByHandAndTopsTheUsualList();
-    void autoStampGoesToTheMargins();
-    void marginsAreCheckedAgainstTheLastPage();
-    void signingAnUnwritableFileWarnsAndStampsNothing();
-    void deleteBoxOnlyDeletesCustomStamps_data();
-    void deleteBoxOnlyDeletesCustomStamps();
-    void teardownKeepsListsAndResetsThePanel();
-    void interfaceConfigHidesSigning();
-
-private:
     // Runs "ti_stamp" as the Stamp button does; `act` works the picker once it shows.
     int runStamp(const std::function<void(StampDialog*)>& act);
     QString standardSeal() const { return m_fx->TempDir() + "/app/stamps/seal.png"; }
@@ -83,30 +68,187 @@ private:
 
     std::unique_ptr<HostFixture> m_fx;
     std::unique_ptr<QWidget> m_window;
+
+private slots:
+    void initTestCase() { StampKit::InitPlugin(); }
+    void init()
+    {
+        m_fx.reset(new HostFixture);
+        QVERIFY(QDir().mkpath(m_fx->TempDir() + "/app/stamps"));
+        savePicture(standardSeal(), QSize(114, 86)); // 40 × 30 mm, one point per pixel
+        m_fx->SetAppDir(m_fx->TempDir() + "/app");
+        QVERIFY(m_fx->OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297)}));
+        m_window.reset(new QWidget);
+        Core::ICore::setMainWindow(m_window.get());
+    }
+    void cleanup()
+    {
+        m_window.reset(); // takes the picker with it, which writes "stamps.ini"
+        QVERIFY(!StampDialog::Existing());
+        m_fx.reset();
+    }
+    void clickPlacesByHandAndTopsTheUsualList()
+    {
+        StampKit::PointerTo(*m_fx, 0, CCA_GPoint(100, 150));
+        runStamp([&](StampDialog* picker) {
+            QCOMPARE(picker->pos(), QPoint(100, 70)); // the button's lower-left corner
+            // No usual stamps yet: the standard tab.
+            QCOMPARE(child<QStackedWidget>(picker, "stackedWidget")->currentIndex(), 1);
+            QVERIFY(child<QPushButton>(picker, "BtnStandardStamp")->isChecked());
+            QVERIFY(picker->grab().save(QStringLiteral(PICKER_PNG)));
+            clickRow(picker, "ListVStandard", 0);
+        });
+        QCOMPARE(StampKit::CurrentTool(m_fx->View()), QStringLiteral("tp_stamp"));
+        IG_Annot* preview = StampKit::Pending(m_fx->View());
+        QVERIFY(preview);
+        const CCA_GRect placed = preview->GetRect(); // centred on the pointer
+        QCOMPARE(QSizeF(placed.Width(), placed.Height()), QSizeF(40, 30));
+        QVERIFY(qAbs(placed.left - 80) < 0.5f && qAbs(placed.top - 135) < 0.5f);
+        QStandardItemModel* usual = StampDialog::Existing()->ListModel(StampListKind::Usual);
+        QCOMPARE(usual->rowCount(), 1);
+        QCOMPARE(StampLibrary::EntryAt(usual, 0).imagePath, standardSeal());
+
+        runStamp([](StampDialog* picker) {
+            QCOMPARE(child<QStackedWidget>(picker, "stackedWidget")->currentIndex(), 0);
+            QVERIFY(child<QPushButton>(picker, "BtnUsualStamp")->isChecked());
+            picker->close();
+        });
+    }
+    void autoStampGoesToTheMargins()
+    {
+        runStamp([](StampDialog* picker) {
+            child<QCheckBox>(picker, "ChkApplySig")->setChecked(true);
+            const int shadow = picker->findChild<Utils::Widgets::Nex_Shadow*>()->ShadowWidth();
+            const QSize panel = Utils::DPI::Nex_Util::ScaleSize(QSize(392, 386));
+            QCOMPARE(picker->size(), panel + QSize(2 * shadow, 2 * shadow));
+            QVERIFY(child<QWidget>(picker, "WidPageMar")->isVisible());
+            child<QLineEdit>(picker, "LiedLRPageMar")->setText("10");
+            child<QLineEdit>(picker, "LiedTBPageMar")->setText("20");
+            clickRow(picker, "ListVStandard", 0);
+        });
+        // 10 mm from the right and 20 mm from the bottom of the A4 page, without the mouse.
+        IG_Page* page = m_fx->View()->Page(0);
+        QCOMPARE(page->AnnotCount(), 1);
+        QCOMPARE(page->AnnotAt(0)->GetRect(), CCA_GRect(160, 247, 200, 277));
+        QVERIFY(!page->AnnotAt(0)->IsRunTime());
+        QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
+        QSettings ini(iniPath(), QSettings::IniFormat);
+        QCOMPARE(ini.value("pageinfo/pageinfo.stamplrpage").toString(), QStringLiteral("10"));
+        QCOMPARE(ini.value("pageinfo/pageinfo.stamptbpage").toString(), QStringLiteral("20"));
+    }
+    void marginsAreCheckedAgainstTheLastPage()
+    {
+        QVERIFY(m_fx->OpenBlank({CCA_GSize(297, 420), CCA_GSize(210, 297)}));
+        runStamp([](StampDialog* picker) {
+            child<QCheckBox>(picker, "ChkApplySig")->setChecked(true);
+            QLineEdit* lr = child<QLineEdit>(picker, "LiedLRPageMar");
+            QWidget* lists = child<QWidget>(picker, "stackedWidget");
+            lr->clear();
+            QTest::keyClicks(lr, "2a10"); // letters are refused; 210 mm still fits
+            QCOMPARE(lr->text(), QStringLiteral("210"));
+            QVERIFY(!lr->styleSheet().contains("red"));
+            QTest::keyClick(lr, Qt::Key_1);
+            QVERIFY(lr->styleSheet().contains("red"));
+            QCOMPARE(QToolTip::text(), QStringLiteral("Margins must not exceed the page range"));
+            QVERIFY(!lists->isEnabled());
+            QTest::keyClick(lr, Qt::Key_Backspace);
+            QVERIFY(!lr->styleSheet().contains("red"));
+            QVERIFY(lists->isEnabled());
+            picker->close();
+        });
+    }
+    void signingAnUnwritableFileWarnsAndStampsNothing()
+    {
+        const QString copy = m_fx->TempDir() + "/contract.pdf";
+        QVERIFY(QFile::copy(StampKit::ContractPath(), copy));
+        QVERIFY(m_fx->OpenFile(copy));
+        QVERIFY(QFile::remove(copy)); // moved away by another program
+        QCheckBox* sign = nullptr;
+        runStamp([&](StampDialog* picker) {
+            sign = child<QCheckBox>(picker, "ApplyDigitalSignatureBox");
+            sign->setChecked(true);
+            clickRow(picker, "ListVStandard", 0);
+        });
+        QVERIFY(!sign->isChecked());
+        const auto boxes = m_fx->MessageBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Warning));
+        QCOMPARE(boxes.first().title, QStringLiteral("Warring"));
+        QVERIFY(boxes.first().text.startsWith("This file is read-only or occupied"));
+        QVERIFY(!StampKit::Pending(m_fx->View()));
+        QCOMPARE(m_fx->View()->Page(0)->AnnotCount() + m_fx->Document()->IsModified(), 0);
+    }
+    void deleteBoxOnlyDeletesCustomStamps_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<bool>("deletes");
+        QTest::newRow("custom") << "ListVCustom" << true;
+        QTest::newRow("usual") << "ListVUsual" << false;
+        QTest::newRow("standard") << "ListVStandard" << false;
+    }
+    void deleteBoxOnlyDeletesCustomStamps()
+    {
+        QFETCH(QString, list);
+        QFETCH(bool, deletes);
+        const QString custom = m_fx->TempDir() + "/user/stamp/19_01_01_00_00_00_logo.png";
+        QVERIFY(QDir().mkpath(QFileInfo(custom).path()));
+        savePicture(custom, QSize(60, 60));
+        {
+            QSettings ini(iniPath(), QSettings::IniFormat);
+            ini.setValue("list/list.usualpath", custom);
+            ini.setValue("list/list.usualsize", "20,20");
+            ini.setValue("list/list.custompath", custom);
+            ini.setValue("list/list.customsize", "20,20");
+        }
+        runStamp([&](StampDialog* picker) {
+            const int page = list == "ListVCustom" ? 2 : list == "ListVUsual" ? 0 : 1;
+            child<QStackedWidget>(picker, "stackedWidget")->setCurrentIndex(page);
+            clickRow(picker, list.toLatin1().constData(), 0, true);
+            if (picker->isVisible()) // a deletion leaves the picker open
+                picker->close();
+        });
+        const StampDialog* picker = StampDialog::Existing();
+        QCOMPARE(picker->ListModel(StampListKind::Custom)->rowCount(), deletes ? 0 : 1);
+        QCOMPARE(bool(StampKit::Pending(m_fx->View())), !deletes); // the others were chosen
+    }
+    void teardownKeepsListsAndResetsThePanel()
+    {
+        {
+            QSettings ini(iniPath(), QSettings::IniFormat);
+            ini.setValue("usualPath", standardSeal()); // an older version's keys
+            ini.setValue("usualSize", "40,30");
+            ini.setValue("pageinfo/pageinfo.invodirectionlr", 1);
+        }
+        runStamp([](StampDialog* picker) {
+            child<QCheckBox>(picker, "ApplyDigitalSignatureBox")->setChecked(true);
+            child<QLineEdit>(picker, "LiedLRPageMar")->setText("15");
+            picker->close();
+        });
+        m_window.reset();
+        QSettings ini(iniPath(), QSettings::IniFormat);
+        QStringList keys = ini.allKeys();
+        keys.sort();
+        QCOMPARE(keys,
+                 QStringList({"list/list.custompath", "list/list.customsize", "list/list.usualpath",
+                              "list/list.usualsize", "pageinfo/pageinfo.stampdirectionlr",
+                              "pageinfo/pageinfo.stampdirectiontb", "pageinfo/pageinfo.stamplrpage",
+                              "pageinfo/pageinfo.stamptbpage", "stamp/stamp.applysign"}));
+        QCOMPARE(ini.value("list/list.usualpath").toString(), standardSeal());
+        QCOMPARE(ini.value("pageinfo/pageinfo.stamplrpage").toString(), QStringLiteral("0"));
+        QCOMPARE(ini.value("pageinfo/pageinfo.stampdirectionlr").toString(), QStringLiteral("0"));
+        QCOMPARE(ini.value("stamp/stamp.applysign").toInt(), 2);
+    }
+    void interfaceConfigHidesSigning()
+    {
+        QSettings config(m_fx->TempDir() + "/config/uiconfig.ini", QSettings::IniFormat);
+        config.setValue("stamp/stamp.applysignature.show", false);
+        config.sync();
+        runStamp([](StampDialog* picker) {
+            QVERIFY(!child<QCheckBox>(picker, "ApplyDigitalSignatureBox")->isVisible());
+            picker->close();
+        });
+    }
 };
-
-void TestStampDialog::initTestCase()
-{
-    StampKit::InitPlugin();
-}
-
-void TestStampDialog::init()
-{
-    m_fx.reset(new HostFixture);
-    QVERIFY(QDir().mkpath(m_fx->TempDir() + "/app/stamps"));
-    savePicture(standardSeal(), QSize(114, 86)); // 40 × 30 mm, one point per pixel
-    m_fx->SetAppDir(m_fx->TempDir() + "/app");
-    QVERIFY(m_fx->OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297)}));
-    m_window.reset(new QWidget);
-    Core::ICore::setMainWindow(m_window.get());
-}
-
-void TestStampDialog::cleanup()
-{
-    m_window.reset(); // takes the picker with it, which writes "stamps.ini"
-    QVERIFY(!StampDialog::Existing());
-    m_fx.reset();
-}
 
 int TestStampDialog::runStamp(const std::function<void(StampDialog*)>& act)
 {
@@ -129,182 +271,6 @@ int TestStampDialog::runStamp(const std::function<void(StampDialog*)>& act)
     op->DeleteLater();
     delete poll; // a picker that never showed leaves it behind
     return result;
-}
-
-void TestStampDialog::clickPlacesByHandAndTopsTheUsualList()
-{
-    StampKit::PointerTo(*m_fx, 0, CCA_GPoint(100, 150));
-    bool shown = false;
-    runStamp([&](StampDialog* picker) {
-        shown = true;
-        QCOMPARE(picker->pos(), QPoint(100, 70)); // the button's lower-left corner
-        // No usual stamps yet: the standard tab.
-        QCOMPARE(child<QStackedWidget>(picker, "stackedWidget")->currentIndex(), 1);
-        QVERIFY(child<QPushButton>(picker, "BtnStandardStamp")->isChecked());
-        QVERIFY(picker->grab().save(QStringLiteral(PICKER_PNG)));
-        clickRow(picker, "ListVStandard", 0);
-    });
-    QVERIFY(shown);
-    QCOMPARE(StampKit::CurrentTool(m_fx->View()), QStringLiteral("tp_stamp"));
-    IG_Annot* preview = StampKit::Pending(m_fx->View());
-    QVERIFY(preview);
-    const CCA_GRect placed = preview->GetRect(); // centred on the pointer
-    QCOMPARE(QSizeF(placed.Width(), placed.Height()), QSizeF(40, 30));
-    QVERIFY(qAbs(placed.left - 80) < 0.5f && qAbs(placed.top - 135) < 0.5f);
-    QStandardItemModel* usual = StampDialog::Existing()->ListModel(StampListKind::Usual);
-    QCOMPARE(usual->rowCount(), 1);
-    QCOMPARE(usual->index(0, 0).data(StampParamRole).value<StampParam>().imagePath, standardSeal());
-
-    runStamp([](StampDialog* picker) {
-        QCOMPARE(child<QStackedWidget>(picker, "stackedWidget")->currentIndex(), 0);
-        QVERIFY(child<QPushButton>(picker, "BtnUsualStamp")->isChecked());
-        picker->close();
-    });
-}
-
-void TestStampDialog::autoStampGoesToTheMargins()
-{
-    runStamp([](StampDialog* picker) {
-        child<QCheckBox>(picker, "ChkApplySig")->setChecked(true);
-        const int shadow = picker->findChild<Utils::Widgets::Nex_Shadow*>()->ShadowWidth();
-        const QSize panel = Utils::DPI::Nex_Util::ScaleSize(QSize(392, 386));
-        QCOMPARE(picker->size(), panel + QSize(2 * shadow, 2 * shadow));
-        QVERIFY(child<QWidget>(picker, "WidPageMar")->isVisible());
-        child<QLineEdit>(picker, "LiedLRPageMar")->setText("10");
-        child<QLineEdit>(picker, "LiedTBPageMar")->setText("20");
-        clickRow(picker, "ListVStandard", 0);
-    });
-    // 10 mm from the right and 20 mm from the bottom of the A4 page, without the mouse.
-    IG_Page* page = m_fx->View()->Page(0);
-    QCOMPARE(page->AnnotCount(), 1);
-    QCOMPARE(page->AnnotAt(0)->GetRect(), CCA_GRect(160, 247, 200, 277));
-    QVERIFY(!page->AnnotAt(0)->IsRunTime());
-    QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
-    QSettings ini(iniPath(), QSettings::IniFormat);
-    QCOMPARE(ini.value("pageinfo/pageinfo.stamplrpage").toString(), QStringLiteral("10"));
-    QCOMPARE(ini.value("pageinfo/pageinfo.stamptbpage").toString(), QStringLiteral("20"));
-}
-
-void TestStampDialog::marginsAreCheckedAgainstTheLastPage()
-{
-    QVERIFY(m_fx->OpenBlank({CCA_GSize(297, 420), CCA_GSize(210, 297)}));
-    runStamp([](StampDialog* picker) {
-        child<QCheckBox>(picker, "ChkApplySig")->setChecked(true);
-        QLineEdit* lr = child<QLineEdit>(picker, "LiedLRPageMar");
-        QWidget* lists = child<QWidget>(picker, "stackedWidget");
-        lr->clear();
-        QTest::keyClicks(lr, "2a11"); // letters are refused
-        QCOMPARE(lr->text(), QStringLiteral("211"));
-        QVERIFY(lr->styleSheet().contains("red"));
-        QCOMPARE(QToolTip::text(), QStringLiteral("Margins must not exceed the page range"));
-        QVERIFY(!lists->isEnabled());
-        QTest::keyClick(lr, Qt::Key_Backspace);
-        QVERIFY(!lr->styleSheet().contains("red"));
-        QVERIFY(lists->isEnabled());
-        picker->close();
-    });
-}
-
-void TestStampDialog::signingAnUnwritableFileWarnsAndStampsNothing()
-{
-    const QString copy = m_fx->TempDir() + "/contract.pdf";
-    QVERIFY(QFile::copy(StampKit::ContractPath(), copy));
-    QVERIFY(m_fx->OpenFile(copy));
-    QVERIFY(QFile::remove(copy)); // moved away by another program
-    QCheckBox* sign = nullptr;
-    runStamp([&](StampDialog* picker) {
-        sign = child<QCheckBox>(picker, "ApplyDigitalSignatureBox");
-        sign->setChecked(true);
-        clickRow(picker, "ListVStandard", 0);
-    });
-    QVERIFY(!sign->isChecked());
-    const auto boxes = m_fx->MessageBoxes();
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Warning));
-    QCOMPARE(boxes.first().title, QStringLiteral("Warring"));
-    QVERIFY(boxes.first().text.startsWith("This file is read-only or occupied"));
-    QVERIFY(!StampKit::Pending(m_fx->View()));
-    QCOMPARE(m_fx->View()->Page(0)->AnnotCount() + m_fx->Document()->IsModified(), 0);
-}
-
-void TestStampDialog::deleteBoxOnlyDeletesCustomStamps_data()
-{
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<bool>("deletes");
-    QTest::newRow("custom") << "ListVCustom" << true;
-    QTest::newRow("usual") << "ListVUsual" << false;
-    QTest::newRow("standard") << "ListVStandard" << false;
-}
-
-void TestStampDialog::deleteBoxOnlyDeletesCustomStamps()
-{
-    QFETCH(QString, list);
-    QFETCH(bool, deletes);
-    const QString custom = m_fx->TempDir() + "/user/stamp/19_01_01_00_00_00_logo.png";
-    QVERIFY(QDir().mkpath(QFileInfo(custom).path()));
-    savePicture(custom, QSize(60, 60));
-    {
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        ini.setValue("list/list.usualpath", custom);
-        ini.setValue("list/list.usualsize", "20,20");
-        ini.setValue("list/list.custompath", custom);
-        ini.setValue("list/list.customsize", "20,20");
-    }
-    runStamp([&](StampDialog* picker) {
-        const int page = list == "ListVCustom" ? 2 : list == "ListVUsual" ? 0 : 1;
-        child<QStackedWidget>(picker, "stackedWidget")->setCurrentIndex(page);
-        clickRow(picker, list.toLatin1().constData(), 0, true);
-        if (picker->isVisible()) // a deletion leaves the picker open
-            picker->close();
-    });
-    StampDialog* picker = StampDialog::Existing();
-    QCOMPARE(picker->ListModel(StampListKind::Custom)->rowCount(), deletes ? 0 : 1);
-    QStandardItemModel* usual = picker->ListModel(StampListKind::Usual);
-    const QString chosen = list == "ListVStandard" ? standardSeal() : custom;
-    QCOMPARE(usual->rowCount() ? StampLibrary::EntryAt(usual, 0).imagePath : QString(),
-             deletes ? QString() : chosen);
-    QCOMPARE(QFile::exists(custom), !deletes);
-    QCOMPARE(bool(StampKit::Pending(m_fx->View())), !deletes); // the others were chosen
-}
-
-void TestStampDialog::teardownKeepsListsAndResetsThePanel()
-{
-    {
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        ini.setValue("usualPath", standardSeal()); // an older version's keys
-        ini.setValue("usualSize", "40,30");
-        ini.setValue("pageinfo/pageinfo.invodirectionlr", 1);
-    }
-    runStamp([](StampDialog* picker) {
-        child<QCheckBox>(picker, "ApplyDigitalSignatureBox")->setChecked(true);
-        child<QLineEdit>(picker, "LiedLRPageMar")->setText("15");
-        picker->close();
-    });
-    m_window.reset();
-    QSettings ini(iniPath(), QSettings::IniFormat);
-    QStringList keys = ini.allKeys();
-    keys.sort();
-    QCOMPARE(keys,
-             QStringList({"list/list.custompath", "list/list.customsize", "list/list.usualpath",
-                          "list/list.usualsize", "pageinfo/pageinfo.stampdirectionlr",
-                          "pageinfo/pageinfo.stampdirectiontb", "pageinfo/pageinfo.stamplrpage",
-                          "pageinfo/pageinfo.stamptbpage", "stamp/stamp.applysign"}));
-    QCOMPARE(ini.value("list/list.usualpath").toString(), standardSeal());
-    QCOMPARE(ini.value("list/list.usualsize").toString(), QStringLiteral("40,30"));
-    QCOMPARE(ini.value("pageinfo/pageinfo.stamplrpage").toString(), QStringLiteral("0"));
-    QCOMPARE(ini.value("pageinfo/pageinfo.stampdirectionlr").toString(), QStringLiteral("0"));
-    QCOMPARE(ini.value("stamp/stamp.applysign").toInt(), 2);
-}
-
-void TestStampDialog::interfaceConfigHidesSigning()
-{
-    QSettings config(m_fx->TempDir() + "/config/uiconfig.ini", QSettings::IniFormat);
-    config.setValue("stamp/stamp.applysignature.show", false);
-    config.sync();
-    runStamp([](StampDialog* picker) {
-        QVERIFY(!child<QCheckBox>(picker, "ApplyDigitalSignatureBox")->isVisible());
-        picker->close();
-    });
 }
 
 QTEST_MAIN(TestStampDialog)

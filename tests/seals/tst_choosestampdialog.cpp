@@ -7,7 +7,6 @@
 #include "host/utils/filedialogseam.h"
 #include "seals/choosestampdialog.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -26,15 +25,11 @@ QString writePicture(const QString& path, const QSize& mm, qint64 bytes = 0)
     QImage image(qRound(mm.width() * dpi / 25.4), qRound(mm.height() * dpi / 25.4),
                  QImage::Format_RGB32);
     image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    if (bytes > png.size())
-        png.append(QByteArray(int(bytes - png.size()), '\0')); // after the end chunk
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size())
+    if (!image.save(path, "PNG") || !file.open(QIODevice::Append))
         return QString();
+    if (bytes > file.size()) // padding after the end chunk, which readers ignore
+        file.write(QByteArray(int(bytes - file.size()), '\0'));
     return path;
 }
 
@@ -44,21 +39,6 @@ class TestChooseStampDialog : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-    void picturesUpToTwoMebibytes_data();
-    void picturesUpToTwoMebibytes();
-    void aPictureThatDoesNotLoadKeepsTheEarlierOne();
-    void proposedSizeFitsTheBoxes_data();
-    void proposedSizeFitsTheBoxes();
-    void fixedScaleHoldsTheRatio();
-    void presetsAndHandEdits();
-    void invoiceModeSizesTheSeal();
-    void okHandsOutACopyAndEarlierCopiesStay();
-
-private:
-    void choose(const QString& path);
     QDoubleSpinBox* width() const { return m_dialog->findChild<QDoubleSpinBox*>("width"); }
     QDoubleSpinBox* height() const { return m_dialog->findChild<QDoubleSpinBox*>("height"); }
     QComboBox* presets() const { return m_dialog->findChild<QComboBox*>("ComboStampSize"); }
@@ -66,150 +46,139 @@ private:
 
     std::unique_ptr<HostFixture> m_fx;
     std::unique_ptr<ChooseStampDialog> m_dialog;
-};
-
-void TestChooseStampDialog::init()
-{
-    m_fx.reset(new HostFixture);
-    m_dialog.reset(new ChooseStampDialog(m_fx->Context(), nullptr));
-    m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
-}
-
-void TestChooseStampDialog::cleanup()
-{
-    m_dialog.reset();
-    Utils::FileDialogSeam::Clear();
-    m_fx.reset();
-}
-
-void TestChooseStampDialog::choose(const QString& path)
-{
-    Utils::FileDialogSeam::Enqueue(path);
-    QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnChooseImg"), Qt::LeftButton);
-}
-
-void TestChooseStampDialog::picturesUpToTwoMebibytes_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<bool>("taken");
-    QTest::newRow("exactly 2 MiB") << qint64(2097152) << true;
-    QTest::newRow("one byte more") << qint64(2097153) << false;
-}
-
-void TestChooseStampDialog::picturesUpToTwoMebibytes()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(bool, taken);
-    const QString path = writePicture(temp("big.png"), QSize(42, 42), bytes);
-    QCOMPARE(QFileInfo(path).size(), bytes);
-    choose(path);
-    QCOMPARE(width()->isEnabled(), taken);
-    QCOMPARE(width()->value(), taken ? 42.0 : 0.0);
-    QVERIFY(m_fx->MessageBoxes().isEmpty()); // a large file is refused without a word
-}
-
-void TestChooseStampDialog::aPictureThatDoesNotLoadKeepsTheEarlierOne()
-{
-    choose(writePicture(temp("seal.png"), QSize(40, 30)));
-    QFile fake(temp("notes.png"));
-    QVERIFY(fake.open(QIODevice::WriteOnly));
-    fake.write("just some text, not a picture\n");
-    fake.close();
-    choose(fake.fileName());
-    const auto boxes = m_fx->MessageBoxes();
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.first().title, QStringLiteral("tips"));
-    QCOMPARE(boxes.first().text,
-             QStringLiteral("The file format is corrupt. Please re select the picture."));
-    QCOMPARE(QSizeF(width()->value(), height()->value()), QSizeF(40, 30));
-    QSignalSpy made(m_dialog.get(), &ChooseStampDialog::NewCustomStamp);
-    QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
-    QCOMPARE(made.count(), 1);
-    QVERIFY(made.first().first().value<StampParam>().imagePath.endsWith("_seal.png"));
-}
-
-void TestChooseStampDialog::proposedSizeFitsTheBoxes_data()
-{
-    QTest::addColumn<QSize>("mm");
-    QTest::addColumn<QSizeF>("proposed");
-    QTest::newRow("fits") << QSize(40, 30) << QSizeF(40, 30);
-    QTest::newRow("too wide") << QSize(1200, 600) << QSizeF(999, 500);
-    QTest::newRow("too tall") << QSize(300, 1998) << QSizeF(150, 999);
-}
-
-void TestChooseStampDialog::proposedSizeFitsTheBoxes()
-{
-    QFETCH(QSize, mm);
-    QFETCH(QSizeF, proposed);
-    const QString path = writePicture(temp("p.png"), mm);
-    QCOMPARE(QSize(QPixmap(path).widthMM(), QPixmap(path).heightMM()), mm);
-    choose(path);
-    QCOMPARE(QSizeF(width()->value(), height()->value()), proposed);
-    QCOMPARE(presets()->currentIndex(), 0);
-    QVERIFY(presets()->isEnabled());
-}
-
-void TestChooseStampDialog::fixedScaleHoldsTheRatio()
-{
-    choose(writePicture(temp("wide.png"), QSize(200, 100)));
-    m_dialog->findChild<QCheckBox*>("ChkFixRadio")->setChecked(true);
-    width()->setValue(100);
-    QCOMPARE(height()->value(), 50.0);
-    width()->setValue(1); // the height could not follow below 1 mm
-    QCOMPARE(width()->value(), 2.0);
-    QCOMPARE(height()->maximum(), 500.0); // 999 / 2, shown without decimals
-    m_dialog->findChild<QCheckBox*>("ChkFixRadio")->setChecked(false);
-    QCOMPARE(QSizeF(width()->minimum(), height()->maximum()), QSizeF(1, 999));
-}
-
-void TestChooseStampDialog::presetsAndHandEdits()
-{
-    choose(writePicture(temp("logo.png"), QSize(80, 80)));
-    presets()->setCurrentIndex(6);
-    QCOMPARE(presets()->currentText(), QStringLiteral("foreign seal = 45 x 30 mm"));
-    QCOMPARE(QSizeF(width()->value(), height()->value()), QSizeF(45, 30));
-    width()->setValue(46);
-    QCOMPARE(presets()->currentIndex(), 0);
-    QCOMPARE(height()->value(), 30.0);
-}
-
-void TestChooseStampDialog::invoiceModeSizesTheSeal()
-{
-    m_dialog->SetInvoiceMode();
-    choose(writePicture(temp("invoice.png"), QSize(100, 100)));
-    QCOMPARE(QSizeF(width()->value(), height()->value()), QSizeF(40, 30));
-    QCOMPARE(presets()->currentText(), QStringLiteral("invoice seal = 40 x 30 mm"));
-}
-
-void TestChooseStampDialog::okHandsOutACopyAndEarlierCopiesStay()
-{
-    QSignalSpy made(m_dialog.get(), &ChooseStampDialog::NewCustomStamp);
-    QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
-    QCOMPARE(made.count(), 0);
-    QCOMPARE(m_fx->MessageBoxes().last().title, QStringLiteral("Waring"));
-    QCOMPARE(m_fx->MessageBoxes().last().text, QStringLiteral("Please choose stamp img"));
-
-    const QString source = writePicture(temp("logo.png"), QSize(40, 40));
-    QStringList handedOut;
-    for (int round = 0; round < 2; ++round) {
-        QFile(source).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        if (round == 1)
-            writePicture(source, QSize(10, 10)); // changed since the first import
-        choose(source);
-        QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
-        QCOMPARE(made.count(), round + 1);
-        const StampParam param = made.last().first().value<StampParam>();
-        QCOMPARE(param.imageSize, round ? QSize(10, 10) : QSize(40, 40));
-        handedOut << param.imagePath;
-        QVERIFY(!width()->isEnabled()); // OK leaves the dialog reset for the next use
+    void choose(const QString& path)
+    {
+        Utils::FileDialogSeam::Enqueue(path);
+        QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnChooseImg"), Qt::LeftButton);
     }
-    QVERIFY(QRegularExpression(".*/user/stamp/\\d\\d(_\\d\\d){5}_logo\\.png$")
-                .match(handedOut.first())
-                .hasMatch());
-    QVERIFY(handedOut.at(1) != handedOut.at(0));
-    QCOMPARE(QPixmap(handedOut.first()).widthMM(), 40); // not overwritten
-}
+
+private slots:
+    void init()
+    {
+        m_fx.reset(new HostFixture);
+        m_dialog.reset(new ChooseStampDialog(m_fx->Context(), nullptr));
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
+    }
+    void cleanup()
+    {
+        m_dialog.reset();
+        Utils::FileDialogSeam::Clear();
+        m_fx.reset();
+    }
+    void picturesUpToTwoMebibytes_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("exactly 2 MiB") << qint64(2097152) << true;
+        QTest::newRow("one byte more") << qint64(2097153) << false;
+    }
+    void picturesUpToTwoMebibytes()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(bool, taken);
+        const QString path = writePicture(temp("big.png"), QSize(42, 42), bytes);
+        QCOMPARE(QFileInfo(path).size(), bytes);
+        choose(path);
+        QCOMPARE(width()->isEnabled(), taken);
+        QCOMPARE(width()->value(), taken ? 42.0 : 0.0);
+        QVERIFY(m_fx->MessageBoxes().isEmpty()); // a large file is refused without a word
+    }
+    void aPictureThatDoesNotLoadKeepsTheEarlierOne()
+    {
+        choose(writePicture(temp("seal.png"), QSize(40, 30)));
+        QFile fake(temp("notes.png"));
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("just some text, not a picture\n");
+        fake.close();
+        choose(fake.fileName());
+        const auto boxes = m_fx->MessageBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first().title, QStringLiteral("tips"));
+        QCOMPARE(boxes.first().text,
+                 QStringLiteral("The file format is corrupt. Please re select the picture."));
+        QCOMPARE(QSizeF(width()->value(), height()->value()), QSizeF(40, 30));
+        QSignalSpy made(m_dialog.get(), &ChooseStampDialog::NewCustomStamp);
+        QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
+        QCOMPARE(made.count(), 1);
+        QVERIFY(made.first().first().value<StampParam>().imagePath.endsWith("_seal.png"));
+    }
+    void proposedSizeFitsTheBoxes_data()
+    {
+        QTest::addColumn<QSize>("mm");
+        QTest::addColumn<QSizeF>("proposed");
+        QTest::newRow("fits") << QSize(40, 30) << QSizeF(40, 30);
+        QTest::newRow("too wide") << QSize(1200, 600) << QSizeF(999, 500);
+        QTest::newRow("too tall") << QSize(300, 1998) << QSizeF(150, 999);
+    }
+    void proposedSizeFitsTheBoxes()
+    {
+        QFETCH(QSize, mm);
+        QFETCH(QSizeF, proposed);
+        const QString path = writePicture(temp("p.png"), mm);
+        QCOMPARE(QSize(QPixmap(path).widthMM(), QPixmap(path).heightMM()), mm);
+        choose(path);
+        QCOMPARE(QSizeF(width()->value(), height()->value()), proposed);
+        QCOMPARE(presets()->currentIndex(), 0);
+        QVERIFY(presets()->isEnabled());
+    }
+    void fixedScaleHoldsTheRatio()
+    {
+        choose(writePicture(temp("wide.png"), QSize(200, 100)));
+        m_dialog->findChild<QCheckBox*>("ChkFixRadio")->setChecked(true);
+        width()->setValue(100);
+        QCOMPARE(height()->value(), 50.0);
+        width()->setValue(1); // the height could not follow below 1 mm
+        QCOMPARE(width()->value(), 2.0);
+        QCOMPARE(height()->maximum(), 500.0); // 999 / 2, shown without decimals
+        m_dialog->findChild<QCheckBox*>("ChkFixRadio")->setChecked(false);
+        QCOMPARE(QSizeF(width()->minimum(), height()->maximum()), QSizeF(1, 999));
+    }
+    void presetsAndHandEdits()
+    {
+        choose(writePicture(temp("logo.png"), QSize(80, 80)));
+        presets()->setCurrentIndex(6);
+        QCOMPARE(presets()->currentText(), QStringLiteral("foreign seal = 45 x 30 mm"));
+        QCOMPARE(QSizeF(width()->value(), height()->value()), QSizeF(45, 30));
+        width()->setValue(46);
+        QCOMPARE(presets()->currentIndex(), 0);
+        QCOMPARE(height()->value(), 30.0);
+    }
+    void invoiceModeSizesTheSeal()
+    {
+        m_dialog->SetInvoiceMode();
+        choose(writePicture(temp("invoice.png"), QSize(100, 100)));
+        QCOMPARE(QSizeF(width()->value(), height()->value()), QSizeF(40, 30));
+        QCOMPARE(presets()->currentText(), QStringLiteral("invoice seal = 40 x 30 mm"));
+    }
+    void okHandsOutACopyAndEarlierCopiesStay()
+    {
+        QSignalSpy made(m_dialog.get(), &ChooseStampDialog::NewCustomStamp);
+        QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
+        QCOMPARE(made.count(), 0);
+        QCOMPARE(m_fx->MessageBoxes().last().title, QStringLiteral("Waring"));
+        QCOMPARE(m_fx->MessageBoxes().last().text, QStringLiteral("Please choose stamp img"));
+
+        const QString source = writePicture(temp("logo.png"), QSize(40, 40));
+        QStringList handedOut;
+        for (int round = 0; round < 2; ++round) {
+            if (round == 1)
+                writePicture(source, QSize(10, 10)); // changed since the first import
+            choose(source);
+            QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
+            QCOMPARE(made.count(), round + 1);
+            const StampParam param = made.last().first().value<StampParam>();
+            QCOMPARE(param.imageSize, round ? QSize(10, 10) : QSize(40, 40));
+            handedOut << param.imagePath;
+            QVERIFY(!width()->isEnabled()); // OK leaves the dialog reset for the next use
+        }
+        QVERIFY(QRegularExpression(".*/user/stamp/\\d\\d(_\\d\\d){5}_logo\\.png$")
+                    .match(handedOut.first())
+                    .hasMatch());
+        QVERIFY(handedOut.at(1) != handedOut.at(0));
+        QCOMPARE(QPixmap(handedOut.first()).widthMM(), 40); // not overwritten
+    }
+};
 
 QTEST_MAIN(TestChooseStampDialog)
 #include "tst_choosestampdialog.moc"

@@ -42,7 +42,6 @@ private slots:
     void renamedRightButtonClosesOrAccepts();
     void answererReplacesTheWindow();
     void popupExecReturnsWhenHidden();
-    void styleClassesAreDrawn_data();
     void styleClassesAreDrawn();
     void dialogScalesAndRunsModally();
     void fileDialogsAreAnsweredFromTheQueue();
@@ -258,25 +257,15 @@ void TestUtils::popupExecReturnsWhenHidden()
     QCOMPARE(PopupSeam::History().last().second, QPoint(40, 60));
 }
 
-void TestUtils::styleClassesAreDrawn_data()
-{
-    QTest::addColumn<QString>("cls");
-    QTest::addColumn<QColor>("face");
-    QTest::newRow("okBtn") << "okBtn" << QColor("#14A8F0");
-    QTest::newRow("normalBtn") << "normalBtn" << QColor("#FFFFFF");
-}
-
 void TestUtils::styleClassesAreDrawn()
 {
-    QFETCH(QString, cls);
-    QFETCH(QColor, face);
     Nex_Style::Apply(qobject_cast<QApplication*>(QCoreApplication::instance()));
-    QPushButton button(QStringLiteral(" "));
-    button.setProperty("class", cls);
-    button.resize(80, 30);
-    const QImage shot = button.grab().toImage();
+    QPushButton ok(QStringLiteral(" "));
+    ok.setProperty("class", QStringLiteral("okBtn"));
+    ok.resize(80, 30);
+    const QImage shot = ok.grab().toImage();
     qApp->setStyleSheet(QString());
-    QCOMPARE(shot.pixelColor(40, 15), face);
+    QCOMPARE(shot.pixelColor(40, 15), QColor("#14A8F0"));
 }
 
 void TestUtils::dialogScalesAndRunsModally()
