@@ -101,7 +101,10 @@ private slots:
         QSignalSpy made(m_dialog.get(), &ChooseStampDialog::NewCustomStamp);
         QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
         QCOMPARE(made.count(), 1);
-        QVERIFY(made.first().first().value<StampParam>().imagePath.endsWith("_seal.png"));
+        const QString copy = made.first().first().value<StampParam>().imagePath;
+        QVERIFY2(
+            QRegularExpression("/user/stamp/\\d\\d(_\\d\\d){5}_seal\\.png$").match(copy).hasMatch(),
+            qPrintable(copy)); // a time-stamped copy of its own
     }
     void proposedSizeFitsTheBoxes_data()
     {
@@ -109,7 +112,7 @@ private slots:
         QTest::addColumn<QSizeF>("proposed");
         QTest::newRow("fits") << QSize(40, 30) << QSizeF(40, 30);
         QTest::newRow("too wide") << QSize(1200, 600) << QSizeF(999, 500);
-        QTest::newRow("too tall") << QSize(300, 1998) << QSizeF(150, 999);
+        QTest::newRow("too tall") << QSize(301, 1998) << QSizeF(151, 999); // 150.5 up
     }
     void proposedSizeFitsTheBoxes()
     {
@@ -159,24 +162,24 @@ private slots:
         QCOMPARE(m_fx->MessageBoxes().last().title, QStringLiteral("Waring"));
         QCOMPARE(m_fx->MessageBoxes().last().text, QStringLiteral("Please choose stamp img"));
 
-        const QString source = writePicture(temp("logo.png"), QSize(40, 40));
-        QStringList handedOut;
-        for (int round = 0; round < 2; ++round) {
-            if (round == 1)
-                writePicture(source, QSize(10, 10)); // changed since the first import
-            choose(source);
-            QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
-            QCOMPARE(made.count(), round + 1);
-            const StampParam param = made.last().first().value<StampParam>();
-            QCOMPARE(param.imageSize, round ? QSize(10, 10) : QSize(40, 40));
-            handedOut << param.imagePath;
-            QVERIFY(!width()->isEnabled()); // OK leaves the dialog reset for the next use
-        }
-        QVERIFY(QRegularExpression(".*/user/stamp/\\d\\d(_\\d\\d){5}_logo\\.png$")
-                    .match(handedOut.first())
-                    .hasMatch());
-        QVERIFY(handedOut.at(1) != handedOut.at(0));
-        QCOMPARE(QPixmap(handedOut.first()).widthMM(), 40); // not overwritten
+        // Earlier imports of a logo.png, under every name an import in these seconds gets.
+        const QString folder = m_fx->TempDir() + "/user/stamp/";
+        QVERIFY(QDir().mkpath(folder));
+        QStringList earlier;
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int second = -1; second < 10; ++second)
+            earlier << writePicture(folder + now.addSecs(second).toString("yy_MM_dd_hh_mm_ss") +
+                                        "_logo.png",
+                                    QSize(40, 40));
+        choose(writePicture(temp("logo.png"), QSize(10, 10)));
+        QTest::mouseClick(m_dialog->findChild<QPushButton*>("BtnOk"), Qt::LeftButton);
+        QCOMPARE(made.count(), 1);
+        const StampParam param = made.first().first().value<StampParam>();
+        QCOMPARE(param.imageSize, QSize(10, 10));
+        QVERIFY(!earlier.contains(param.imagePath));
+        for (const QString& path : qAsConst(earlier))
+            QCOMPARE(QPixmap(path).widthMM(), 40); // none overwritten
+        QVERIFY(!width()->isEnabled());            // OK leaves the dialog reset for the next use
     }
 };
 
