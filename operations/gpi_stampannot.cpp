@@ -28,12 +28,13 @@ GPI_StampAnnot::GPI_StampAnnot() = default;
 
 GPI_StampAnnot::~GPI_StampAnnot() = default;
 
-bool GPI_StampAnnot::NameMatches(G_Operation* op, const char* name)
+bool GPI_StampAnnot::NameMatches(G_Operation* op, const char* name, bool log)
 {
     if (!op)
         return false;
     const QStringList parts = QString::fromUtf8(op->Name()).split(QLatin1Char('/'));
-    qDebug() << "operName " << parts.last();
+    if (log)
+        qDebug() << "operName " << parts.last();
     return !parts.isEmpty() && parts.last().toLower() == QLatin1String(name);
 }
 
@@ -69,7 +70,8 @@ void GPI_StampAnnot::ShowAnnotations(G_DocView* view)
     }
 }
 
-void GPI_StampAnnot::WriteSelection(G_Operation* op, const StampSelection& selection)
+void GPI_StampAnnot::WriteSelection(G_Operation* op, const StampSelection& selection,
+                                    bool integerPosition)
 {
     G_OperationParam* param = op->Param();
     param->Add("stampId", selection.stampId);
@@ -78,55 +80,75 @@ void GPI_StampAnnot::WriteSelection(G_Operation* op, const StampSelection& selec
     param->Add("imgPath", selection.imagePath);
     if (selection.isAuto) {
         param->Add("pageIndex", selection.pageIndex);
-        param->Add("position", CCA_GPoint(float(selection.x), float(selection.y)));
+        if (integerPosition)
+            param->Add("position", CCA_Point(int(selection.x), int(selection.y)));
+        else
+            param->Add("position", CCA_GPoint(float(selection.x), float(selection.y)));
     }
     if (selection.applySign)
         param->Add("applysign", true);
 }
 
-bool GPI_StampAnnot::PrepareDataHandle(G_Operation* op, bool)
+bool GPI_StampAnnot::StartRun(G_Operation* op, RunStart* start)
 {
-    G_DocView* view = op ? op->DocView() : nullptr;
-    if (!view)
+    start->view = op ? op->DocView() : nullptr;
+    if (!start->view)
         return false;
-    const CCA_GRect anchor = op->Param()->GetGRect("position");
-    const QString previous = toolName(view->ToolHandler());
-
-    bool fromHandOrSelect = false;
+    start->anchor = op->Param()->GetGRect("position");
+    start->previousTool = toolName(start->view->ToolHandler());
+    const QString& previous = start->previousTool;
     if (previous != QLatin1String("t_handtool") && previous != QLatin1String("t_textselect") &&
         previous != QLatin1String("ti_stamp")) {
         SelectOnCommandBar(op->UIContext(), QStringLiteral("t_handtool"));
+        start->fromHandOrSelect = false;
     } else {
-        fromHandOrSelect = previous != QLatin1String("ti_stamp");
+        start->fromHandOrSelect = previous != QLatin1String("ti_stamp");
     }
-    ShowAnnotations(view);
+    ShowAnnotations(start->view);
+    return true;
+}
 
-    StampDialog* picker = StampDialog::Instance(view, anchor);
+void GPI_StampAnnot::RestoreTool(G_Operation* op, const RunStart& start)
+{
+    if (start.fromHandOrSelect) {
+        const QByteArray name = start.previousTool.toUtf8();
+        start.view->SetToolHandler(start.view->ToolHandlerByName(name.constData()));
+        SelectOnCommandBar(op->UIContext(), start.previousTool);
+    } else {
+        const QString back = toolName(start.view->PreviousToolHandler());
+        qDebug() << "GPI_StampAnnot: previous tool" << back;
+        SelectOnCommandBar(op->UIContext(), back);
+    }
+}
+
+bool GPI_StampAnnot::PrepareDataHandle(G_Operation* op, bool)
+{
+    RunStart start;
+    if (!StartRun(op, &start))
+        return false;
+    StampDialog* picker = StampDialog::Instance(start.view, start.anchor);
     picker->InitStampWidget();
-    picker->exec(QPoint(int(anchor.left), int(anchor.bottom)));
-    qDebug() << "GPI_StampAnnot: current tool" << toolName(view->ToolHandler());
+    picker->exec(QPoint(int(start.anchor.left), int(start.anchor.bottom)));
+    qDebug() << "GPI_StampAnnot: current tool" << toolName(start.view->ToolHandler());
 
     StampSelection selection;
     if (picker->GetStampSelection(selection)) {
         WriteSelection(op, selection);
         applySign = selection.applySign;
         op->Param()->Add("auto", selection.isAuto);
-        view->SetAnnotSelectionKept(false);
+        start.view->SetAnnotSelectionKept(false);
         return true;
     }
-    if (fromHandOrSelect) {
-        const QByteArray name = previous.toUtf8();
-        view->SetToolHandler(view->ToolHandlerByName(name.constData()));
-        SelectOnCommandBar(op->UIContext(), previous);
-    } else {
-        const QString back = toolName(view->PreviousToolHandler());
-        qDebug() << "GPI_StampAnnot: previous tool" << back;
-        SelectOnCommandBar(op->UIContext(), back);
-    }
+    RestoreTool(op, start);
     return false;
 }
 
 void GPI_StampAnnot::AfterDoActionHandle(G_Operation* op)
+{
+    FinishRun(op, applySign);
+}
+
+void GPI_StampAnnot::FinishRun(G_Operation* op, bool applySign)
 {
     if (!op)
         return;
