@@ -2,10 +2,13 @@
 
 #include "host/document/documentio.h"
 #include "host/document/g_application.h"
+#include "host/document/ig_annot.h"
 #include "host/document/ica_streamreader.h"
 #include "host/document/ig_document.h"
 #include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
+#include "host/framework/g_event.h"
+#include "host/framework/g_operation.h"
 #include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/framework/g_uicontext.h"
@@ -15,9 +18,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace
@@ -229,4 +237,111 @@ void HostFixture::AnswerMessageBoxes(int button)
 QList<Utils::Widgets::MessageBoxRequest> HostFixture::MessageBoxes() const
 {
     return Utils::Widgets::MessageBoxSeam::History();
+}
+
+int HostFixture::Run(const char* name, const QVariantMap& params, QVariantMap* out, bool perform)
+{
+    G_Operation* op = m_context->CreateOperationByName(name, QString());
+    if (!op)
+        return -1;
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        op->Param()->AddVariant(it.key(), it.value());
+    const int result = perform ? op->PerformAction() : op->ExecuteAction();
+    if (out) {
+        out->clear();
+        for (const QString& key : op->Param()->Keys())
+            out->insert(key, op->Param()->Value(key));
+    }
+    op->DeleteLater();
+    return result;
+}
+
+QList<const G_Event*> HostFixture::Events(int type) const
+{
+    QList<const G_Event*> found;
+    for (const G_Event* event : m_context->EventLog()) {
+        if (event->Type() == type)
+            found.append(event);
+    }
+    return found;
+}
+
+QString HostFixture::CurrentTool() const
+{
+    G_ToolHandler* tool = m_view ? m_view->ToolHandler() : nullptr;
+    return tool ? GQ_ToQString(tool->HandlerName()) : QString();
+}
+
+QList<G_ContextMenu::Entry> HostFixture::RightClickMenu(IG_Annot* annot, const QString& choose,
+                                                        const QString& group)
+{
+    QList<G_ContextMenu::Entry> seen;
+    G_ContextMenu* menu = m_context->ContextMenu();
+    menu->SetChooser([&](const QString& g, const QList<G_ContextMenu::Entry>& entries) {
+        if (g == group)
+            seen = entries;
+        return choose;
+    });
+    const CCA_GRect r = annot->GetRect();
+    ClickAt(annot->Page()->Index(), CCA_GPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2),
+            Qt::RightButton);
+    menu->SetChooser(nullptr);
+    return seen;
+}
+
+bool PdfTools::Has(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+int PdfTools::Run(const QString& program, const QStringList& args, QByteArray* output)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000))
+        process.kill();
+    if (output)
+        *output = process.readAllStandardOutput() + process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString PdfTools::Check(const QString& pdf)
+{
+    QByteArray said;
+    return Run("qpdf", {"--check", pdf}, &said) == 0 ? QString() : QString::fromLocal8Bit(said);
+}
+
+int PdfTools::AnnotCount(const QString& pdf, int page)
+{
+    QByteArray json;
+    if (Run("qpdf", {"--json=2", "--json-key=pages", pdf}, &json) != 0)
+        return -1;
+    const QJsonArray pages = QJsonDocument::fromJson(json).object().value("pages").toArray();
+    return page < pages.size() ? pages.at(page).toObject().value("annotations").toArray().size()
+                               : -1;
+}
+
+QImage PdfTools::Render(const QString& pdf, int page, bool hideAnnots)
+{
+    const QString prefix = pdf + QStringLiteral(".page");
+    const QString n = QString::number(page + 1);
+    QStringList args{"-r", "72", "-png", "-singlefile", "-f", n, "-l", n};
+    if (hideAnnots)
+        args << "-hide-annotations";
+    Run("pdftoppm", args << pdf << prefix);
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+int PdfTools::RedAround(const QImage& image, const CCA_GPoint& mm, int r)
+{
+    const double k = 72.0 / 25.4;
+    const QPoint centre(int(mm.x * k), int(mm.y * k));
+    int red = 0;
+    for (int dy = -r; dy <= r; ++dy) {
+        for (int dx = -r; dx <= r; ++dx) {
+            const QColor c = image.pixelColor(centre + QPoint(dx, dy));
+            red += c.red() > 170 && c.green() < 110 && c.blue() < 110;
+        }
+    }
+    return red;
 }

@@ -9,15 +9,19 @@
 // the held buttons (QTest's own move does not carry them in this Qt).
 
 #include "host/base/ca_types.h"
+#include "host/framework/g_contextmenu.h"
 #include "host/utils/messageboxseam.h"
 
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariantMap>
 #include <memory>
 
 class G_DocView;
+class G_Event;
 class G_UIContext;
 class IG_Annot;
 class IG_Document;
@@ -75,6 +79,18 @@ public:
     void AnswerMessageBoxes(int button);
     QList<Utils::Widgets::MessageBoxRequest> MessageBoxes() const; // since set-up
 
+    // Runs the operation `name` made by the context with `params`: PerformAction, or
+    // ExecuteAction when `perform` is false. Its parameters after the run go to `out`.
+    // −1 when no such operation is registered.
+    int Run(const char* name, const QVariantMap& params = {}, QVariantMap* out = nullptr,
+            bool perform = true);
+    QList<const G_Event*> Events(int type) const; // logged by the context, of that type
+    QString CurrentTool() const;                  // the view's current tool's name
+    // Right-clicks the annotation's centre; the context menu of group `group` answers
+    // `choose` (nothing when empty). The entries it offered.
+    QList<G_ContextMenu::Entry> RightClickMenu(IG_Annot* annot, const QString& choose = {},
+                                               const QString& group = "annot");
+
 private:
     void makeView();
 
@@ -86,3 +102,18 @@ private:
     int m_answer = 0;
     int m_stampResource = 0;
 };
+
+// Programs of other makers that read saved files; each is skipped with a message when it is
+// not installed (QSKIP in the caller when Has() is false).
+namespace PdfTools
+{
+bool Has(const QString& program);
+// The exit code (−1 when it could not run); standard output and error to `output`.
+int Run(const QString& program, const QStringList& args, QByteArray* output = nullptr);
+QString Check(const QString& pdf); // qpdf --check: empty when the file is sound
+int AnnotCount(const QString& pdf, int page); // qpdf --json; −1 when unreadable
+// Page `page` (from 0) drawn by pdftoppm at 72 dpi, annotations hidden when asked.
+QImage Render(const QString& pdf, int page, bool hideAnnots = false);
+// Pixels in the (2r+1)² square around the point (millimetres at 72 dpi) that are seal red.
+int RedAround(const QImage& image, const CCA_GPoint& mm, int r = 4);
+} // namespace PdfTools
