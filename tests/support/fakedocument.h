@@ -59,7 +59,7 @@ public:
     bool IsOnPage() const override { return onPage; }
     bool EmbedInto(IG_Layer* layer, bool) override
     {
-        if (!layer || layer->Page() != m_page)
+        if (!embeddable || !layer || layer->Page() != m_page)
             return false;
         ++static_cast<FakeLayer*>(layer)->objects;
         embeddedInto = layer;
@@ -68,6 +68,7 @@ public:
 
     CCA_GRect rect;
     bool onPage = true;
+    bool embeddable = true; // false: a stamp with nothing that could become page content
     IG_Layer* embeddedInto = nullptr;
 
 private:

@@ -314,18 +314,25 @@ QString PdfTools::Check(const QString& pdf)
 int PdfTools::AnnotCount(const QString& pdf, int page)
 {
     QByteArray json;
-    if (Run("qpdf", {"--json=2", "--json-key=pages", pdf}, &json) != 0)
+    if (Run("qpdf", {"--json=2", "--json-key=pages", "--json-key=qpdf", pdf}, &json) != 0)
         return -1;
-    const QJsonArray pages = QJsonDocument::fromJson(json).object().value("pages").toArray();
-    return page < pages.size() ? pages.at(page).toObject().value("annotations").toArray().size()
-                               : -1;
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    const QJsonArray pages = root.value("pages").toArray();
+    const QJsonObject objects = root.value("qpdf").toArray().at(1).toObject();
+    auto resolve = [&objects](const QJsonValue& v) { // "N 0 R" stands for object N
+        return v.isString() ? objects.value("obj:" + v.toString()).toObject().value("value") : v;
+    };
+    if (page >= pages.size())
+        return -1;
+    const QJsonValue pageObject = resolve(pages.at(page).toObject().value("object"));
+    return resolve(pageObject.toObject().value("/Annots")).toArray().size();
 }
 
 QImage PdfTools::Render(const QString& pdf, int page, bool hideAnnots)
 {
     const QString prefix = pdf + QStringLiteral(".page");
     const QString n = QString::number(page + 1);
-    QStringList args{"-r", "72", "-png", "-singlefile", "-f", n, "-l", n};
+    QStringList args{"-r", "72", "-cropbox", "-png", "-singlefile", "-f", n, "-l", n};
     if (hideAnnots)
         args << "-hide-annotations";
     Run("pdftoppm", args << pdf << prefix);

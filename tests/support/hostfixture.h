@@ -111,8 +111,9 @@ bool Has(const QString& program);
 // The exit code (−1 when it could not run); standard output and error to `output`.
 int Run(const QString& program, const QStringList& args, QByteArray* output = nullptr);
 QString Check(const QString& pdf); // qpdf --check: empty when the file is sound
-int AnnotCount(const QString& pdf, int page); // qpdf --json; −1 when unreadable
-// Page `page` (from 0) drawn by pdftoppm at 72 dpi, annotations hidden when asked.
+int AnnotCount(const QString& pdf, int page); // from qpdf's JSON; −1 when unreadable
+// Page `page` (from 0) as readers show it (its crop box) drawn by pdftoppm at 72 dpi,
+// annotations hidden when asked.
 QImage Render(const QString& pdf, int page, bool hideAnnots = false);
 // Pixels in the (2r+1)² square around the point (millimetres at 72 dpi) that are seal red.
 int RedAround(const QImage& image, const CCA_GPoint& mm, int r = 4);
