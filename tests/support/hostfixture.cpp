@@ -190,12 +190,10 @@ void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint&
     ReleaseAtViewport(pos);
 }
 
-int HostFixture::StampResource()
+namespace
 {
-    if (!m_document)
-        return 0;
-    if (m_stampResource > 0)
-        return m_stampResource;
+int embedPicture(IG_Document* doc)
+{
     QImage picture(40, 40, QImage::Format_ARGB32);
     picture.fill(QColor(220, 30, 30, 200));
     QByteArray png;
@@ -203,30 +201,45 @@ int HostFixture::StampResource()
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
     ICA_StreamReader* stream = ICA_StreamReader::CreateMemoryStreamReader(png);
-    m_stampResource = m_document->AddResource(stream, 1, 0);
+    const int id = doc->AddResource(stream, 1, 0);
     if (stream)
         stream->Release();
-    return m_stampResource;
+    return id;
+}
+} // namespace
+
+int HostFixture::StampResource()
+{
+    if (m_document && m_stampResource <= 0)
+        m_stampResource = embedPicture(m_document);
+    return m_document ? m_stampResource : 0;
 }
 
 IG_Annot* HostFixture::AddStamp(int page, const CCA_GRect& rect, const char* subType, bool runTime)
 {
-    IG_Page* target = m_view ? m_view->Page(page) : nullptr;
+    if (!m_view || !m_view->Page(page))
+        return nullptr;
+    IG_Annot* annot = AddStampTo(m_document, page, rect, subType, runTime, StampResource());
+    m_view->Refresh();
+    return annot;
+}
+
+IG_Annot* HostFixture::AddStampTo(IG_Document* doc, int page, const CCA_GRect& rect,
+                                  const char* subType, bool runTime, int resource)
+{
+    IG_Page* target = doc ? doc->PageAt(page) : nullptr;
     if (!target)
         return nullptr;
-    const int resource = StampResource();
     const QString content =
         QStringLiteral("{\"RunTime\":%1,\"SubType\":\"%2\",\"Appearance\":[{\"Type\":"
                        "\"Image\",\"ResourceID\":%3,\"Width\":%4,\"Height\":%5,"
                        "\"RunTime\":%1}]}")
             .arg(runTime ? "true" : "false")
             .arg(QString::fromUtf8(subType))
-            .arg(resource)
+            .arg(resource > 0 ? resource : embedPicture(doc))
             .arg(double(rect.Width()))
             .arg(double(rect.Height()));
-    IG_Annot* annot = target->NewAnnot(G_AnnotType_Stamp, subType, rect, content.toStdString());
-    m_view->Refresh();
-    return annot;
+    return target->NewAnnot(G_AnnotType_Stamp, subType, rect, content.toStdString());
 }
 
 void HostFixture::AnswerMessageBoxes(int button)

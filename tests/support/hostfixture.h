@@ -74,6 +74,10 @@ public:
                        bool runTime = false);
     // The resource identifier of the picture AddStamp uses (embedded on first use).
     int StampResource();
+    // The same stamp on a page of any document, with a picture embedded for it.
+    static IG_Annot* AddStampTo(IG_Document* doc, int page, const CCA_GRect& rect,
+                                const char* subType = "Stamp", bool runTime = false,
+                                int resource = 0);
 
     // Message boxes: answered with `button` (a QMessageBox::StandardButton) from now on.
     void AnswerMessageBoxes(int button);

@@ -5,13 +5,10 @@
 #include "host/document/ig_document.h"
 #include "host/document/ig_page.h"
 #include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_operation.h"
 #include "host/framework/g_uicontext.h"
 #include "host/framework/gp_batchaddinvoice.h"
 #include "hostfixture.h"
 
-#include <QMessageBox>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -20,17 +17,13 @@ class TestHostOperations : public QObject
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { m_host.reset(); }
 
-    void hostOperationsAreRegistered();
     void zoomIsKeptWithinLimits_data();
     void zoomIsKeptWithinLimits();
-    void zoomWithoutValueChangesNothing();
-    void deleteAnnotationWithUndo();
-    void deleteRefusesBadText_data();
-    void deleteRefusesBadText();
-    void showAnnotSetsViewAndButton();
-    void toolbarButtonStateIsRecorded();
+    void deleteAnnotation_data();
+    void deleteAnnotation();
+    void showAnnotAndButtonStates();
     void signatureRequestsAreRecordedAndShown_data();
     void signatureRequestsAreRecordedAndShown();
     void batchStampsEveryPageInOneUndoEntry();
@@ -38,7 +31,6 @@ private slots:
     void batchRefusesWhatItCannotPlace();
 
 private:
-    G_Operation* make(const char* name);
     std::unique_ptr<HostFixture> m_host;
 };
 
@@ -48,142 +40,87 @@ void TestHostOperations::init()
     QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297), CCA_GSize(297, 210)}));
 }
 
-void TestHostOperations::cleanup()
-{
-    m_host.reset();
-}
-
-G_Operation* TestHostOperations::make(const char* name)
-{
-    return m_host->Context()->CreateOperationByName(name, QString());
-}
-
-void TestHostOperations::hostOperationsAreRegistered()
-{
-    const QStringList names = G_Operation::GlobalNames();
-    for (const char* name : {"v_zoom", "d_delannot", "d_digitalsignature", "d_applysignature",
-                             "t_showannot", "t_toolbarbtnstate", "batchaddinvoice"})
-        QVERIFY2(names.contains(QString::fromLatin1(name)), name);
-    QVERIFY(m_host->Context()->FindHandlerByName("t_handtool"));
-    QVERIFY(m_host->Context()->FindHandlerByName("t_textselect"));
-}
-
 void TestHostOperations::zoomIsKeptWithinLimits_data()
 {
-    QTest::addColumn<float>("asked");
+    QTest::addColumn<float>("asked"); // negative: no value given
     QTest::addColumn<float>("expected");
     QTest::newRow("below") << 9.9f << 10.0f;
     QTest::newRow("lowest") << 10.0f << 10.0f;
     QTest::newRow("inside") << 237.5f << 237.5f;
     QTest::newRow("highest") << 500.0f << 500.0f;
     QTest::newRow("above") << 500.1f << 500.0f;
+    QTest::newRow("no value changes nothing") << -1.0f << 100.0f;
 }
 
 void TestHostOperations::zoomIsKeptWithinLimits()
 {
     QFETCH(float, asked);
     QFETCH(float, expected);
-    G_Operation* op = make("v_zoom");
-    QVERIFY(op);
-    op->Param()->Add("zoomIndex", asked);
-    QCOMPARE(op->ExecuteAction(), 1);
-    op->DeleteLater();
+    QVariantMap params;
+    if (asked > 0)
+        params.insert("zoomIndex", asked);
+    QCOMPARE(m_host->Run("v_zoom", params, nullptr, false), asked > 0 ? 1 : 0);
     QCOMPARE(m_host->View()->GetZoom(), expected);
 }
 
-void TestHostOperations::zoomWithoutValueChangesNothing()
+void TestHostOperations::deleteAnnotation_data()
 {
-    G_Operation* op = make("v_zoom");
-    QCOMPARE(op->ExecuteAction(), 0);
-    op->DeleteLater();
-    QCOMPARE(m_host->View()->GetZoom(), 100.0f);
+    QTest::addColumn<QString>("text"); // %1: the identifier of the stamp on the second page
+    QTest::addColumn<bool>("deletes");
+    QTest::newRow("page and id") << "1:%1" << true;
+    QTest::newRow("spaces around") << " 1 : %1 " << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("no colon") << "117" << false;
+    QTest::newRow("letters") << "a:b" << false;
+    QTest::newRow("negative page") << "-1:%1" << false;
+    QTest::newRow("missing page") << "7:%1" << false;
+    QTest::newRow("wrong page") << "0:%1" << false;
+    QTest::newRow("unknown id") << "1:99999" << false;
+    QTest::newRow("trailing junk") << "1:%1x" << false;
 }
 
-void TestHostOperations::deleteAnnotationWithUndo()
+void TestHostOperations::deleteAnnotation()
 {
+    QFETCH(QString, text);
+    QFETCH(bool, deletes);
     IG_Annot* keep = m_host->AddStamp(1, CCA_GRect(10, 10, 50, 50));
     IG_Annot* gone = m_host->AddStamp(1, CCA_GRect(60, 60, 100, 100));
     QVERIFY(keep && gone);
-    IG_Page* page = m_host->View()->Page(1);
     const quint64 revision = m_host->Document()->Revision();
-    G_Operation* op = make("d_delannot");
-    op->Param()->Add("pageAndAnnotID", QStringLiteral("1:%1").arg(gone->ID()));
-    QCOMPARE(op->PerformAction(), 1);
-    op->DeleteLater();
-    QVERIFY(!gone->IsOnPage());
+    const QVariantMap request{{"pageAndAnnotID", text.contains("%1") ? text.arg(gone->ID()) : text}};
+    QCOMPARE(m_host->Run("d_delannot", request), deletes ? 1 : 0);
     QVERIFY(keep->IsOnPage());
-    QVERIFY(!page->AnnotById(gone->ID()) || !page->AnnotById(gone->ID())->IsOnPage());
-    QVERIFY(m_host->Document()->Revision() > revision);
+    QCOMPARE(gone->IsOnPage(), !deletes);
+    QCOMPARE(m_host->Document()->Revision() > revision, deletes);
     QUndoStack* undo = m_host->View()->UndoStack();
-    QCOMPARE(undo->count(), 1);
+    QCOMPARE(undo->count(), deletes ? 1 : 0);
+    if (!deletes)
+        return;
     undo->undo();
     QVERIFY(gone->IsOnPage());
     undo->redo();
     QVERIFY(!gone->IsOnPage());
-    // The same request again finds nothing to delete.
-    op = make("d_delannot");
-    op->Param()->Add("pageAndAnnotID", QStringLiteral("1:%1").arg(gone->ID()));
-    QCOMPARE(op->PerformAction(), 0);
-    op->DeleteLater();
+    QCOMPARE(m_host->Run("d_delannot", request), 0); // nothing left to delete
     QCOMPARE(undo->count(), 1);
 }
 
-void TestHostOperations::deleteRefusesBadText_data()
+void TestHostOperations::showAnnotAndButtonStates()
 {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("no colon") << QStringLiteral("117");
-    QTest::newRow("letters") << QStringLiteral("a:b");
-    QTest::newRow("negative page") << QStringLiteral("-1:%1");
-    QTest::newRow("missing page") << QStringLiteral("7:%1");
-    QTest::newRow("wrong page") << QStringLiteral("1:%1");
-    QTest::newRow("unknown id") << QStringLiteral("0:99999");
-    QTest::newRow("trailing junk") << QStringLiteral("0:%1x");
-}
-
-void TestHostOperations::deleteRefusesBadText()
-{
-    QFETCH(QString, text);
-    IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(10, 10, 50, 50));
-    G_Operation* op = make("d_delannot");
-    op->Param()->Add("pageAndAnnotID", text.contains("%1") ? text.arg(stamp->ID()) : text);
-    QCOMPARE(op->PerformAction(), 0);
-    op->DeleteLater();
-    QVERIFY(stamp->IsOnPage());
-    QCOMPARE(m_host->View()->UndoStack()->count(), 0);
-}
-
-void TestHostOperations::showAnnotSetsViewAndButton()
-{
-    G_Operation* op = make("t_showannot");
-    op->Param()->Add("isVisible", false);
-    QCOMPARE(op->PerformAction(), 1);
-    op->DeleteLater();
-    QVERIFY(!m_host->View()->AnnotStatus());
-    QVERIFY(!m_host->Context()->CommandBarButtonChecked(QStringLiteral("t_annot")));
-    op = make("t_showannot");
-    op->Param()->Add("isVisible", 1);
-    QCOMPARE(op->PerformAction(), 1);
-    op->DeleteLater();
-    QVERIFY(m_host->View()->AnnotStatus());
-    QVERIFY(m_host->Context()->CommandBarButtonChecked(QStringLiteral("t_annot")));
-}
-
-void TestHostOperations::toolbarButtonStateIsRecorded()
-{
-    QSignalSpy changed(m_host->Context(), &G_UIContext::CommandBarButtonChanged);
-    G_Operation* op = make("t_toolbarbtnstate");
-    op->Param()->Add("btnName", "t_annot");
-    op->Param()->Add("checked", true);
-    QCOMPARE(op->ExecuteAction(), 1);
-    op->DeleteLater();
-    QVERIFY(m_host->Context()->CommandBarButtonChecked(QStringLiteral("t_annot")));
+    G_UIContext* context = m_host->Context();
+    for (const QVariant& visible : {QVariant(false), QVariant(1)}) {
+        QCOMPARE(m_host->Run("t_showannot", {{"isVisible", visible}}), 1);
+        QCOMPARE(m_host->View()->AnnotStatus(), visible.toBool());
+        QCOMPARE(context->CommandBarButtonChecked(QStringLiteral("t_annot")), visible.toBool());
+    }
+    QSignalSpy changed(context, &G_UIContext::CommandBarButtonChanged);
+    QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"btnName", "t_other"}, {"checked", true}}, nullptr,
+                         false),
+             1);
+    QVERIFY(context->CommandBarButtonChecked(QStringLiteral("t_other")));
     QCOMPARE(changed.count(), 1);
-    op = make("t_toolbarbtnstate"); // no name: nothing to record
-    op->Param()->Add("checked", true);
-    QCOMPARE(op->ExecuteAction(), 0);
-    op->DeleteLater();
-    QCOMPARE(m_host->Context()->CommandBarButtonStates().size(), 1);
+    const int states = context->CommandBarButtonStates().size();
+    QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"checked", true}}, nullptr, false), 0); // no name
+    QCOMPARE(context->CommandBarButtonStates().size(), states);
 }
 
 void TestHostOperations::signatureRequestsAreRecordedAndShown_data()
@@ -196,12 +133,7 @@ void TestHostOperations::signatureRequestsAreRecordedAndShown_data()
 void TestHostOperations::signatureRequestsAreRecordedAndShown()
 {
     QFETCH(QByteArray, name);
-    G_Operation* op = make(name.constData());
-    QVERIFY(op);
-    op->Param()->Add("annotid", 12);
-    op->Param()->Add("pageIndex", 1);
-    QCOMPARE(op->PerformAction(), 1);
-    op->DeleteLater();
+    QCOMPARE(m_host->Run(name.constData(), {{"annotid", 12}, {"pageIndex", 1}}), 1);
     const auto requests = m_host->Context()->SignatureRequests();
     QCOMPARE(requests.size(), 1);
     QCOMPARE(requests.first().operation, QString::fromLatin1(name));
@@ -219,32 +151,32 @@ void TestHostOperations::batchStampsEveryPageInOneUndoEntry()
     const int resource = m_host->StampResource();
     QVERIFY(resource > 0);
     QSignalSpy fired(m_host->Context(), &G_UIContext::EventFired);
-    G_Operation* op = make("batchaddinvoice");
-    op->Param()->Add("stampId", resource);
-    op->Param()->Add("stampSize", CCA_GSize(40, 30));
-    op->Param()->Add("pageandposition", QStringLiteral("0:164,261/1:251,174"));
-    QCOMPARE(op->PerformAction(), 1);
-    op->DeleteLater();
-    IG_Page* first = m_host->View()->Page(0);
-    IG_Page* second = m_host->View()->Page(1);
-    QCOMPARE(first->AnnotCount(), 1);
-    QCOMPARE(second->AnnotCount(), 1);
-    IG_Annot* a = first->AnnotAt(0);
+    QCOMPARE(m_host->Run("batchaddinvoice",
+                         {{"stampId", resource},
+                          {"stampSize", QVariant::fromValue(CCA_GSize(40, 30))},
+                          {"pageandposition", "0:164,261/1:251,174"}}),
+             1);
+    IG_Annot* a = m_host->View()->Page(0)->AnnotAt(0);
+    IG_Annot* b = m_host->View()->Page(1)->AnnotAt(0);
+    QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);
+    QCOMPARE(m_host->View()->Page(1)->AnnotCount(), 1);
     QCOMPARE(a->GetRect(), CCA_GRect(164, 261, 204, 291));
     QCOMPARE(a->Type(), G_AnnotType_Stamp);
     QCOMPARE(a->ResourceID(), resource);
     QVERIFY(!a->IsRunTime());
-    IG_Annot* b = second->AnnotAt(0);
     QCOMPARE(b->GetRect(), CCA_GRect(251, 174, 291, 204));
     QCOMPARE(fired.count(), 1);
     QUndoStack* undo = m_host->View()->UndoStack();
     QCOMPARE(undo->count(), 1);
     undo->undo();
-    QVERIFY(!a->IsOnPage());
-    QVERIFY(!b->IsOnPage());
+    QVERIFY(!a->IsOnPage() && !b->IsOnPage());
     undo->redo();
-    QVERIFY(a->IsOnPage());
-    QVERIFY(b->IsOnPage());
+    QVERIFY(a->IsOnPage() && b->IsOnPage());
+    QList<GP_BatchAddInvoice::Placement> parsed;
+    QVERIFY(GP_BatchAddInvoice::ParsePlacements(QStringLiteral("0:-3,4/12:5,6"), &parsed));
+    QCOMPARE(parsed.size(), 2);
+    QCOMPARE(parsed.at(0).position, CCA_GPoint(-3, 4));
+    QCOMPARE(parsed.at(1).page, 12);
 }
 
 void TestHostOperations::batchRefusesWhatItCannotPlace_data()
@@ -262,19 +194,13 @@ void TestHostOperations::batchRefusesWhatItCannotPlace()
 {
     QFETCH(QString, text);
     QFETCH(float, width);
-    G_Operation* op = make("batchaddinvoice");
-    op->Param()->Add("stampId", m_host->StampResource());
-    op->Param()->Add("stampSize", CCA_GSize(width, 30));
-    op->Param()->Add("pageandposition", text);
-    QCOMPARE(op->PerformAction(), 0);
-    op->DeleteLater();
+    QCOMPARE(m_host->Run("batchaddinvoice",
+                         {{"stampId", m_host->StampResource()},
+                          {"stampSize", QVariant::fromValue(CCA_GSize(width, 30))},
+                          {"pageandposition", text}}),
+             0);
     QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 0);
     QCOMPARE(m_host->View()->UndoStack()->count(), 0);
-    QList<GP_BatchAddInvoice::Placement> parsed;
-    QVERIFY(GP_BatchAddInvoice::ParsePlacements(QStringLiteral("0:-3,4/12:5,6"), &parsed));
-    QCOMPARE(parsed.size(), 2);
-    QCOMPARE(parsed.at(0).position, CCA_GPoint(-3, 4));
-    QCOMPARE(parsed.at(1).page, 12);
 }
 
 QTEST_MAIN(TestHostOperations)
