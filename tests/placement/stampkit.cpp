@@ -1,21 +1,12 @@
 #include "stampkit.h"
 
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_operation.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/iplugin.h"
 #include "hostfixture.h"
 #include "placement/gac_stamp.h"
 #include "placement/gt_stamp.h"
 
-#include <QApplication>
 #include <QCursor>
-#include <QMouseEvent>
 
 extern "C" QObject* qt_plugin_instance();
 
@@ -31,15 +22,9 @@ void StampKit::InitPlugin()
     plugin->InitializeComponents();
 }
 
-QString StampKit::SealPath()
-{
-    return QStringLiteral(SAMPLES_DIR "/seal_red.png");
-}
+QString StampKit::SealPath() { return QStringLiteral(SAMPLES_DIR "/seal_red.png"); }
 
-QString StampKit::ContractPath()
-{
-    return QStringLiteral(SAMPLES_DIR "/contract.pdf");
-}
+QString StampKit::ContractPath() { return QStringLiteral(SAMPLES_DIR "/contract.pdf"); }
 
 int StampKit::EmbedSeal(IG_Document* doc)
 {
@@ -54,8 +39,7 @@ int StampKit::EmbedSeal(IG_Document* doc)
 void StampKit::PointerTo(HostFixture& fx, int page, const CCA_GPoint& mm)
 {
     const QPoint pos = fx.ViewportPoint(page, mm);
-    QWidget* port = fx.View()->viewport();
-    QCursor::setPos(port->mapToGlobal(pos));
+    QCursor::setPos(fx.View()->viewport()->mapToGlobal(pos));
     fx.MoveToViewport(pos);
 }
 
@@ -63,35 +47,28 @@ IG_Annot* StampKit::StartInteractive(HostFixture& fx, int page, const CCA_GPoint
                                      const CCA_GSize& size, bool applySign)
 {
     PointerTo(fx, page, mm);
-    G_Operation* op = fx.Context()->CreateOperationByName("ti_stamp", QString());
-    if (!op)
-        return nullptr;
-    op->Param()->Add("stampId", EmbedSeal(fx.Document()));
-    op->Param()->Add("stampSize", size);
-    op->Param()->Add("imgPath", SealPath());
-    op->Param()->Add("applysign", applySign);
-    op->Param()->Add("auto", false);
-    op->PerformAction();
-    op->DeleteLater();
-    return Pending(fx.View());
+    const int result = fx.Run("ti_stamp", {{"stampId", EmbedSeal(fx.Document())},
+                                           {"stampSize", QVariant::fromValue(size)},
+                                           {"imgPath", SealPath()},
+                                           {"applysign", applySign},
+                                           {"auto", false}});
+    return result < 0 ? nullptr : Pending(fx.View());
 }
 
 IG_Annot* StampKit::PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,
                               const CCA_GSize& size)
 {
-    G_Operation* op = fx.Context()->CreateOperationByName("tp_stamp", QString());
-    if (!op)
-        return nullptr;
-    op->Param()->Add("stampId", EmbedSeal(fx.Document()));
-    op->Param()->Add("stampSize", size);
-    op->Param()->Add("imgPath", SealPath());
-    op->Param()->Add("pageIndex", page);
-    op->Param()->Add("position", topLeft);
-    op->Param()->Add("auto", 1);
-    op->ExecuteAction();
-    const unsigned int id = unsigned(op->Param()->GetInt32("annotid", 0));
-    op->DeleteLater();
+    QVariantMap out;
+    fx.Run("tp_stamp",
+           {{"stampId", EmbedSeal(fx.Document())},
+            {"stampSize", QVariant::fromValue(size)},
+            {"imgPath", SealPath()},
+            {"pageIndex", page},
+            {"position", QVariant::fromValue(topLeft)},
+            {"auto", 1}},
+           &out, false);
     IG_Page* target = fx.View()->Page(page);
+    const unsigned int id = out.value("annotid").toUInt();
     return target && id ? target->AnnotById(id) : nullptr;
 }
 
@@ -114,8 +91,7 @@ QString StampKit::CurrentTool(G_DocView* view)
 QList<const G_Event*> StampKit::Events(G_UIContext* context, int type)
 {
     QList<const G_Event*> found;
-    const QList<G_Event*> log = context->EventLog();
-    for (const G_Event* event : log) {
+    for (const G_Event* event : context->EventLog()) {
         if (event->Type() == type)
             found.append(event);
     }
@@ -125,11 +101,8 @@ QList<const G_Event*> StampKit::Events(G_UIContext* context, int type)
 int StampKit::RunTimeCount(IG_Page* page)
 {
     int count = 0;
-    for (int i = 0; i < page->AnnotCount(); ++i) {
-        IG_Annot* annot = page->AnnotAt(i);
-        if (annot->IsOnPage() && annot->IsRunTime())
-            ++count;
-    }
+    for (int i = 0; i < page->AnnotCount(); ++i)
+        count += page->AnnotAt(i)->IsOnPage() && page->AnnotAt(i)->IsRunTime();
     return count;
 }
 

@@ -32,8 +32,7 @@ class FakeAnnot : public IG_Annot
 public:
     FakeAnnot(IG_Page* page, unsigned int id, G_AnnotType type = G_AnnotType_Stamp,
               const char* subType = "Stamp", bool signature = false)
-        : rect(20, 20, 60, 50), m_page(page), m_id(id), m_type(type), m_subType(subType),
-          m_signature(signature)
+        : m_page(page), m_id(id), m_type(type), m_subType(subType), m_signature(signature)
     {
     }
     IG_Page* Page() const override { return m_page; }
@@ -47,7 +46,7 @@ public:
     void SetRect(const CCA_GRect& r) override { rect = r; }
     void Offset(float dx, float dy) override
     {
-        rect = CCA_GRect(rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy);
+        rect = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
     }
     void SetCreator(const CCA_String&) override {}
     CCA_String Creator() const override { return CCA_String(); }
@@ -66,7 +65,7 @@ public:
         return true;
     }
 
-    CCA_GRect rect;
+    CCA_GRect rect{20, 20, 60, 50};
     bool onPage = true;
     bool embeddable = true; // false: a stamp with nothing that could become page content
     IG_Layer* embeddedInto = nullptr;
@@ -132,11 +131,7 @@ public:
             a->onPage = false;
         return was;
     }
-    bool RestoreAnnot(IG_Annot* annot) override
-    {
-        static_cast<FakeAnnot*>(annot)->onPage = true;
-        return true;
-    }
+    bool RestoreAnnot(IG_Annot* a) override { return static_cast<FakeAnnot*>(a)->onPage = true; }
     bool Render(QPainter* painter, const CCA_Matrix& m, int) override
     {
         painter->fillRect(QRectF(m.e, m.f, m.a * Width(), m.d * Height()), Qt::white);
@@ -154,7 +149,6 @@ private:
 class FakeDocument : public IG_Document
 {
 public:
-    FakeDocument() : page(std::make_unique<FakePage>(this, 0)) {}
     int PageCount() const override { return 1; }
     IG_Page* PageAt(int index) const override { return index == 0 ? page.get() : nullptr; }
     CCA_String FilePath() const override { return CCA_String(); }
@@ -166,6 +160,6 @@ public:
     bool IsModified() const override { return false; }
     bool SaveAs(const QString&, QString*) override { return false; }
 
-    std::unique_ptr<FakePage> page;
+    std::unique_ptr<FakePage> page = std::make_unique<FakePage>(this, 0);
     bool readOnly = false;
 };

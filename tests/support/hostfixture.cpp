@@ -1,17 +1,8 @@
 #include "hostfixture.h"
 
 #include "host/document/documentio.h"
-#include "host/document/g_application.h"
-#include "host/document/ig_annot.h"
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_operation.h"
-#include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/hostcomponents.h"
 #include "host/utils/nex_dpi.h"
 
@@ -26,7 +17,6 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QtTest>
 
 namespace
 {

@@ -7,9 +7,21 @@
 // Mouse helpers take page points in millimetres and act on the view's viewport as a
 // person would: presses and releases through QTest, moves as real move events carrying
 // the held buttons (QTest's own move does not carry them in this Qt).
+//
+// It brings the reader's headers that nearly every test needs.
 
 #include "host/base/ca_types.h"
+#include "host/document/g_application.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_layer.h"
+#include "host/document/ig_page.h"
 #include "host/framework/g_contextmenu.h"
+#include "host/framework/g_docview.h"
+#include "host/framework/g_event.h"
+#include "host/framework/g_operation.h"
+#include "host/framework/g_settingmgr.h"
+#include "host/framework/g_uicontext.h"
 #include "host/utils/messageboxseam.h"
 
 #include <QImage>
@@ -17,14 +29,10 @@
 #include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QVariantMap>
+#include <QtTest>
 #include <memory>
-
-class G_DocView;
-class G_Event;
-class G_UIContext;
-class IG_Annot;
-class IG_Document;
 
 class HostFixture
 {

@@ -1,13 +1,7 @@
 // The reader's main window driven as a person would: menu actions by object name, file
 // dialogs and message boxes answered through their seams, the saved file checked by qpdf.
 
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_operation.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/utils/filedialogseam.h"
 #include "hostfixture.h"
 #include "mainwindow.h"
@@ -15,7 +9,6 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QToolButton>
-#include <QtTest>
 
 class TestMainWindow : public QObject
 {

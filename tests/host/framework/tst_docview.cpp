@@ -2,15 +2,11 @@
 // screen at several zooms, DPI scales and page rotations, rendering, tool handlers and
 // mouse routing.
 
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/utils/nex_dpi.h"
 #include "hostfixture.h"
 
 #include <QScrollBar>
-#include <QtTest>
 
 namespace
 {

@@ -2,19 +2,11 @@
 // context menu with its states, annotation commands with undo, settings and the small
 // reader services (cleared history, navigation pages, dialog parents, view switching).
 
-#include "host/document/ig_annot.h"
-#include "host/document/ig_page.h"
 #include "host/framework/clearannot.h"
 #include "host/framework/contextmenuitemstate.h"
 #include "host/framework/crf_eventmgr.h"
-#include "host/framework/g_contextmenu.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
 #include "host/framework/g_navigationpage.h"
-#include "host/framework/g_operation.h"
-#include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/gac_common.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_path.h"
@@ -24,8 +16,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
-#include <QUndoStack>
-#include <QtTest>
 
 namespace
 {
