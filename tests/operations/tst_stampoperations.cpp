@@ -1,13 +1,15 @@
 // The stamp operations: what "ti_stamp" and "d_invoiceseal" hand to "tp_stamp", deleting
 // and embedding the stamp selected last (also from its context menu), which layer an
-// embedded stamp goes to, and what a saved file holds afterwards, read back by programs of
-// other makers.
+// embedded stamp goes to, what a saved file holds afterwards (read back by programs of
+// other makers), and "tb_barcodesaveimage" moving or converting a barcode picture.
 
 #include "fakedocument.h"
 #include "hostfixture.h"
 #include "stampkit.h"
 
 #include "host/framework/g_operationinterceptor.h"
+
+#include <QDir>
 
 namespace
 {
@@ -29,13 +31,12 @@ public:
     }
     void AfterDoActionHandle(G_Operation* op) override
     {
-        annotIdAfter = op->Param()->GetInt32("annotid", 0);
+        values.insert("annotid after", op->Param()->Value("annotid"));
     }
-
     int runs = 0;
     QStringList keys;
     QVariantMap values;
-    int annotIdAfter = 0;
+
 private:
     QByteArray m_name;
 };
@@ -48,7 +49,27 @@ void select(int page, int annotId)
     G_SettingMgr::Instance()->SetConfigCache(QStringLiteral("stampAnnotID"), annotId);
 }
 
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct Embed {
+    int layersBefore, selectedId; // −1: nothing selected yet
+    bool embeddable;
+    int layersAfter, targetLayer; // −1: nothing embedded
+};
+struct Save {
+    const char* source;      // "picture", "missing" or "" (not given)
+    const char* destination; // in the test folder; "" not given
+    bool older;              // a file of that name is there already
+    int result, saveFile;
+    const char* after; // "moved", "pdf" or "kept" (nothing changed)
+};
 } // namespace
+Q_DECLARE_METATYPE(Embed)
+Q_DECLARE_METATYPE(Save)
 
 class TestStampOperations : public QObject
 {
@@ -59,10 +80,8 @@ private slots:
     void init()
     {
         m_fx.reset(new HostFixture);
-        QString error;
-        QVERIFY2(m_fx->OpenFile(StampKit::ContractPath(), &error), qPrintable(error));
+        QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
     }
-
     void cleanup() { m_fx.reset(); }
 
     void forwarderPassesStampKeys_data()
@@ -70,17 +89,11 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("isAuto");
         QTest::addColumn<bool>("applySign");
-        QTest::addColumn<QStringList>("keys");
-
-        const QStringList head{"name", "stampId", "stampSize", "imgPath"};
-        const QStringList at{"pageIndex", "position"};
         for (const char* name : {"ti_stamp", "d_invoiceseal"}) {
-            QTest::addRow("%s, interactive", name) << name << false << false << head + QStringList{"auto"};
-            QTest::addRow("%s, interactive, sign", name)
-                << name << false << true << head + QStringList{"applysign", "auto"};
-            QTest::addRow("%s, automatic", name) << name << true << false << head + at + QStringList{"auto"};
-            QTest::addRow("%s, automatic, sign", name)
-                << name << true << true << head + at + QStringList{"applysign", "auto"};
+            QTest::addRow("%s, interactive", name) << name << false << false;
+            QTest::addRow("%s, interactive, sign", name) << name << false << true;
+            QTest::addRow("%s, automatic", name) << name << true << false;
+            QTest::addRow("%s, automatic, sign", name) << name << true << true;
         }
     }
 
@@ -89,45 +102,39 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, isAuto);
         QFETCH(bool, applySign);
-        QFETCH(QStringList, keys);
         RunRecorder placement("tp_stamp");
         StampKit::PointerTo(*m_fx, 0, CCA_GPoint(100, 100));
-        const int stampId = StampKit::EmbedSeal(m_fx->Document());
+        const QVariantMap given{{"stampId", StampKit::EmbedSeal(m_fx->Document())},
+                                {"stampSize", QVariant::fromValue(kSize)},
+                                {"imgPath", StampKit::SealPath()},
+                                {"pageIndex", 2},
+                                {"position", QVariant::fromValue(CCA_GPoint(15, 25))},
+                                {"applysign", applySign},
+                                {"auto", isAuto}};
         QVariantMap out;
-        QCOMPARE(m_fx->Run(name.toUtf8().constData(),
-                           {{"stampId", stampId},
-                            {"stampSize", QVariant::fromValue(kSize)},
-                            {"imgPath", StampKit::SealPath()},
-                            {"pageIndex", 2},
-                            {"position", QVariant::fromValue(CCA_GPoint(15, 25))},
-                            {"applysign", applySign},
-                            {"auto", isAuto}},
-                           &out),
-                 1);
-
+        QCOMPARE(m_fx->Run(name.toUtf8().constData(), given, &out), 1);
         QCOMPARE(placement.runs, 1);
+        QStringList keys{"name", "stampId", "stampSize", "imgPath"};
+        keys << (isAuto ? QStringList{"pageIndex", "position"} : QStringList())
+             << (applySign ? QStringList{"applysign"} : QStringList()) << "auto";
         QCOMPARE(placement.keys, keys);
-        QCOMPARE(placement.values.value("stampId").toInt(), stampId);
-        QCOMPARE(placement.values.value("stampSize").value<CCA_GSize>(), kSize);
-        QCOMPARE(placement.values.value("imgPath").toString(), StampKit::SealPath());
-        const QVariant autoValue = placement.values.value("auto");
-        QCOMPARE(autoValue.userType(), int(QMetaType::Int));
-        QCOMPARE(autoValue.toInt(), isAuto ? 1 : 0);
-        if (applySign)
-            QCOMPARE(placement.values.value("applysign").toBool(), true);
-        const int handedBack = out.value("annotid").toInt();
-        if (!isAuto) {
-            QCOMPARE(handedBack, 0);
-            QVERIFY(StampKit::Pending(m_fx->View()));
-            return;
+        const QVariantMap& passed = placement.values;
+        QCOMPARE(passed.value("stampId"), given.value("stampId"));
+        QCOMPARE(passed.value("stampSize").value<CCA_GSize>(), kSize);
+        QCOMPARE(passed.value("imgPath"), given.value("imgPath"));
+        if (isAuto) {
+            QCOMPARE(passed.value("pageIndex").toInt(), 2);
+            QCOMPARE(passed.value("position").value<CCA_GPoint>(), CCA_GPoint(15, 25));
         }
-        QCOMPARE(placement.values.value("pageIndex").toInt(), 2);
-        QCOMPARE(placement.values.value("position").value<CCA_GPoint>(), CCA_GPoint(15, 25));
-        QVERIFY(handedBack > 0);
-        QCOMPARE(handedBack, placement.annotIdAfter);
-        IG_Annot* placed = m_fx->View()->Page(2)->AnnotById(unsigned(handedBack));
-        QVERIFY(placed);
-        QCOMPARE(placed->GetRect(), CCA_GRect(15, 25, 55, 55));
+        QCOMPARE(passed.value("applysign").toBool(), applySign);
+        QCOMPARE(passed.value("auto").userType(), int(QMetaType::Int));
+        QCOMPARE(passed.value("auto").toInt(), int(isAuto));
+        QCOMPARE(out.value("annotid").toInt(), passed.value("annotid after").toInt());
+        QCOMPARE(bool(StampKit::Pending(m_fx->View())), !isAuto);
+        IG_Annot* placed = m_fx->View()->Page(2)->AnnotById(out.value("annotid").toUInt());
+        QCOMPARE(bool(placed), isAuto);
+        if (placed)
+            QCOMPARE(placed->GetRect(), CCA_GRect(15, 25, 55, 55));
     }
 
     void deleteNamesCachedPageAndId_data()
@@ -146,15 +153,12 @@ private slots:
         QFETCH(int, annotId);
         QFETCH(QString, text);
         IG_Annot* stamp = StampKit::PlaceAuto(*m_fx, 0, CCA_GPoint(20, 20), kSize);
-        QVERIFY(stamp);
         if (page >= 0)
             select(page, annotId);
         const quint64 revision = m_fx->Document()->Revision();
         RunRecorder del("d_delannot");
-
-        QCOMPARE(m_fx->Run("d_delpageannot"), text.isEmpty() ? 0 : 1);
-
-        QCOMPARE(del.runs, text.isEmpty() ? 0 : 1);
+        QCOMPARE(m_fx->Run("d_delpageannot"), int(!text.isEmpty()));
+        QCOMPARE(del.runs, int(!text.isEmpty()));
         QCOMPARE(del.values.value("pageAndAnnotID").toString(), text);
         QVERIFY(stamp->IsOnPage());
         QCOMPARE(m_fx->Document()->Revision(), revision);
@@ -164,23 +168,17 @@ private slots:
     {
         IG_Annot* a = StampKit::PlaceAuto(*m_fx, 0, CCA_GPoint(30, 40), kSize);
         IG_Annot* b = StampKit::PlaceAuto(*m_fx, 1, CCA_GPoint(100, 150), kSize);
-        QVERIFY(a && b);
         IG_Page* page = m_fx->View()->Page(1);
         const int layers = page->LayerCount();
-        QVERIFY(layers > 0);
-        const int objects = page->LayerAt(layers - 1)->ObjectCount();
+        const int objects = layers > 0 ? page->LayerAt(layers - 1)->ObjectCount() : -1;
         QUndoStack* undo = m_fx->View()->UndoStack();
-        QVERIFY(undo->count() > 0);
-
         m_fx->ClickAt(0, StampKit::Centre(a->GetRect()));
         m_fx->ClickAt(1, StampKit::Centre(b->GetRect()));
         m_fx->RightClickMenu(b, QStringLiteral("d_embedpageannot"));
-        QVERIFY(!b->IsOnPage());
-        QVERIFY(a->IsOnPage());
+        QVERIFY(!b->IsOnPage() && a->IsOnPage());
         QCOMPARE(page->LayerCount(), layers);
         QCOMPARE(page->LayerAt(layers - 1)->ObjectCount(), objects + 1);
         QCOMPARE(undo->count(), 0); // page content has no way back
-
         m_fx->ClickAt(0, StampKit::Centre(a->GetRect()));
         m_fx->RightClickMenu(a, QStringLiteral("d_delpageannot"));
         QVERIFY(!a->IsOnPage());
@@ -191,53 +189,43 @@ private slots:
     {
         // Pages of the reader's own documents always have their content layer, so a small
         // in-memory document stands in for documents whose pages come without any layer.
-        QTest::addColumn<int>("layersBefore");
-        QTest::addColumn<int>("selectedId"); // −1: nothing selected yet
-        QTest::addColumn<bool>("embeddable");
-        QTest::addColumn<int>("layersAfter");
-        QTest::addColumn<int>("targetLayer"); // −1: nothing embedded
-
-        QTest::newRow("no layer: one is made") << 0 << 5 << true << 1 << 0;
-        QTest::newRow("two layers: the last") << 2 << 5 << true << 2 << 1;
-        QTest::newRow("nothing selected, no layer") << 0 << -1 << true << 1 << -1;
-        QTest::newRow("nothing selected, one layer") << 1 << -1 << true << 1 << -1;
-        QTest::newRow("stamp that cannot be page content stays") << 1 << 5 << false << 1 << -1;
+        QTest::addColumn<Embed>("row");
+        QTest::newRow("no layer: one is made") << Embed{0, 5, true, 1, 0};
+        QTest::newRow("two layers: the last") << Embed{2, 5, true, 2, 1};
+        QTest::newRow("nothing selected, no layer") << Embed{0, -1, true, 1, -1};
+        QTest::newRow("nothing selected, one layer") << Embed{1, -1, true, 1, -1};
+        QTest::newRow("stamp that cannot be page content stays") << Embed{1, 5, false, 1, -1};
     }
 
     void embedChoosesLayer()
     {
-        QFETCH(int, layersBefore);
-        QFETCH(int, selectedId);
-        QFETCH(bool, embeddable);
-        QFETCH(int, layersAfter);
-        QFETCH(int, targetLayer);
+        QFETCH(Embed, row);
         FakeDocument doc;
         doc.page->annots.push_back(std::make_unique<FakeAnnot>(doc.page.get(), 5));
         FakeAnnot* stamp = doc.page->annots.front().get();
-        stamp->embeddable = embeddable;
-        for (int i = 0; i < layersBefore; ++i)
+        stamp->embeddable = row.embeddable;
+        for (int i = 0; i < row.layersBefore; ++i)
             doc.page->NewLayer(-1);
         m_fx->CloseDocument();
         G_DocView view(m_fx->Context(), &doc);
         m_fx->Context()->SetCurrentDocView(&view);
         view.UndoStack()->push(new QUndoCommand(QStringLiteral("earlier change")));
-        if (selectedId >= 0)
-            select(0, selectedId);
+        if (row.selectedId >= 0)
+            select(0, row.selectedId);
         m_fx->Context()->ClearEventLog();
         RunRecorder del("d_delannot");
-
-        QCOMPARE(m_fx->Run("d_embedpageannot", {{"pageIndex", 0}}), targetLayer < 0 ? 0 : 1);
-
-        QCOMPARE(doc.page->LayerCount(), layersAfter);
-        QCOMPARE(stamp->embeddedInto, doc.page->LayerAt(targetLayer));
-        QCOMPARE(stamp->onPage, targetLayer < 0);
-        QCOMPARE(del.runs, targetLayer < 0 ? 0 : 1);
-        QCOMPARE(view.UndoStack()->count(), targetLayer < 0 ? 1 : 0);
-        if (targetLayer >= 0) {
-            QCOMPARE(doc.page->layers[size_t(targetLayer)]->objects, 1);
-            const auto changed = m_fx->Events(110);
-            QCOMPARE(changed.size(), 1);
-            QCOMPARE(static_cast<const G_DocumentChangedEvent*>(changed.first())->SubType(), 0);
+        const bool embeds = row.targetLayer >= 0;
+        QCOMPARE(m_fx->Run("d_embedpageannot", {{"pageIndex", 0}}), int(embeds));
+        QCOMPARE(doc.page->LayerCount(), row.layersAfter);
+        QCOMPARE(stamp->embeddedInto, doc.page->LayerAt(row.targetLayer));
+        QCOMPARE(stamp->onPage, !embeds);
+        QCOMPARE(del.runs, int(embeds));
+        QCOMPARE(view.UndoStack()->count(), int(!embeds));
+        const auto changed = m_fx->Events(110);
+        QCOMPARE(changed.size(), int(embeds));
+        if (embeds) {
+            QCOMPARE(doc.page->layers[size_t(row.targetLayer)]->objects, 1);
+            QCOMPARE(static_cast<const G_DocumentChangedEvent*>(changed[0])->SubType(), 0);
         }
     }
 
@@ -262,12 +250,10 @@ private slots:
         if (!PdfTools::Has("qpdf") || !PdfTools::Has("pdftoppm"))
             QSKIP("qpdf and pdftoppm are needed to read the saved file");
         QVERIFY(m_fx->OpenFile(QStringLiteral(SAMPLES_DIR "/") + sample));
-
         // 60 × 45 mm with its top-left at (40, 50) mm: the seal's star is at its middle.
-        IG_Annot* stamp = action == "delete"
-                              ? m_fx->View()->Page(0)->AnnotAt(0)
-                              : StampKit::PlaceAuto(*m_fx, 0, CCA_GPoint(40, 50), CCA_GSize(60, 45));
-        QVERIFY(stamp);
+        IG_Annot* stamp = action == "delete" ? m_fx->View()->Page(0)->AnnotAt(0)
+                                             : StampKit::PlaceAuto(*m_fx, 0, CCA_GPoint(40, 50),
+                                                                   CCA_GSize(60, 45));
         if (action != "place") {
             m_fx->ClickAt(0, StampKit::Centre(stamp->GetRect()));
             m_fx->RightClickMenu(stamp, action == "embed" ? "d_embedpageannot" : "d_delpageannot");
@@ -279,19 +265,70 @@ private slots:
         const QString check = PdfTools::Check(out);
         QVERIFY2(check.isEmpty(), qPrintable(check));
         QCOMPARE(PdfTools::AnnotCount(out, 0), annotsInFile);
-
         const QImage page = PdfTools::Render(out, 0, action == "embed");
-        QVERIFY(!page.isNull());
         const int red = PdfTools::RedAround(page, CCA_GPoint(70, 72.5f));
-        QVERIFY2((red > 40) == sealShown, qPrintable(QString::number(red)));
-        QCOMPARE(PdfTools::RedAround(page, CCA_GPoint(150, 20)), 0); // nothing where no stamp was
-
+        QVERIFY2(!page.isNull() && (red > 40) == sealShown, qPrintable(QString::number(red)));
+        QCOMPARE(PdfTools::RedAround(page, CCA_GPoint(150, 20)), 0); // nothing where none was
         // Opened again, the reader finds what the other programs found.
         QVERIFY(m_fx->OpenFile(out));
         int onPage = 0;
         for (int i = 0; i < m_fx->View()->Page(0)->AnnotCount(); ++i)
             onPage += m_fx->View()->Page(0)->AnnotAt(i)->IsOnPage();
         QCOMPARE(onPage, annotsInFile);
+    }
+
+    void barcodeSaveImage_data()
+    {
+        QTest::addColumn<Save>("row");
+        QTest::newRow("new png") << Save{"picture", "saved.png", false, 1, 1, "moved"};
+        QTest::newRow("replaces a file of that name")
+            << Save{"picture", "saved.png", true, 1, 1, "moved"};
+        QTest::newRow("other suffix") << Save{"picture", "saved.bmp", false, 1, 1, "moved"};
+        QTest::newRow("no suffix") << Save{"picture", "saved", true, 1, 1, "moved"};
+        QTest::newRow("upper-case .PDF") << Save{"picture", "barcode.PDF", false, 1, 1, "pdf"};
+        QTest::newRow("lower-case .pdf") << Save{"picture", "barcode.pdf", false, 1, 1, "pdf"};
+        QTest::newRow("no destination") << Save{"picture", "", false, 0, 0, "kept"};
+        QTest::newRow("no source") << Save{"", "target.png", true, 0, 0, "kept"};
+        QTest::newRow("neither") << Save{"", "", false, 0, 0, "kept"};
+        QTest::newRow("source gone meanwhile") << Save{"missing", "older.png", true, 1, 0, "kept"};
+        QTest::newRow("destination is the source")
+            << Save{"picture", "source.png", false, 1, 1, "kept"};
+        QTest::newRow("copy fails") << Save{"picture", "no folder/saved.png", false, 1, 0, "kept"};
+    }
+
+    void barcodeSaveImage()
+    {
+        QFETCH(Save, row);
+        const QString dir = m_fx->TempDir() + "/barcodes/";
+        QVERIFY(QDir().mkpath(dir));
+        QImage image(120, 40, QImage::Format_RGB32); // black bars, as a barcode has
+        image.fill(Qt::white);
+        for (int x = 4; x < 116; x += 6)
+            for (int y = 4; y < 36; ++y)
+                image.setPixel(x, y, qRgb(0, 0, 0));
+        const QString from = dir + (qstrcmp(row.source, "picture") ? "missing.png" : "source.png");
+        if (!qstrcmp(row.source, "picture"))
+            QVERIFY(image.save(from, "PNG"));
+        const QString to = dir + row.destination;
+        QFile older(to);
+        if (row.older)
+            QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+        older.close();
+        const QByteArray picture = readAll(from), before = readAll(to);
+        QVariantMap out;
+        QCOMPARE(m_fx->Run("tb_barcodesaveimage",
+                           {{"saveFilePath", *row.source ? from : QString()},
+                            {"saveDestPath", *row.destination ? to : QString()}},
+                           &out),
+                 row.result);
+        QCOMPARE(out.value("saveFile", -1).toInt(), row.saveFile);
+        const QString after = row.after;
+        if (after == "moved")
+            QVERIFY(readAll(to) == picture && !QFile::exists(from));
+        else if (after == "pdf")
+            QVERIFY(readAll(to).startsWith("%PDF-"));
+        else
+            QVERIFY(readAll(from) == picture && readAll(to) == before);
     }
 
 private:
