@@ -1,8 +1,11 @@
-// The hand and text-selection tools with annotation handlers: who gets a clicked
-// annotation, selecting and dropping the selection, moving (kept on the page) and resizing
-// with undo, keys and the right-click hand-over.
+// The reader's own tools and operations. The hand and text-selection tools with
+// annotation handlers: who gets a clicked annotation, selecting and dropping the
+// selection, moving (kept on the page) and resizing with undo, keys and the right-click
+// hand-over. The operations run by name: zoom, delete with undo, annotation display,
+// command-bar button states, signature requests and batch stamping.
 
 #include "host/framework/ga_common.h"
+#include "host/framework/gp_batchaddinvoice.h"
 #include "hostfixture.h"
 
 namespace
@@ -72,9 +75,20 @@ void verifyRect(const CCA_GRect& got, const CCA_GRect& expected, float tolerance
                             .arg(double(got.bottom))));
 }
 
-} // namespace
+// A move: a drag by (dx, dy) from the stamp's centre, or a key (with Shift added) when given.
+struct Move {
+    int page;
+    float zoom;
+    CCA_GRect start;
+    int key;
+    float dx, dy;
+    CCA_GRect expected;
+};
 
-class TestHandTool : public QObject
+} // namespace
+Q_DECLARE_METATYPE(Move)
+
+class TestHostTools : public QObject
 {
     Q_OBJECT
 private slots:
@@ -186,76 +200,52 @@ private slots:
 
     void moveStaysOnThePage_data()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<float>("zoom");
-        QTest::addColumn<CCA_GRect>("start");
-        QTest::addColumn<int>("key"); // 0: a drag by (dx, dy) from the stamp's centre
-        QTest::addColumn<float>("dx");
-        QTest::addColumn<float>("dy");
-        QTest::addColumn<CCA_GRect>("expected");
-
-        const CCA_GRect mid(30, 40, 70, 70);
-        const CCA_GRect moved(55, 50, 95, 80);
-        QTest::newRow("drag, upright page, 100%") << 0 << 100.f << mid << 0 << 25.f << 10.f << moved;
-        QTest::newRow("drag, upright page, 50%") << 0 << 50.f << mid << 0 << 25.f << 10.f << moved;
-        QTest::newRow("drag, page turned 90 degrees, 150%")
-            << 1 << 150.f << mid << 0 << 25.f << 10.f << moved;
-        QTest::newRow("drag against the left edge")
-            << 0 << 100.f << mid << 0 << -50.f << 0.f << CCA_GRect(0, 40, 40, 70);
-        QTest::newRow("drag against the top edge")
-            << 0 << 100.f << mid << 0 << 0.f << -60.f << CCA_GRect(30, 0, 70, 30);
+        QTest::addColumn<Move>("row");
+        const CCA_GRect mid(30, 40, 70, 70), moved(55, 50, 95, 80);
+        const int right = Qt::Key_Right, up = Qt::Key_Up + Qt::ShiftModifier;
+        QTest::newRow("drag, upright page, 100%") << Move{0, 100, mid, 0, 25, 10, moved};
+        QTest::newRow("drag, upright page, 50%") << Move{0, 50, mid, 0, 25, 10, moved};
+        QTest::newRow("drag, page turned 90 degrees, 150%") << Move{1, 150, mid, 0, 25, 10, moved};
+        QTest::newRow("drag against the left edge") << Move{0, 100, mid, 0, -50, 0, {0, 40, 40, 70}};
+        QTest::newRow("drag against the top edge") << Move{0, 100, mid, 0, 0, -60, {30, 0, 70, 30}};
         QTest::newRow("drag against the right edge")
-            << 0 << 100.f << mid << 0 << 160.f << 0.f << CCA_GRect(170, 40, 210, 70);
+            << Move{0, 100, mid, 0, 160, 0, {170, 40, 210, 70}};
         QTest::newRow("drag against the bottom edge")
-            << 0 << 100.f << mid << 0 << 0.f << 250.f << CCA_GRect(30, 267, 70, 297);
-        const int shift = int(Qt::ShiftModifier);
-        QTest::newRow("right key: 1 mm") << 0 << 100.f << mid << int(Qt::Key_Right) << 0.f << 0.f
-                                         << CCA_GRect(31, 40, 71, 70);
-        QTest::newRow("shift up: 10 mm") << 0 << 100.f << mid << int(Qt::Key_Up) + shift << 0.f
-                                         << 0.f << CCA_GRect(30, 30, 70, 60);
+            << Move{0, 100, mid, 0, 0, 250, {30, 267, 70, 297}};
+        QTest::newRow("right key: 1 mm") << Move{0, 100, mid, right, 0, 0, {31, 40, 71, 70}};
+        QTest::newRow("shift up: 10 mm") << Move{0, 100, mid, up, 0, 0, {30, 30, 70, 60}};
         QTest::newRow("left key at the left edge")
-            << 0 << 100.f << CCA_GRect(0.5f, 40, 40.5f, 70) << int(Qt::Key_Left) << 0.f << 0.f
-            << CCA_GRect(0, 40, 40, 70);
+            << Move{0, 100, {0.5f, 40, 40.5f, 70}, Qt::Key_Left, 0, 0, {0, 40, 40, 70}};
         QTest::newRow("shift up at the top edge")
-            << 0 << 100.f << CCA_GRect(30, 5, 70, 35) << int(Qt::Key_Up) + shift << 0.f << 0.f
-            << CCA_GRect(30, 0, 70, 30);
+            << Move{0, 100, {30, 5, 70, 35}, up, 0, 0, {30, 0, 70, 30}};
         QTest::newRow("right key at the right edge")
-            << 0 << 100.f << CCA_GRect(169.5f, 40, 209.5f, 70) << int(Qt::Key_Right) << 0.f << 0.f
-            << CCA_GRect(170, 40, 210, 70);
+            << Move{0, 100, {169.5f, 40, 209.5f, 70}, right, 0, 0, {170, 40, 210, 70}};
         QTest::newRow("down key at the bottom edge")
-            << 0 << 100.f << CCA_GRect(30, 266.5f, 70, 296.5f) << int(Qt::Key_Down) << 0.f << 0.f
-            << CCA_GRect(30, 267, 70, 297);
+            << Move{0, 100, {30, 266.5f, 70, 296.5f}, Qt::Key_Down, 0, 0, {30, 267, 70, 297}};
     }
 
     void moveStaysOnThePage()
     {
-        QFETCH(int, page);
-        QFETCH(float, zoom);
-        QFETCH(CCA_GRect, start);
-        QFETCH(int, key);
-        QFETCH(float, dx);
-        QFETCH(float, dy);
-        QFETCH(CCA_GRect, expected);
+        QFETCH(Move, row);
         G_DocView* view = m_host->View();
-        view->SetZoom(zoom);
-        IG_Annot* stamp = m_host->AddStamp(page, start);
-        QVERIFY(stamp);
-        const CCA_GPoint from = centreOf(start);
-        if (key) {
-            m_host->ClickAt(page, from);
-            QTest::keyClick(view, Qt::Key(key & ~Qt::ShiftModifier),
-                            Qt::KeyboardModifiers(key & Qt::ShiftModifier));
-            QCOMPARE(stamp->GetRect(), expected); // keys move by whole millimetres
+        view->SetZoom(row.zoom);
+        IG_Annot* stamp = m_host->AddStamp(row.page, row.start);
+        const CCA_GPoint from = centreOf(row.start);
+        if (row.key) {
+            m_host->ClickAt(row.page, from);
+            QTest::keyClick(view, Qt::Key(row.key & ~Qt::ShiftModifier),
+                            Qt::KeyboardModifiers(row.key & Qt::ShiftModifier));
+            QCOMPARE(stamp->GetRect(), row.expected); // keys move by whole millimetres
         } else {
-            m_host->DragOnPage(page, from, CCA_GPoint(from.x + dx, from.y + dy));
-            verifyRect(stamp->GetRect(), expected, 1.0f / view->MM2Px(1.0f) + 0.01f);
-            QVERIFY(qAbs(stamp->GetRect().Width() - start.Width()) < 1e-3f);
+            m_host->DragOnPage(row.page, from, CCA_GPoint(from.x + row.dx, from.y + row.dy));
+            verifyRect(stamp->GetRect(), row.expected, 1.0f / view->MM2Px(1.0f) + 0.01f);
+            QVERIFY(qAbs(stamp->GetRect().Width() - row.start.Width()) < 1e-3f);
         }
         QUndoStack* undo = view->UndoStack();
         QCOMPARE(undo->count(), 1);
         const CCA_GRect moved = stamp->GetRect();
         undo->undo();
-        QCOMPARE(stamp->GetRect(), start);
+        QCOMPARE(stamp->GetRect(), row.start);
         undo->redo();
         QCOMPARE(stamp->GetRect(), moved);
     }
@@ -356,6 +346,170 @@ private slots:
         QVERIFY(!m_stamps->DocView()); // still unbound, still serving every view
     }
 
+
+    void zoomIsKeptWithinLimits_data()
+    {
+        QTest::addColumn<float>("asked"); // negative: no value given
+        QTest::addColumn<float>("expected");
+        QTest::newRow("below") << 9.9f << 10.0f;
+        QTest::newRow("lowest") << 10.0f << 10.0f;
+        QTest::newRow("inside") << 237.5f << 237.5f;
+        QTest::newRow("highest") << 500.0f << 500.0f;
+        QTest::newRow("above") << 500.1f << 500.0f;
+        QTest::newRow("no value changes nothing") << -1.0f << 100.0f;
+    }
+
+    void zoomIsKeptWithinLimits()
+    {
+        QFETCH(float, asked);
+        QFETCH(float, expected);
+        QVariantMap params;
+        if (asked > 0)
+            params.insert("zoomIndex", asked);
+        QCOMPARE(m_host->Run("v_zoom", params, nullptr, false), asked > 0 ? 1 : 0);
+        QCOMPARE(m_host->View()->GetZoom(), expected);
+    }
+
+    void deleteAnnotation_data()
+    {
+        QTest::addColumn<QString>("text"); // %1: the identifier of the stamp on the second page
+        QTest::addColumn<bool>("deletes");
+        QTest::newRow("page and id") << "1:%1" << true;
+        QTest::newRow("spaces around") << " 1 : %1 " << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("no colon") << "117" << false;
+        QTest::newRow("letters") << "a:b" << false;
+        QTest::newRow("negative page") << "-1:%1" << false;
+        QTest::newRow("missing page") << "7:%1" << false;
+        QTest::newRow("wrong page") << "0:%1" << false;
+        QTest::newRow("unknown id") << "1:99999" << false;
+        QTest::newRow("trailing junk") << "1:%1x" << false;
+    }
+
+    void deleteAnnotation()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, deletes);
+        IG_Annot* keep = m_host->AddStamp(1, CCA_GRect(10, 10, 50, 50));
+        IG_Annot* gone = m_host->AddStamp(1, CCA_GRect(60, 60, 100, 100));
+        QVERIFY(keep && gone);
+        const quint64 revision = m_host->Document()->Revision();
+        const QVariantMap request{{"pageAndAnnotID", text.contains("%1") ? text.arg(gone->ID()) : text}};
+        QCOMPARE(m_host->Run("d_delannot", request), deletes ? 1 : 0);
+        QVERIFY(keep->IsOnPage());
+        QCOMPARE(gone->IsOnPage(), !deletes);
+        QCOMPARE(m_host->Document()->Revision() > revision, deletes);
+        QUndoStack* undo = m_host->View()->UndoStack();
+        QCOMPARE(undo->count(), deletes ? 1 : 0);
+        if (!deletes)
+            return;
+        undo->undo();
+        QVERIFY(gone->IsOnPage());
+        undo->redo();
+        QVERIFY(!gone->IsOnPage());
+        QCOMPARE(m_host->Run("d_delannot", request), 0); // nothing left to delete
+        QCOMPARE(undo->count(), 1);
+    }
+
+    void showAnnotAndButtonStates()
+    {
+        G_UIContext* context = m_host->Context();
+        for (const QVariant& visible : {QVariant(false), QVariant(1)}) {
+            QCOMPARE(m_host->Run("t_showannot", {{"isVisible", visible}}), 1);
+            QCOMPARE(m_host->View()->AnnotStatus(), visible.toBool());
+            QCOMPARE(context->CommandBarButtonChecked(QStringLiteral("t_annot")), visible.toBool());
+        }
+        QSignalSpy changed(context, &G_UIContext::CommandBarButtonChanged);
+        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"btnName", "t_other"}, {"checked", true}}, nullptr,
+                             false),
+                 1);
+        QVERIFY(context->CommandBarButtonChecked(QStringLiteral("t_other")));
+        QCOMPARE(changed.count(), 1);
+        const int states = context->CommandBarButtonStates().size();
+        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"checked", true}}, nullptr, false), 0); // no name
+        QCOMPARE(context->CommandBarButtonStates().size(), states);
+    }
+
+    void signatureRequestsAreRecordedAndShown_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("digital signature") << QByteArray("d_digitalsignature");
+        QTest::newRow("apply signature") << QByteArray("d_applysignature");
+    }
+
+    void signatureRequestsAreRecordedAndShown()
+    {
+        QFETCH(QByteArray, name);
+        QCOMPARE(m_host->Run(name.constData(), {{"annotid", 12}, {"pageIndex", 1}}), 1);
+        const auto requests = m_host->Context()->SignatureRequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().operation, QString::fromLatin1(name));
+        QCOMPARE(requests.first().annotId, 12);
+        QCOMPARE(requests.first().pageIndex, 1);
+        const auto boxes = m_host->MessageBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Information));
+        QVERIFY(boxes.first().text.contains(QStringLiteral("12")));
+        QVERIFY(boxes.first().text.contains(QStringLiteral("page 2")));
+    }
+
+    void batchStampsEveryPageInOneUndoEntry()
+    {
+        const int resource = m_host->StampResource();
+        QVERIFY(resource > 0);
+        QSignalSpy fired(m_host->Context(), &G_UIContext::EventFired);
+        QCOMPARE(m_host->Run("batchaddinvoice",
+                             {{"stampId", resource},
+                              {"stampSize", QVariant::fromValue(CCA_GSize(40, 30))},
+                              {"pageandposition", "0:164,261/1:251,174"}}),
+                 1);
+        IG_Annot* a = m_host->View()->Page(0)->AnnotAt(0);
+        IG_Annot* b = m_host->View()->Page(1)->AnnotAt(0);
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);
+        QCOMPARE(m_host->View()->Page(1)->AnnotCount(), 1);
+        QCOMPARE(a->GetRect(), CCA_GRect(164, 261, 204, 291));
+        QCOMPARE(a->Type(), G_AnnotType_Stamp);
+        QCOMPARE(a->ResourceID(), resource);
+        QVERIFY(!a->IsRunTime());
+        QCOMPARE(b->GetRect(), CCA_GRect(251, 174, 291, 204));
+        QCOMPARE(fired.count(), 1);
+        QUndoStack* undo = m_host->View()->UndoStack();
+        QCOMPARE(undo->count(), 1);
+        undo->undo();
+        QVERIFY(!a->IsOnPage() && !b->IsOnPage());
+        undo->redo();
+        QVERIFY(a->IsOnPage() && b->IsOnPage());
+        QList<GP_BatchAddInvoice::Placement> parsed;
+        QVERIFY(GP_BatchAddInvoice::ParsePlacements(QStringLiteral("0:-3,4/12:5,6"), &parsed));
+        QCOMPARE(parsed.size(), 2);
+        QCOMPARE(parsed.at(0).position, CCA_GPoint(-3, 4));
+        QCOMPARE(parsed.at(1).page, 12);
+    }
+
+    void batchRefusesWhatItCannotPlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("width");
+        QTest::newRow("empty") << QString() << 40.0f;
+        QTest::newRow("missing y") << QStringLiteral("0:164") << 40.0f;
+        QTest::newRow("trailing slash") << QStringLiteral("0:164,261/") << 40.0f;
+        QTest::newRow("second page missing") << QStringLiteral("0:1,1/5:1,1") << 40.0f;
+        QTest::newRow("no size") << QStringLiteral("0:1,1") << 0.0f;
+    }
+
+    void batchRefusesWhatItCannotPlace()
+    {
+        QFETCH(QString, text);
+        QFETCH(float, width);
+        QCOMPARE(m_host->Run("batchaddinvoice",
+                             {{"stampId", m_host->StampResource()},
+                              {"stampSize", QVariant::fromValue(CCA_GSize(width, 30))},
+                              {"pageandposition", text}}),
+                 0);
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 0);
+        QCOMPARE(m_host->View()->UndoStack()->count(), 0);
+    }
+
 private:
     TestHandler* m_refusing = nullptr;
     TestHandler* m_stamps = nullptr;
@@ -363,5 +517,5 @@ private:
     std::unique_ptr<HostFixture> m_host;
 };
 
-QTEST_MAIN(TestHandTool)
-#include "tst_handtool.moc"
+QTEST_MAIN(TestHostTools)
+#include "tst_hosttools.moc"
