@@ -5,7 +5,6 @@
 #include "host/framework/clearannot.h"
 #include "host/framework/contextmenuitemstate.h"
 #include "host/framework/crf_eventmgr.h"
-#include "host/framework/g_navigationpage.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/framework/gac_common.h"
 #include "host/framework/icore.h"
@@ -112,38 +111,34 @@ private slots:
         const QList<G_Event*> log = context->EventLog();
         QCOMPARE(log.size(), 2);
         auto* changed = dynamic_cast<G_DocumentChangedEvent*>(log.at(0));
-        QVERIFY(changed);
-        QCOMPARE(changed->Type(), 110);
-        QCOMPARE(changed->SubType(), 1);
-        QCOMPARE(changed->Annot(), stamp);
-        QCOMPARE(changed->View(), m_host->View());
         auto* removed = dynamic_cast<G_AnnotationEvent*>(log.at(1));
-        QVERIFY(removed);
-        QCOMPARE(removed->Type(), 111);
-        QCOMPARE(removed->Document(), m_host->Document());
+        QVERIFY(changed && changed->Type() == 110 && changed->SubType() == 1);
+        QVERIFY(changed->Annot() == stamp && changed->View() == m_host->View());
+        QVERIFY(removed && removed->Type() == 111 && removed->Document() == m_host->Document());
         context->ClearEventLog();
-        QVERIFY(context->EventLog().isEmpty());
-        QVERIFY(m_host->MessageBoxes().isEmpty());
-
+        QVERIFY(context->EventLog().isEmpty() && m_host->MessageBoxes().isEmpty());
         // A text event is shown in a message box.
         const QString text = QStringLiteral("The current view zoom no more than 10%-500%.");
         context->FireEvent(new G_StringEvent(text, 173));
         QCOMPARE(shown.count(), 1);
         QCOMPARE(shown.at(0).at(0).toString(), text);
         QCOMPARE(context->ShownStrings(), QStringList({text}));
-        const auto boxes = m_host->MessageBoxes();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.first().text, text);
-        QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Information));
+        QCOMPARE(m_host->MessageBoxes().size(), 1);
+        QCOMPARE(m_host->MessageBoxes()[0].text, text);
+        QCOMPARE(m_host->MessageBoxes()[0].kind,
+                 int(Utils::Widgets::MessageBoxRequest::Information));
     }
 
     void commandBarEventSelectsTheTool_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("toolAfter");
-        QTest::newRow("text selection tool") << "t_textselect" << "t_textselect";
-        QTest::newRow("hand tool") << "t_handtool" << "t_handtool";
-        QTest::newRow("a command, not a tool") << "tab_receipt" << "t_textselect";
+        QTest::newRow("text selection tool") << "t_textselect"
+                                             << "t_textselect";
+        QTest::newRow("hand tool") << "t_handtool"
+                                   << "t_handtool";
+        QTest::newRow("a command, not a tool") << "tab_receipt"
+                                               << "t_textselect";
     }
 
     void commandBarEventSelectsTheTool()
@@ -183,18 +178,13 @@ private slots:
         G_UIContext* context = m_host->Context();
         const int buttons = QMessageBox::Yes | QMessageBox::Cancel;
         const QMap<int, QString> texts{{QMessageBox::Yes, QStringLiteral("Go on")}};
-        int got = 0;
-        switch (kind) {
-        case Utils::Widgets::MessageBoxRequest::Information:
-            got = context->InformationMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
-            break;
-        case Utils::Widgets::MessageBoxRequest::Warning:
-            got = context->WarningMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
-            break;
-        default:
-            got = context->ErrorMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
-            break;
-        }
+        using R = Utils::Widgets::MessageBoxRequest;
+        const int got =
+            kind == R::Information
+                ? context->InformationMessageBox("T", "text", buttons, QMessageBox::Yes, texts)
+            : kind == R::Warning
+                ? context->WarningMessageBox("T", "text", buttons, QMessageBox::Yes, texts)
+                : context->ErrorMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
         QCOMPARE(got, answer);
         const auto boxes = m_host->MessageBoxes();
         QCOMPARE(boxes.size(), 1);
@@ -212,14 +202,21 @@ private slots:
         QTest::addColumn<bool>("signable");
         QTest::addColumn<QString>("choose");
         QTest::addColumn<QString>("ran");
-        QTest::newRow("editable stamp, nothing chosen") << true << true << "" << "";
-        QTest::newRow("date stamp") << true << false << "" << "";
-        QTest::newRow("locked stamp") << false << false << "" << "";
+        QTest::newRow("editable stamp, nothing chosen") << true << true << ""
+                                                        << "";
+        QTest::newRow("date stamp") << true << false << ""
+                                    << "";
+        QTest::newRow("locked stamp") << false << false << ""
+                                      << "";
         QTest::newRow("chosen entry runs with the parameters")
-            << true << true << "d_embedpageannot" << "d_embedpageannot page 3 annot 17";
-        QTest::newRow("disabled entry never runs") << false << true << "d_delpageannot" << "";
-        QTest::newRow("hidden entry never runs") << true << false << "d_applysignature" << "";
-        QTest::newRow("entry not in the menu") << true << true << "test_menu_extra" << "";
+            << true << true << "d_embedpageannot"
+            << "d_embedpageannot page 3 annot 17";
+        QTest::newRow("disabled entry never runs") << false << true << "d_delpageannot"
+                                                   << "";
+        QTest::newRow("hidden entry never runs") << true << false << "d_applysignature"
+                                                 << "";
+        QTest::newRow("entry not in the menu") << true << true << "test_menu_extra"
+                                               << "";
     }
 
     void menuEntries()
@@ -341,7 +338,8 @@ private slots:
         QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), 17);
         QVERIFY(!QFile::exists(file)); // the cache stays in memory
         settings->SetConfigValue(user, QStringLiteral("Ada"));
-        QCOMPARE(QSettings(file, QSettings::IniFormat).value(user).toString(), QStringLiteral("Ada"));
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value(user).toString(),
+                 QStringLiteral("Ada"));
         settings->ClearCache();
         QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
         QCOMPARE(settings->ConfigValue(user).toString(), QStringLiteral("Ada"));
@@ -358,16 +356,6 @@ private slots:
         QCOMPARE(undo->count(), 0);
         QVERIFY(!undo->canUndo());
         QVERIFY(!stamp->IsOnPage()); // nothing can bring it back now
-    }
-
-    void navigationPagesAreListedWhileTheyLive()
-    {
-        const int before = Core::G_NavigationPage::allNaviPages().size();
-        auto* page = new Core::G_NavigationPage;
-        QVERIFY(Core::G_NavigationPage::allNaviPages().contains(page));
-        QCOMPARE(Core::G_NavigationPage::allNaviPages().size(), before + 1);
-        delete page;
-        QCOMPARE(Core::G_NavigationPage::allNaviPages().size(), before);
     }
 
     void dialogParentIsTheModalDialogElseTheMainWindow()
