@@ -96,7 +96,6 @@ private slots:
             QTest::addRow("%s, automatic, sign", name) << name << true << true;
         }
     }
-
     void forwarderPassesStampKeys()
     {
         QFETCH(QString, name);
@@ -146,7 +145,6 @@ private slots:
         QTest::newRow("page 0, id 1024") << 0 << 1024 << "0:1024";
         QTest::newRow("nothing selected") << -1 << -1 << "";
     }
-
     void deleteNamesCachedPageAndId()
     {
         QFETCH(int, page);
@@ -196,7 +194,6 @@ private slots:
         QTest::newRow("nothing selected, one layer") << Embed{1, -1, true, 1, -1};
         QTest::newRow("stamp that cannot be page content stays") << Embed{1, 5, false, 1, -1};
     }
-
     void embedChoosesLayer()
     {
         QFETCH(Embed, row);
@@ -240,7 +237,6 @@ private slots:
             << "cropped.pdf" << "place" << 2 << true;
         QTest::newRow("last stamp of a page deleted") << "cropped.pdf" << "delete" << 0 << false;
     }
-
     void savedFileReadsBack()
     {
         QFETCH(QString, sample);
@@ -295,7 +291,6 @@ private slots:
             << Save{"picture", "source.png", false, 1, 1, "kept"};
         QTest::newRow("copy fails") << Save{"picture", "no folder/saved.png", false, 1, 0, "kept"};
     }
-
     void barcodeSaveImage()
     {
         QFETCH(Save, row);

@@ -65,7 +65,6 @@ private slots:
         QTest::newRow("addBtn_hover") << "addBtn_hover" << add << QColor("#15B2FF") << true;
         QTest::newRow("addBtn_click") << "addBtn_click" << add << QColor("#1299D9") << true;
     }
-
     void iconHasSizeAndColours()
     {
         QFETCH(QString, file);

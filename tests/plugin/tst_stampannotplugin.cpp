@@ -6,7 +6,6 @@
 #include "host/framework/g_operationinterceptor.h"
 #include "host/framework/g_toolhandler.h"
 #include "placement/ga_stamp.h"
-#include "placement/gp_stamp.h"
 #include "placement/gpi_cancelannot.h"
 #include "placement/gt_stamp.h"
 #include "plugin/stampannotplugin.h"
@@ -97,7 +96,6 @@ private slots:
                                  "tb_barcode_recordsgenerated"})
             QTest::newRow(name) << name << false;
     }
-
     void cloneKeepsClassAndParameters()
     {
         QFETCH(QString, name);
@@ -115,16 +113,6 @@ private slots:
         QCOMPARE(copy->AuthorityType() == 2, changes);
         QCOMPARE(copy->Param()->GetInt32("probeInt"), 42);
         QCOMPARE(copy->Param()->GetGSize("probeSize"), CCA_GSize(40, 30));
-    }
-
-    void stampCloneNamesItsTool()
-    {
-        GP_Stamp stamp;
-        QCOMPARE(stamp.Param()->GetQString("name"), QStringLiteral("tp_stamp"));
-        // Even when the operation cloned has lost its tool name, the clone has it.
-        stamp.Param()->Remove("name");
-        std::unique_ptr<G_Operation> copy(stamp.Clone());
-        QCOMPARE(copy->Param()->GetQString("name"), QStringLiteral("tp_stamp"));
     }
 
     void destructorReleasesOperationsOnly()

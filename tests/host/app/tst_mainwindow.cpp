@@ -90,7 +90,6 @@ private slots:
         QTest::newRow("cancel keeps it open") << int(QMessageBox::Cancel) << false;
         QTest::newRow("discard closes") << int(QMessageBox::Discard) << true;
     }
-
     void closingAsksAboutChanges()
     {
         QFETCH(int, answer);
@@ -115,7 +114,6 @@ private slots:
         // qpdf could rebuild it, from whatever it finds: refused rather than saved short.
         QTest::newRow("cut short before its end") << sample.readAll().chopped(30);
     }
-
     void brokenFileIsReported()
     {
         QFETCH(QByteArray, bytes);

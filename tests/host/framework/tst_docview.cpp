@@ -93,7 +93,6 @@ private slots:
             }
         }
     }
-
     void mappingRoundTrips()
     {
         QFETCH(float, zoom);
@@ -178,7 +177,6 @@ private slots:
         QTest::newRow("far left, nearest") << "left" << true << true << 0;
         QTest::newRow("below the last page, nearest") << "below" << false << true << 1;
     }
-
     void pagesAreStackedAndFoundByPoint()
     {
         QFETCH(QString, where);
@@ -216,7 +214,6 @@ private slots:
         QTest::newRow("270") << 270 << int(BottomLeft);
         QTest::newRow("annotations hidden") << 0 << -1;
     }
-
     void pageRendersWithItsRotation()
     {
         QFETCH(int, rotation);

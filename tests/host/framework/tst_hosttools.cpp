@@ -2,7 +2,7 @@
 // annotation handlers: who gets a clicked annotation, selecting and dropping the
 // selection, moving (kept on the page) and resizing with undo, keys and the right-click
 // hand-over. The operations run by name: zoom, delete with undo, annotation display,
-// command-bar button states, signature requests and batch stamping.
+// command-bar button states and batch stamping.
 
 #include "host/framework/ga_common.h"
 #include "host/framework/gp_batchaddinvoice.h"
@@ -160,7 +160,6 @@ private slots:
         QTest::newRow("annotation deleted") << "deleted";
         QTest::newRow("Delete key") << "key";
     }
-
     void selectionIsDropped()
     {
         QFETCH(QString, how);
@@ -223,7 +222,6 @@ private slots:
         QTest::newRow("down key at the bottom edge")
             << Move{0, 100, {30, 266.5f, 70, 296.5f}, Qt::Key_Down, 0, 0, {30, 267, 70, 297}};
     }
-
     void moveStaysOnThePage()
     {
         QFETCH(Move, row);
@@ -276,7 +274,6 @@ private slots:
         QTest::newRow("top middle below the smallest size")
             << 1 << 0.0f << 60.0f << CCA_GRect(30, 70 - m, 70, 70);
     }
-
     void dragOnControlPointResizes()
     {
         QFETCH(int, ctrl);
@@ -358,7 +355,6 @@ private slots:
         QTest::newRow("above") << 500.1f << 500.0f;
         QTest::newRow("no value changes nothing") << -1.0f << 100.0f;
     }
-
     void zoomIsKeptWithinLimits()
     {
         QFETCH(float, asked);
@@ -385,7 +381,6 @@ private slots:
         QTest::newRow("unknown id") << "1:99999" << false;
         QTest::newRow("trailing junk") << "1:%1x" << false;
     }
-
     void deleteAnnotation()
     {
         QFETCH(QString, text);
@@ -428,29 +423,6 @@ private slots:
         const int states = context->CommandBarButtonStates().size();
         QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"checked", true}}, nullptr, false), 0); // no name
         QCOMPARE(context->CommandBarButtonStates().size(), states);
-    }
-
-    void signatureRequestsAreRecordedAndShown_data()
-    {
-        QTest::addColumn<QByteArray>("name");
-        QTest::newRow("digital signature") << QByteArray("d_digitalsignature");
-        QTest::newRow("apply signature") << QByteArray("d_applysignature");
-    }
-
-    void signatureRequestsAreRecordedAndShown()
-    {
-        QFETCH(QByteArray, name);
-        QCOMPARE(m_host->Run(name.constData(), {{"annotid", 12}, {"pageIndex", 1}}), 1);
-        const auto requests = m_host->Context()->SignatureRequests();
-        QCOMPARE(requests.size(), 1);
-        QCOMPARE(requests.first().operation, QString::fromLatin1(name));
-        QCOMPARE(requests.first().annotId, 12);
-        QCOMPARE(requests.first().pageIndex, 1);
-        const auto boxes = m_host->MessageBoxes();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Information));
-        QVERIFY(boxes.first().text.contains(QStringLiteral("12")));
-        QVERIFY(boxes.first().text.contains(QStringLiteral("page 2")));
     }
 
     void batchStampsEveryPageInOneUndoEntry()
@@ -496,7 +468,6 @@ private slots:
         QTest::newRow("second page missing") << QStringLiteral("0:1,1/5:1,1") << 40.0f;
         QTest::newRow("no size") << QStringLiteral("0:1,1") << 0.0f;
     }
-
     void batchRefusesWhatItCannotPlace()
     {
         QFETCH(QString, text);

@@ -103,7 +103,6 @@ private slots:
             << true << true << false << false
             << asked + QStringList{"A:Prepare(execute)", "B:Prepare(execute)", "A:Before"};
     }
-
     void runOrder()
     {
         QFETCH(bool, aTakes);
@@ -170,7 +169,6 @@ private slots:
         QTest::newRow("change, executed") << 2 << false << 7;
         QTest::newRow("read only, performed") << 0 << true << 7;
     }
-
     void performRefusesChangesToReadOnlyDocuments()
     {
         QFETCH(int, authority);
@@ -312,7 +310,6 @@ private slots:
         QTest::newRow("number") << QStringLiteral("5");
         QTest::newRow("broken") << QStringLiteral("{\"a\":");
     }
-
     void paramJsonRejectsNonObjects()
     {
         QFETCH(QString, json);
@@ -420,7 +417,6 @@ private slots:
         row("rect", "size") << gs(40, 30) << none << gr(0, 0, 0, 0);
         row("rect", "missing") << none << none << gr(0, 0, 0, 0);
     }
-
     void paramAnswers()
     {
         QFETCH(QString, getter);

@@ -140,7 +140,6 @@ private slots:
         QTest::newRow("a command, not a tool") << "tab_receipt"
                                                << "t_textselect";
     }
-
     void commandBarEventSelectsTheTool()
     {
         QFETCH(QString, name);
@@ -169,7 +168,6 @@ private slots:
         QTest::newRow("warning") << int(R::Warning) << int(QMessageBox::Cancel);
         QTest::newRow("error") << int(R::Error) << int(QMessageBox::Yes);
     }
-
     void messageBoxesGoThroughTheSeam()
     {
         QFETCH(int, kind);
@@ -218,7 +216,6 @@ private slots:
         QTest::newRow("entry not in the menu") << true << true << "test_menu_extra"
                                                << "";
     }
-
     void menuEntries()
     {
         QFETCH(bool, editable);

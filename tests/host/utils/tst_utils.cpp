@@ -44,7 +44,6 @@ private slots:
         QTest::newRow("app, not set: the program's folder") << QByteArray("STAMPREADER_APP_DIR")
                                                             << false;
     }
-
     void foldersFollowTheEnvironment()
     {
         QFETCH(QByteArray, variable);
@@ -84,7 +83,6 @@ private slots:
         QTest::newRow("other units kept") << 2.0f << "width:50%; font:10pt;"
                                           << "width:50%; font:10pt;";
     }
-
     void styleSheetPixelsAreScaled()
     {
         QFETCH(float, scale);
@@ -107,7 +105,6 @@ private slots:
         QTest::newRow("renamed right button closes") << 0 << 0 << -1 << int(QMessageBox::Close);
         QTest::newRow("renamed right button accepts") << 0 << 1 << -1 << ok;
     }
-
     void messageBoxIsAnsweredByClicking()
     {
         QFETCH(int, buttons);
@@ -221,7 +218,6 @@ private slots:
         QTest::newRow("title area") << QPoint(20, 10) << true;
         QTest::newRow("body") << QPoint(20, 80) << false;
     }
-
     void dialogIsDraggedByItsDragAreaOnly()
     {
         QFETCH(QPoint, press);
