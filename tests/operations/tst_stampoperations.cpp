@@ -232,10 +232,12 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("annotsInFile"); // on the first page, once saved
         QTest::addColumn<bool>("sealShown");   // drawn with annotations hidden unless placed
-        QTest::newRow("embedded stamp is page content") << "contract.pdf" << "embed" << 0 << true;
-        QTest::newRow("stamp on a page whose crop box is offset")
-            << "cropped.pdf" << "place" << 2 << true;
-        QTest::newRow("last stamp of a page deleted") << "cropped.pdf" << "delete" << 0 << false;
+        QTest::newRow("embedded stamp is page content") << "contract.pdf"
+                                                        << "embed" << 0 << true;
+        QTest::newRow("stamp on a page whose crop box is offset") << "cropped.pdf"
+                                                                  << "place" << 2 << true;
+        QTest::newRow("last stamp of a page deleted") << "cropped.pdf"
+                                                      << "delete" << 0 << false;
     }
     void savedFileReadsBack()
     {

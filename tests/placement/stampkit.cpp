@@ -22,9 +22,15 @@ void StampKit::InitPlugin()
     plugin->InitializeComponents();
 }
 
-QString StampKit::SealPath() { return QStringLiteral(SAMPLES_DIR "/seal_red.png"); }
+QString StampKit::SealPath()
+{
+    return QStringLiteral(SAMPLES_DIR "/seal_red.png");
+}
 
-QString StampKit::ContractPath() { return QStringLiteral(SAMPLES_DIR "/contract.pdf"); }
+QString StampKit::ContractPath()
+{
+    return QStringLiteral(SAMPLES_DIR "/contract.pdf");
+}
 
 int StampKit::EmbedSeal(IG_Document* doc)
 {

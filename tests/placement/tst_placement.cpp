@@ -124,7 +124,8 @@ private slots:
         QFETCH(QString, user);
         QFETCH(float, zoom);
         if (!user.isEmpty())
-            G_SettingMgr::Instance()->SetConfigCache("annot.annothighlight.identity.username", user);
+            G_SettingMgr::Instance()->SetConfigCache("annot.annothighlight.identity.username",
+                                                     user);
         G_DocView* view = m_fx->View();
         view->SetZoom(zoom);
         QVariantMap params = stamp(autoValue);
@@ -180,8 +181,10 @@ private slots:
         QTest::newRow("follows, far corner") << 0 << at << 0 << at << 0 << CCA_GPoint(190, 270);
         QTest::newRow("follows on the next page, mapped to its own")
             << 0 << at << 0 << at << 1 << CCA_GPoint(50, 40);
-        QTest::newRow("follows on the last page") << 0 << at << 0 << at << 2 << CCA_GPoint(120, 200);
-        QTest::newRow("stays when the pointer leaves the pages") << 0 << at << 0 << at << -2 << none;
+        QTest::newRow("follows on the last page")
+            << 0 << at << 0 << at << 2 << CCA_GPoint(120, 200);
+        QTest::newRow("stays when the pointer leaves the pages")
+            << 0 << at << 0 << at << -2 << none;
     }
     void preview()
     {
@@ -294,7 +297,8 @@ private slots:
             QCOMPARE(requests[0].pageIndex, 1);
             QCOMPARE(requests[0].annotId, int(placed->ID()));
             QCOMPARE(boxes[0].kind, int(Utils::Widgets::MessageBoxRequest::Information));
-            QVERIFY(boxes[0].text.contains(QStringLiteral("annotation %1 on page 2").arg(placed->ID())));
+            QVERIFY(boxes[0].text.contains(
+                QStringLiteral("annotation %1 on page 2").arg(placed->ID())));
         } else if (row.applySign) {
             QCOMPARE(boxes[0].kind, int(Utils::Widgets::MessageBoxRequest::Information));
             QCOMPARE(boxes[0].title, QStringLiteral("title"));
@@ -356,7 +360,7 @@ private slots:
         } else {
             const QVariantMap params = cancels ? QVariantMap{{"zoomIndex", 150.0f}}
                                                : stamp(0, CCA_GSize(20, 20)); // takes over
-            QCOMPARE(m_fx->Run(trigger.toUtf8().constData(), params), 1); // it still runs
+            QCOMPARE(m_fx->Run(trigger.toUtf8().constData(), params), 1);     // it still runs
         }
 
         if (!cancels) {

@@ -92,8 +92,8 @@ private slots:
         for (const char* name : {"ti_stamp", "tp_stamp", "d_delpageannot", "d_embedpageannot",
                                  "d_invoiceseal", "tb_barcodeaddimage"})
             QTest::newRow(name) << name << true;
-        for (const char* name : {"tb_barcodesaveimage", "tb_barcode_officialdocument",
-                                 "tb_barcode_recordsgenerated"})
+        for (const char* name :
+             {"tb_barcodesaveimage", "tb_barcode_officialdocument", "tb_barcode_recordsgenerated"})
             QTest::newRow(name) << name << false;
     }
     void cloneKeepsClassAndParameters()

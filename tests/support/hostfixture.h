@@ -122,7 +122,7 @@ namespace PdfTools
 bool Has(const QString& program);
 // The exit code (−1 when it could not run); standard output and error to `output`.
 int Run(const QString& program, const QStringList& args, QByteArray* output = nullptr);
-QString Check(const QString& pdf); // qpdf --check: empty when the file is sound
+QString Check(const QString& pdf);            // qpdf --check: empty when the file is sound
 int AnnotCount(const QString& pdf, int page); // from qpdf's JSON; −1 when unreadable
 // Page `page` (from 0) as readers show it (its crop box) drawn by pdftoppm at 72 dpi,
 // annotations hidden when asked.

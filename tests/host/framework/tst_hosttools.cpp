@@ -52,6 +52,7 @@ public:
         ++g_count.rightUps;
         return 0;
     }
+
 private:
     QByteArray m_name;
     QStringList m_subTypes;
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(handler->CurrentAnnot(), other);
         QCOMPARE(g_count.deselected, 1);
         QCOMPARE(g_count.made, 2);
-        QTRY_COMPARE(g_count.destroyed, 1); // the first instance is gone
+        QTRY_COMPARE(g_count.destroyed, 1);                // the first instance is gone
         QCOMPARE(m_host->View()->UndoStack()->count(), 0); // a click changes nothing
     }
 
@@ -179,7 +180,9 @@ private slots:
         else if (how == "other tool")
             view->SetToolHandler(view->ToolHandlerByName("t_textselect"));
         else if (how == "deleted")
-            QCOMPARE(m_host->Run("d_delannot", {{"pageAndAnnotID", QStringLiteral("0:%1").arg(stamp->ID())}}), 1);
+            QCOMPARE(m_host->Run("d_delannot",
+                                 {{"pageAndAnnotID", QStringLiteral("0:%1").arg(stamp->ID())}}),
+                     1);
         else
             QTest::keyClick(view, Qt::Key_Delete);
 
@@ -205,7 +208,8 @@ private slots:
         QTest::newRow("drag, upright page, 100%") << Move{0, 100, mid, 0, 25, 10, moved};
         QTest::newRow("drag, upright page, 50%") << Move{0, 50, mid, 0, 25, 10, moved};
         QTest::newRow("drag, page turned 90 degrees, 150%") << Move{1, 150, mid, 0, 25, 10, moved};
-        QTest::newRow("drag against the left edge") << Move{0, 100, mid, 0, -50, 0, {0, 40, 40, 70}};
+        QTest::newRow("drag against the left edge")
+            << Move{0, 100, mid, 0, -50, 0, {0, 40, 40, 70}};
         QTest::newRow("drag against the top edge") << Move{0, 100, mid, 0, 0, -60, {30, 0, 70, 30}};
         QTest::newRow("drag against the right edge")
             << Move{0, 100, mid, 0, 160, 0, {170, 40, 210, 70}};
@@ -343,7 +347,6 @@ private slots:
         QVERIFY(!m_stamps->DocView()); // still unbound, still serving every view
     }
 
-
     void zoomIsKeptWithinLimits_data()
     {
         QTest::addColumn<float>("asked"); // negative: no value given
@@ -389,7 +392,8 @@ private slots:
         IG_Annot* gone = m_host->AddStamp(1, CCA_GRect(60, 60, 100, 100));
         QVERIFY(keep && gone);
         const quint64 revision = m_host->Document()->Revision();
-        const QVariantMap request{{"pageAndAnnotID", text.contains("%1") ? text.arg(gone->ID()) : text}};
+        const QVariantMap request{
+            {"pageAndAnnotID", text.contains("%1") ? text.arg(gone->ID()) : text}};
         QCOMPARE(m_host->Run("d_delannot", request), deletes ? 1 : 0);
         QVERIFY(keep->IsOnPage());
         QCOMPARE(gone->IsOnPage(), !deletes);
@@ -415,13 +419,14 @@ private slots:
             QCOMPARE(context->CommandBarButtonChecked(QStringLiteral("t_annot")), visible.toBool());
         }
         QSignalSpy changed(context, &G_UIContext::CommandBarButtonChanged);
-        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"btnName", "t_other"}, {"checked", true}}, nullptr,
-                             false),
+        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"btnName", "t_other"}, {"checked", true}},
+                             nullptr, false),
                  1);
         QVERIFY(context->CommandBarButtonChecked(QStringLiteral("t_other")));
         QCOMPARE(changed.count(), 1);
         const int states = context->CommandBarButtonStates().size();
-        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"checked", true}}, nullptr, false), 0); // no name
+        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"checked", true}}, nullptr, false),
+                 0); // no name
         QCOMPARE(context->CommandBarButtonStates().size(), states);
     }
 
@@ -430,11 +435,11 @@ private slots:
         const int resource = m_host->StampResource();
         QVERIFY(resource > 0);
         QSignalSpy fired(m_host->Context(), &G_UIContext::EventFired);
-        QCOMPARE(m_host->Run("batchaddinvoice",
-                             {{"stampId", resource},
-                              {"stampSize", QVariant::fromValue(CCA_GSize(40, 30))},
-                              {"pageandposition", "0:164,261/1:251,174"}}),
-                 1);
+        QCOMPARE(
+            m_host->Run("batchaddinvoice", {{"stampId", resource},
+                                            {"stampSize", QVariant::fromValue(CCA_GSize(40, 30))},
+                                            {"pageandposition", "0:164,261/1:251,174"}}),
+            1);
         IG_Annot* a = m_host->View()->Page(0)->AnnotAt(0);
         IG_Annot* b = m_host->View()->Page(1)->AnnotAt(0);
         QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);

@@ -41,16 +41,16 @@ private slots:
         QTest::addColumn<bool>("set");
         for (const char* name : {"USER", "APP", "CONFIG", "TEMP"})
             QTest::addRow("%s", name) << "STAMPREADER_" + QByteArray(name) + "_DIR" << true;
-        QTest::newRow("app, not set: the program's folder") << QByteArray("STAMPREADER_APP_DIR")
-                                                            << false;
+        QTest::newRow("app, not set: the program's folder")
+            << QByteArray("STAMPREADER_APP_DIR") << false;
     }
     void foldersFollowTheEnvironment()
     {
         QFETCH(QByteArray, variable);
         QFETCH(bool, set);
         QTemporaryDir dir;
-        const QString target =
-            set ? dir.path() + QStringLiteral("/not yet/there") : QCoreApplication::applicationDirPath();
+        const QString target = set ? dir.path() + QStringLiteral("/not yet/there")
+                                   : QCoreApplication::applicationDirPath();
         if (set)
             qputenv(variable.constData(), QFile::encodeName(target));
         else
@@ -126,9 +126,10 @@ private slots:
             QWidget* modal = QApplication::activeModalWidget();
             QVERIFY(modal);
             seenText = modal->findChild<QLabel*>(QStringLiteral("msgBoxText"))->text();
-            auto* button = click < 0 ? box.rightBtn()
-                                     : modal->findChild<QPushButton*>(
-                                           QStringLiteral("msgBoxBtn_%1").arg(click));
+            auto* button =
+                click < 0
+                    ? box.rightBtn()
+                    : modal->findChild<QPushButton*>(QStringLiteral("msgBoxBtn_%1").arg(click));
             QVERIFY(button);
             QTest::mouseClick(button, Qt::LeftButton);
         });
@@ -231,8 +232,8 @@ private slots:
         const QPoint before = dialog.pos();
         QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, press);
         const QPoint to = press + QPoint(50, 30);
-        QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&dialog, &move);
         QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, to);
         QCOMPARE(dialog.pos(), moves ? before + QPoint(50, 30) : before);
