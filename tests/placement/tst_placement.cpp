@@ -357,10 +357,15 @@ private slots:
             emit late.ChangeShowIndexSignal(1);
         } else if (trigger == "right click") {
             m_fx->ClickAt(0, CCA_GPoint(90, 120), Qt::RightButton);
-        } else {
-            const QVariantMap params = cancels ? QVariantMap{{"zoomIndex", 150.0f}}
-                                               : stamp(0, CCA_GSize(20, 20)); // takes over
-            QCOMPARE(m_fx->Run(trigger.toUtf8().constData(), params), 1);     // it still runs
+        } else { // the operation still runs; a new placement takes over
+            G_Operation* op = m_fx->Context()->CreateOperationByName(trigger.toUtf8(), QString());
+            QCOMPARE(CancelAnnotInstance->Intercepts(op), cancels);
+            const QVariantMap params =
+                cancels ? QVariantMap{{"zoomIndex", 150.0f}} : stamp(0, CCA_GSize(20, 20));
+            for (auto it = params.cbegin(); it != params.cend(); ++it)
+                op->Param()->AddVariant(it.key(), it.value());
+            QCOMPARE(op->PerformAction(), 1);
+            op->DeleteLater();
         }
 
         if (!cancels) {
