@@ -72,6 +72,8 @@ def make_doc(pages, extra_objects=None):
         w, h = p["size"]
         body = b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 %.3f %.3f]" % (w, h)
         body += b" /Resources << /Font << /F1 3 0 R >> >> /Contents %d 0 R" % content_no
+        if p.get("crop"):
+            body += b" /CropBox [%.3f %.3f %.3f %.3f]" % p["crop"]
         if p.get("rotate"):
             body += b" /Rotate %d" % p["rotate"]
         if p.get("annots"):
@@ -186,6 +188,18 @@ def main():
     write("stamped.pdf", make_doc([{"size": A4, "annots": [1, 2], "content": text_page(
         ["A page with an approval stamp and a link, both made elsewhere."], A4, "Stamped")}],
         extra_objects=extra))
+
+    # A page whose crop box (what readers show) is offset from its media box, with a stamp
+    # made elsewhere as its only annotation.
+    media = (A4[0] + 100, A4[1] + 100)
+    crop = (60, 40, 60 + A4[0], 40 + A4[1])
+    write("cropped.pdf", make_doc([{"size": media, "crop": crop, "annots": [1], "content": text_page(
+        ["The crop box starts 60 pt right and 40 pt above the media box's corner."], media,
+        "Cropped")}], extra_objects=[
+        ap,  # 5
+        b"<< /Type /Annot /Subtype /Stamp /Rect [400 150 500 200] /F 4 /AP << /N 5 0 R >>"
+        b" /T (Bob) /Subj (Received) /NM (foreign-stamp-2) /Name /Approved >>",  # 6
+    ]))
 
     write("seal_red.png", png_bytes(473, 355, seal_pixel(473, 355, (220, 30, 30)), dpi=300))
     write("seal_blue_nodpi.png", png_bytes(236, 177, seal_pixel(236, 177, (30, 60, 220))))

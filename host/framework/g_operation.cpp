@@ -242,22 +242,30 @@ int G_Operation::run(bool perform)
     }
     ++m_running;
     QList<G_OperationInterceptor*> taking;
+    QList<quint64> serials; // the ones that take part, not a later one at a reused address
     const QList<G_OperationInterceptor*> live = G_OperationInterceptor::Live();
     for (G_OperationInterceptor* interceptor : live) {
-        if (G_OperationInterceptor::IsLive(interceptor) && interceptor->Intercepts(this))
+        if (G_OperationInterceptor::IsLive(interceptor) && interceptor->Intercepts(this)) {
             taking.append(interceptor);
+            serials.append(interceptor->Serial());
+        }
     }
     bool go = true;
-    for (G_OperationInterceptor* interceptor : qAsConst(taking)) {
-        if (G_OperationInterceptor::IsLive(interceptor) &&
+    auto stillThere = [&](int i) {
+        return G_OperationInterceptor::IsLive(taking[i]) && taking[i]->Serial() == serials[i];
+    };
+    for (int i = 0; i < taking.size(); ++i) {
+        G_OperationInterceptor* interceptor = taking[i];
+        if (stillThere(i) &&
             !interceptor->PrepareDataHandle(this, perform)) {
             go = false;
             break;
         }
     }
     if (go) {
-        for (G_OperationInterceptor* interceptor : qAsConst(taking)) {
-            if (G_OperationInterceptor::IsLive(interceptor) &&
+        for (int i = 0; i < taking.size(); ++i) {
+            G_OperationInterceptor* interceptor = taking[i];
+            if (stillThere(i) &&
                 !interceptor->BeforeDoActionHandle(this)) {
                 go = false;
                 break;
@@ -267,9 +275,9 @@ int G_Operation::run(bool perform)
     if (go) {
         m_result = DoAction();
         m_ran = true;
-        for (G_OperationInterceptor* interceptor : qAsConst(taking)) {
-            if (G_OperationInterceptor::IsLive(interceptor))
-                interceptor->AfterDoActionHandle(this);
+        for (int i = 0; i < taking.size(); ++i) {
+            if (stillThere(i))
+                taking[i]->AfterDoActionHandle(this);
         }
     }
     --m_running;

@@ -11,6 +11,8 @@ QList<G_OperationInterceptor*>& live()
 
 G_OperationInterceptor::G_OperationInterceptor()
 {
+    static quint64 made = 0;
+    m_serial = ++made;
     live().append(this);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QtGlobal>
 
 class G_Operation;
 
@@ -20,7 +21,13 @@ public:
     static QList<G_OperationInterceptor*> Live(); // construction order
     static int LiveCount();
     static bool IsLive(const G_OperationInterceptor* interceptor);
+    // Unique in the process: a run tells the interceptors it started with from a new one
+    // that took the address of one destroyed meanwhile.
+    quint64 Serial() const { return m_serial; }
 
     G_OperationInterceptor(const G_OperationInterceptor&) = delete;
     G_OperationInterceptor& operator=(const G_OperationInterceptor&) = delete;
+
+private:
+    quint64 m_serial;
 };

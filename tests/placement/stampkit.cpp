@@ -1,13 +1,6 @@
 #include "stampkit.h"
 
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_operation.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/iplugin.h"
 #include "host/utils/popupseam.h"
 #include "hostfixture.h"
@@ -15,10 +8,8 @@
 #include "placement/gac_stamp.h"
 #include "placement/gt_stamp.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
-#include <QMouseEvent>
 
 extern "C" QObject* qt_plugin_instance();
 
@@ -57,8 +48,7 @@ int StampKit::EmbedSeal(IG_Document* doc)
 void StampKit::PointerTo(HostFixture& fx, int page, const CCA_GPoint& mm)
 {
     const QPoint pos = fx.ViewportPoint(page, mm);
-    QWidget* port = fx.View()->viewport();
-    QCursor::setPos(port->mapToGlobal(pos));
+    QCursor::setPos(fx.View()->viewport()->mapToGlobal(pos));
     fx.MoveToViewport(pos);
 }
 
@@ -66,13 +56,9 @@ IG_Annot* StampKit::StartInteractive(HostFixture& fx, int page, const CCA_GPoint
                                      const CCA_GSize& size, bool applySign)
 {
     PointerTo(fx, page, mm);
-    G_Operation* op = fx.Context()->CreateOperationByName("ti_stamp", QString());
-    if (!op)
-        return nullptr;
     const PickerChoice choice(size, applySign);
-    op->PerformAction();
-    op->DeleteLater();
-    return Pending(fx.View());
+    const int result = fx.Run("ti_stamp", {});
+    return result < 0 ? nullptr : Pending(fx.View());
 }
 
 StampKit::PickerChoice::PickerChoice(const CCA_GSize& size, bool applySign)
@@ -95,19 +81,17 @@ StampKit::PickerChoice::~PickerChoice()
 IG_Annot* StampKit::PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,
                               const CCA_GSize& size)
 {
-    G_Operation* op = fx.Context()->CreateOperationByName("tp_stamp", QString());
-    if (!op)
-        return nullptr;
-    op->Param()->Add("stampId", EmbedSeal(fx.Document()));
-    op->Param()->Add("stampSize", size);
-    op->Param()->Add("imgPath", SealPath());
-    op->Param()->Add("pageIndex", page);
-    op->Param()->Add("position", topLeft);
-    op->Param()->Add("auto", 1);
-    op->ExecuteAction();
-    const unsigned int id = unsigned(op->Param()->GetInt32("annotid", 0));
-    op->DeleteLater();
+    QVariantMap out;
+    fx.Run("tp_stamp",
+           {{"stampId", EmbedSeal(fx.Document())},
+            {"stampSize", QVariant::fromValue(size)},
+            {"imgPath", SealPath()},
+            {"pageIndex", page},
+            {"position", QVariant::fromValue(topLeft)},
+            {"auto", 1}},
+           &out, false);
     IG_Page* target = fx.View()->Page(page);
+    const unsigned int id = out.value("annotid").toUInt();
     return target && id ? target->AnnotById(id) : nullptr;
 }
 
@@ -130,8 +114,7 @@ QString StampKit::CurrentTool(G_DocView* view)
 QList<const G_Event*> StampKit::Events(G_UIContext* context, int type)
 {
     QList<const G_Event*> found;
-    const QList<G_Event*> log = context->EventLog();
-    for (const G_Event* event : log) {
+    for (const G_Event* event : context->EventLog()) {
         if (event->Type() == type)
             found.append(event);
     }
@@ -141,11 +124,8 @@ QList<const G_Event*> StampKit::Events(G_UIContext* context, int type)
 int StampKit::RunTimeCount(IG_Page* page)
 {
     int count = 0;
-    for (int i = 0; i < page->AnnotCount(); ++i) {
-        IG_Annot* annot = page->AnnotAt(i);
-        if (annot->IsOnPage() && annot->IsRunTime())
-            ++count;
-    }
+    for (int i = 0; i < page->AnnotCount(); ++i)
+        count += page->AnnotAt(i)->IsOnPage() && page->AnnotAt(i)->IsRunTime();
     return count;
 }
 

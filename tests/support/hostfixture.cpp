@@ -1,14 +1,8 @@
 #include "hostfixture.h"
 
 #include "host/document/documentio.h"
-#include "host/document/g_application.h"
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/hostcomponents.h"
 #include "host/utils/nex_dpi.h"
 #include "host/utils/nex_style.h"
@@ -16,10 +10,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScrollBar>
-#include <QtTest>
+#include <QStandardPaths>
 
 namespace
 {
@@ -184,12 +182,10 @@ void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint&
     ReleaseAtViewport(pos);
 }
 
-int HostFixture::StampResource()
+namespace
 {
-    if (!m_document)
-        return 0;
-    if (m_stampResource > 0)
-        return m_stampResource;
+int embedPicture(IG_Document* doc)
+{
     QImage picture(40, 40, QImage::Format_ARGB32);
     picture.fill(QColor(220, 30, 30, 200));
     QByteArray png;
@@ -197,30 +193,45 @@ int HostFixture::StampResource()
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
     ICA_StreamReader* stream = ICA_StreamReader::CreateMemoryStreamReader(png);
-    m_stampResource = m_document->AddResource(stream, 1, 0);
+    const int id = doc->AddResource(stream, 1, 0);
     if (stream)
         stream->Release();
-    return m_stampResource;
+    return id;
+}
+} // namespace
+
+int HostFixture::StampResource()
+{
+    if (m_document && m_stampResource <= 0)
+        m_stampResource = embedPicture(m_document);
+    return m_document ? m_stampResource : 0;
 }
 
 IG_Annot* HostFixture::AddStamp(int page, const CCA_GRect& rect, const char* subType, bool runTime)
 {
-    IG_Page* target = m_view ? m_view->Page(page) : nullptr;
+    if (!m_view || !m_view->Page(page))
+        return nullptr;
+    IG_Annot* annot = AddStampTo(m_document, page, rect, subType, runTime, StampResource());
+    m_view->Refresh();
+    return annot;
+}
+
+IG_Annot* HostFixture::AddStampTo(IG_Document* doc, int page, const CCA_GRect& rect,
+                                  const char* subType, bool runTime, int resource)
+{
+    IG_Page* target = doc ? doc->PageAt(page) : nullptr;
     if (!target)
         return nullptr;
-    const int resource = StampResource();
     const QString content =
         QStringLiteral("{\"RunTime\":%1,\"SubType\":\"%2\",\"Appearance\":[{\"Type\":"
                        "\"Image\",\"ResourceID\":%3,\"Width\":%4,\"Height\":%5,"
                        "\"RunTime\":%1}]}")
             .arg(runTime ? "true" : "false")
             .arg(QString::fromUtf8(subType))
-            .arg(resource)
+            .arg(resource > 0 ? resource : embedPicture(doc))
             .arg(double(rect.Width()))
             .arg(double(rect.Height()));
-    IG_Annot* annot = target->NewAnnot(G_AnnotType_Stamp, subType, rect, content.toStdString());
-    m_view->Refresh();
-    return annot;
+    return target->NewAnnot(G_AnnotType_Stamp, subType, rect, content.toStdString());
 }
 
 void HostFixture::AnswerMessageBoxes(int button)
@@ -231,4 +242,118 @@ void HostFixture::AnswerMessageBoxes(int button)
 QList<Utils::Widgets::MessageBoxRequest> HostFixture::MessageBoxes() const
 {
     return Utils::Widgets::MessageBoxSeam::History();
+}
+
+int HostFixture::Run(const char* name, const QVariantMap& params, QVariantMap* out, bool perform)
+{
+    G_Operation* op = m_context->CreateOperationByName(name, QString());
+    if (!op)
+        return -1;
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        op->Param()->AddVariant(it.key(), it.value());
+    const int result = perform ? op->PerformAction() : op->ExecuteAction();
+    if (out) {
+        out->clear();
+        for (const QString& key : op->Param()->Keys())
+            out->insert(key, op->Param()->Value(key));
+    }
+    op->DeleteLater();
+    return result;
+}
+
+QList<const G_Event*> HostFixture::Events(int type) const
+{
+    QList<const G_Event*> found;
+    for (const G_Event* event : m_context->EventLog()) {
+        if (event->Type() == type)
+            found.append(event);
+    }
+    return found;
+}
+
+QString HostFixture::CurrentTool() const
+{
+    G_ToolHandler* tool = m_view ? m_view->ToolHandler() : nullptr;
+    return tool ? GQ_ToQString(tool->HandlerName()) : QString();
+}
+
+QList<G_ContextMenu::Entry> HostFixture::RightClickMenu(IG_Annot* annot, const QString& choose,
+                                                        const QString& group)
+{
+    QList<G_ContextMenu::Entry> seen;
+    G_ContextMenu* menu = m_context->ContextMenu();
+    menu->SetChooser([&](const QString& g, const QList<G_ContextMenu::Entry>& entries) {
+        if (g == group)
+            seen = entries;
+        return choose;
+    });
+    const CCA_GRect r = annot->GetRect();
+    ClickAt(annot->Page()->Index(), CCA_GPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2),
+            Qt::RightButton);
+    menu->SetChooser(nullptr);
+    return seen;
+}
+
+bool PdfTools::Has(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+int PdfTools::Run(const QString& program, const QStringList& args, QByteArray* output)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000))
+        process.kill();
+    if (output)
+        *output = process.readAllStandardOutput() + process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString PdfTools::Check(const QString& pdf)
+{
+    QByteArray said;
+    return Run("qpdf", {"--check", pdf}, &said) == 0 ? QString() : QString::fromLocal8Bit(said);
+}
+
+int PdfTools::AnnotCount(const QString& pdf, int page)
+{
+    QByteArray json;
+    if (Run("qpdf", {"--json=2", "--json-key=pages", "--json-key=qpdf", pdf}, &json) != 0)
+        return -1;
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    const QJsonArray pages = root.value("pages").toArray();
+    const QJsonObject objects = root.value("qpdf").toArray().at(1).toObject();
+    auto resolve = [&objects](const QJsonValue& v) { // "N 0 R" stands for object N
+        return v.isString() ? objects.value("obj:" + v.toString()).toObject().value("value") : v;
+    };
+    if (page >= pages.size())
+        return -1;
+    const QJsonValue pageObject = resolve(pages.at(page).toObject().value("object"));
+    return resolve(pageObject.toObject().value("/Annots")).toArray().size();
+}
+
+QImage PdfTools::Render(const QString& pdf, int page, bool hideAnnots)
+{
+    const QString prefix = pdf + QStringLiteral(".page");
+    const QString n = QString::number(page + 1);
+    QStringList args{"-r", "72", "-cropbox", "-png", "-singlefile", "-f", n, "-l", n};
+    if (hideAnnots)
+        args << "-hide-annotations";
+    Run("pdftoppm", args << pdf << prefix);
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+int PdfTools::RedAround(const QImage& image, const CCA_GPoint& mm, int r)
+{
+    const double k = 72.0 / 25.4;
+    const QPoint centre(int(mm.x * k), int(mm.y * k));
+    int red = 0;
+    for (int dy = -r; dy <= r; ++dy) {
+        for (int dx = -r; dx <= r; ++dx) {
+            const QColor c = image.pixelColor(centre + QPoint(dx, dy));
+            red += c.red() > 170 && c.green() < 110 && c.blue() < 110;
+        }
+    }
+    return red;
 }

@@ -7,14 +7,30 @@
 // Mouse helpers take page points in millimetres and act on the view's viewport as a
 // person would: presses and releases through QTest, moves as real move events carrying
 // the held buttons (QTest's own move does not carry them in this Qt).
+//
+// It brings the reader's headers that nearly every test needs.
 
 #include "host/base/ca_types.h"
+#include "host/document/g_application.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_layer.h"
+#include "host/document/ig_page.h"
+#include "host/framework/g_contextmenu.h"
+#include "host/framework/g_docview.h"
+#include "host/framework/g_event.h"
+#include "host/framework/g_operation.h"
+#include "host/framework/g_settingmgr.h"
+#include "host/framework/g_uicontext.h"
 #include "host/utils/messageboxseam.h"
 
+#include <QImage>
 #include <QList>
 #include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUndoStack>
+#include <QVariantMap>
 #include <QtTest>
 #include <memory>
 
@@ -23,16 +39,10 @@ namespace QTest
 {
 template <> inline char* toString(const CCA_GRect& r)
 {
-    return qstrdup(QByteArray("CCA_GRect(") + QByteArray::number(double(r.left)) + ", " +
-                   QByteArray::number(double(r.top)) + ", " + QByteArray::number(double(r.right)) +
-                   ", " + QByteArray::number(double(r.bottom)) + ")");
+    return qstrdup(qPrintable(QString::asprintf("CCA_GRect(%g, %g, %g, %g)", double(r.left),
+                                                double(r.top), double(r.right), double(r.bottom))));
 }
 } // namespace QTest
-
-class G_DocView;
-class G_UIContext;
-class IG_Annot;
-class IG_Document;
 
 class HostFixture
 {
@@ -82,10 +92,26 @@ public:
                        bool runTime = false);
     // The resource identifier of the picture AddStamp uses (embedded on first use).
     int StampResource();
+    // The same stamp on a page of any document, with a picture embedded for it.
+    static IG_Annot* AddStampTo(IG_Document* doc, int page, const CCA_GRect& rect,
+                                const char* subType = "Stamp", bool runTime = false,
+                                int resource = 0);
 
     // Message boxes: answered with `button` (a QMessageBox::StandardButton) from now on.
     void AnswerMessageBoxes(int button);
     QList<Utils::Widgets::MessageBoxRequest> MessageBoxes() const; // since set-up
+
+    // Runs the operation `name` made by the context with `params`: PerformAction, or
+    // ExecuteAction when `perform` is false. Its parameters after the run go to `out`.
+    // −1 when no such operation is registered.
+    int Run(const char* name, const QVariantMap& params = {}, QVariantMap* out = nullptr,
+            bool perform = true);
+    QList<const G_Event*> Events(int type) const; // logged by the context, of that type
+    QString CurrentTool() const;                  // the view's current tool's name
+    // Right-clicks the annotation's centre; the context menu of group `group` answers
+    // `choose` (nothing when empty). The entries it offered.
+    QList<G_ContextMenu::Entry> RightClickMenu(IG_Annot* annot, const QString& choose = {},
+                                               const QString& group = "annot");
 
 private:
     void makeView();
@@ -98,3 +124,19 @@ private:
     int m_answer = 0;
     int m_stampResource = 0;
 };
+
+// Programs of other makers that read saved files; each is skipped with a message when it is
+// not installed (QSKIP in the caller when Has() is false).
+namespace PdfTools
+{
+bool Has(const QString& program);
+// The exit code (−1 when it could not run); standard output and error to `output`.
+int Run(const QString& program, const QStringList& args, QByteArray* output = nullptr);
+QString Check(const QString& pdf);            // qpdf --check: empty when the file is sound
+int AnnotCount(const QString& pdf, int page); // from qpdf's JSON; −1 when unreadable
+// Page `page` (from 0) as readers show it (its crop box) drawn by pdftoppm at 72 dpi,
+// annotations hidden when asked.
+QImage Render(const QString& pdf, int page, bool hideAnnots = false);
+// Pixels in the (2r+1)² square around the point (millimetres at 72 dpi) that are seal red.
+int RedAround(const QImage& image, const CCA_GPoint& mm, int r = 4);
+} // namespace PdfTools

@@ -2,20 +2,16 @@
 // screen at several zooms, DPI scales and page rotations, rendering, tool handlers and
 // mouse routing.
 
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/utils/nex_dpi.h"
 #include "hostfixture.h"
 
 #include <QScrollBar>
-#include <QtTest>
 
 namespace
 {
 
-QStringList g_toolCalls;
+QStringList g_toolCalls; // "tool:what" and, for the mouse, " x,y flags"
 int g_toolsDestroyed = 0;
 
 class RecordingTool : public G_ToolHandler
@@ -27,38 +23,19 @@ public:
     CCA_String HandlerName() override { return m_name.constData(); }
     void OnActivate() override { g_toolCalls << m_name + ":activate"; }
     void OnDeactivate() override { g_toolCalls << m_name + ":deactivate"; }
-    int OnLButtonDown(unsigned int flags, const CCA_Point& p) override
+    int OnLButtonDown(unsigned int f, const CCA_Point& p) override { return note("ldown", f, p); }
+    int OnLButtonUp(unsigned int f, const CCA_Point& p) override { return note("lup", f, p); }
+    int OnRButtonUp(unsigned int f, const CCA_Point& p) override { return note("rup", f, p); }
+    int OnMouseMove(unsigned int f, const CCA_Point& p) override { return note("move", f, p); }
+    int OnKeyDown(int key, unsigned int f) override { return note("key", f, {key, 0}); }
+    int note(const char* what, unsigned int f, const CCA_Point& p)
     {
-        return record("ldown", flags, p);
-    }
-    int OnLButtonUp(unsigned int flags, const CCA_Point& p) override
-    {
-        return record("lup", flags, p);
-    }
-    int OnRButtonUp(unsigned int flags, const CCA_Point& p) override
-    {
-        return record("rup", flags, p);
-    }
-    int OnMouseMove(unsigned int flags, const CCA_Point& p) override
-    {
-        return record("move", flags, p);
-    }
-    int OnKeyDown(int key, unsigned int flags) override
-    {
-        g_toolCalls << QStringLiteral("%1:key %2 %3").arg(QString(m_name)).arg(key).arg(flags);
+        g_toolCalls
+            << QStringLiteral("%1:%2 %3,%4 %5").arg(QString(m_name), what).arg(p.x).arg(p.y).arg(f);
         return 1;
     }
-    QList<CCA_Point> points;
-    QList<unsigned int> flags;
 
 private:
-    int record(const char* what, unsigned int f, const CCA_Point& p)
-    {
-        g_toolCalls << m_name + ":" + what;
-        points << p;
-        flags << f;
-        return 1;
-    }
     QByteArray m_name;
 };
 
@@ -71,373 +48,300 @@ class TestDocView : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void cleanup();
+    void initTestCase()
+    {
+        m_prototypeA = new RecordingTool("test_tool_a");
+        m_prototypeB = new RecordingTool("test_tool_b");
+        QVERIFY(m_prototypeA->RegisterHandlerToGlobal());
+        QVERIFY(m_prototypeB->RegisterHandlerToGlobal());
+        RecordingTool clash("test_tool_a");
+        QVERIFY(!clash.RegisterHandlerToGlobal()); // the name is taken
+    }
 
-    void mappingRoundTrips_data();
-    void mappingRoundTrips();
-    void pagesAreStackedAndCentred();
-    void pageIndexByPoint_data();
-    void pageIndexByPoint();
-    void pageRendersWithItsRotation_data();
-    void pageRendersWithItsRotation();
-    void hiddenAnnotationsAreNotDrawn();
-    void zoomSignalsAndKeepsThePage();
-    void goToPageScrollsAndSelects();
-    void toolInstancesBelongToTheirView();
-    void setToolHandlerDeactivatesThenActivates();
-    void prototypeIsReplacedByTheViewsInstance();
-    void mouseAndKeysReachTheToolInScenePixels();
+    void cleanupTestCase()
+    {
+        delete m_prototypeA;
+        delete m_prototypeB;
+        QVERIFY(!G_ToolHandler::FindGlobal("test_tool_a")); // deleted prototypes leave
+    }
+
+    void cleanup()
+    {
+        Utils::DPI::Nex_Mgr::Instance().SetScale(0);
+        g_toolCalls.clear();
+    }
+
+    void mappingRoundTrips_data()
+    {
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<int>("rotation");
+        QTest::addColumn<int>("corner");
+        const float zooms[] = {10.0f, 50.0f, 100.0f, 237.5f, 500.0f};
+        const float scales[] = {1.0f, 1.5f, 2.0f};
+        const struct {
+            int degrees;
+            Corner corner;
+        } rotations[] = {{0, TopLeft}, {90, TopRight}, {180, BottomRight}, {270, BottomLeft}};
+        for (float zoom : zooms) {
+            for (float scale : scales) {
+                for (const auto& r : rotations) {
+                    QTest::addRow("zoom %g scale %g rotate %d", double(zoom), double(scale),
+                                  r.degrees)
+                        << zoom << scale << r.degrees << int(r.corner);
+                }
+            }
+        }
+    }
+    void mappingRoundTrips()
+    {
+        QFETCH(float, zoom);
+        QFETCH(float, scale);
+        QFETCH(int, rotation);
+        QFETCH(int, corner);
+        Utils::DPI::Nex_Mgr::Instance().SetScale(scale);
+        HostFixture host;
+        // A rotated A4 page between two plain A5 pages.
+        QVERIFY(host.OpenBlank({CCA_GSize(148, 210), CCA_GSize(210, 297), CCA_GSize(148, 210)},
+                               {0, rotation, 0}));
+        G_DocView* view = host.View();
+        view->SetZoom(zoom);
+        QCOMPARE(view->GetZoom(), zoom);
+        const float perMM = 96.0f * scale * zoom / 100.0f / 25.4f;
+        QVERIFY(qAbs(view->MM2Px(25.4f) - 96.0f * scale * zoom / 100.0f) < 1e-3f);
+        QVERIFY(qAbs(view->Px2MM(view->MM2Px(12.5f)) - 12.5f) < 1e-4f);
+
+        const QRect r = view->PageRect(1);
+        const bool quarter = rotation % 180 != 0;
+        QCOMPARE(r.width(), qRound((quarter ? 297 : 210) * perMM));
+        QCOMPARE(r.height(), qRound((quarter ? 210 : 297) * perMM));
+
+        // The unrotated page's top-left corner lands on the corner the rotation turns it to.
+        const CCA_Point origin = view->ScenePointFromDocPoint(1, CCA_GPoint(0, 0));
+        const QPoint expected[] = {{r.left(), r.top()},
+                                   {r.left() + r.width(), r.top()},
+                                   {r.left() + r.width(), r.top() + r.height()},
+                                   {r.left(), r.top() + r.height()}};
+        QVERIFY2(qAbs(origin.x - expected[corner].x()) <= 1 &&
+                     qAbs(origin.y - expected[corner].y()) <= 1,
+                 qPrintable(QStringLiteral("origin at %1,%2").arg(origin.x).arg(origin.y)));
+
+        // Page millimetres → scene → page millimetres, within half a pixel.
+        const float tolerance = 0.5f / perMM + 1e-3f;
+        const CCA_GPoint docPoints[] = {
+            {0, 0}, {210, 297}, {50.3f, 120.7f}, {209.9f, 0.1f}, {-15, 320}}; // also off the page
+        for (const CCA_GPoint& p : docPoints) {
+            const CCA_Point scene = view->ScenePointFromDocPoint(1, p);
+            int page = 1;
+            const CCA_GPoint back = view->DocPointFromScenePoint(scene, page);
+            QCOMPARE(page, 1);
+            QVERIFY2(qAbs(back.x - p.x) <= tolerance && qAbs(back.y - p.y) <= tolerance,
+                     qPrintable(QStringLiteral("%1,%2 came back as %3,%4")
+                                    .arg(double(p.x))
+                                    .arg(double(p.y))
+                                    .arg(double(back.x))
+                                    .arg(double(back.y))));
+        }
+        // Scene → page millimetres → scene is exact; the page is found when not given.
+        const QPoint scenePoints[] = {r.topLeft(), r.center(), r.bottomRight(),
+                                      r.topLeft() + QPoint(r.width() / 3, r.height() / 5)};
+        for (const QPoint& s : scenePoints) {
+            int page = -1;
+            const CCA_GPoint doc = view->DocPointFromScenePoint(CCA_Point(s.x(), s.y()), page);
+            QCOMPARE(page, 1);
+            QVERIFY(doc.x >= -tolerance && doc.x <= 210 + tolerance);
+            QVERIFY(doc.y >= -tolerance && doc.y <= 297 + tolerance);
+            const CCA_Point again = view->ScenePointFromDocPoint(1, doc);
+            QCOMPARE(again, CCA_Point(s.x(), s.y()));
+        }
+        // Scene ↔ screen.
+        const CCA_Point inside(r.center().x(), r.center().y());
+        view->GoToPage(view, 1, CCA_GRect(100, 140, 110, 150), false);
+        QCOMPARE(view->ScenePointFromGlobalPoint(view->GlobalPointFromScenePoint(inside)), inside);
+        // A document rectangle covers the same scene area from any corner order.
+        const QRect sceneRect = view->SceneRectFromDocRect(1, CCA_GRect(10, 20, 50, 80));
+        QVERIFY(qAbs(sceneRect.width() - (quarter ? 60 : 40) * perMM) <= 1.5f);
+        QVERIFY(qAbs(sceneRect.height() - (quarter ? 40 : 60) * perMM) <= 1.5f);
+    }
+
+    void pagesAreStackedAndFoundByPoint_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<bool>("nearest");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("inside page 1") << "page1" << true << false << 1;
+        QTest::newRow("gap, exact") << "gap" << true << false << -1;
+        QTest::newRow("gap, with the gap") << "gap" << false << false << 0;
+        QTest::newRow("far left, exact") << "left" << true << false << -1;
+        QTest::newRow("far left, nearest") << "left" << true << true << 0;
+        QTest::newRow("below the last page, nearest") << "below" << false << true << 1;
+    }
+    void pagesAreStackedAndFoundByPoint()
+    {
+        QFETCH(QString, where);
+        QFETCH(bool, exact);
+        QFETCH(bool, nearest);
+        QFETCH(int, expected);
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(100, 50)}));
+        G_DocView* view = host.View();
+        const QRect a = view->PageRect(0);
+        const QRect b = view->PageRect(1);
+        QCOMPARE(a.top(), int(G_DocView::kPageGap));
+        QCOMPARE(b.top(), a.top() + a.height() + G_DocView::kPageGap);
+        QCOMPARE(view->SceneSize().height(), b.top() + b.height() + G_DocView::kPageGap);
+        QVERIFY(qAbs(a.center().x() - b.center().x()) <= 1);
+        QVERIFY(qAbs(a.center().x() - view->viewport()->width() / 2) <= 1);
+        QVERIFY(view->PageRect(2).isEmpty() && view->PageRect(-1).isEmpty() && !view->Page(2));
+        QPoint p = b.center();
+        if (where == "gap")
+            p = QPoint(a.center().x(), a.bottom() + 3); // nearer page 0
+        else if (where == "left")
+            p = QPoint(a.left() - 100, a.center().y());
+        else if (where == "below")
+            p = QPoint(b.center().x(), b.bottom() + 500);
+        QCOMPARE(view->PageIndexByPoint(CCA_Point(p.x(), p.y()), exact, nearest), expected);
+    }
+
+    void pageRendersWithItsRotation_data()
+    {
+        QTest::addColumn<int>("rotation");
+        QTest::addColumn<int>("corner"); // −1: annotations hidden, nothing drawn
+        QTest::newRow("0") << 0 << int(TopLeft);
+        QTest::newRow("90") << 90 << int(TopRight);
+        QTest::newRow("180") << 180 << int(BottomRight);
+        QTest::newRow("270") << 270 << int(BottomLeft);
+        QTest::newRow("annotations hidden") << 0 << -1;
+    }
+    void pageRendersWithItsRotation()
+    {
+        QFETCH(int, rotation);
+        QFETCH(int, corner);
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(100, 150)}, {rotation}));
+        QVERIFY(host.AddStamp(0, CCA_GRect(5, 5, 35, 35)));
+        G_DocView* view = host.View();
+        view->SetAnnotStatus(corner >= 0);
+        const QImage image = view->RenderPageImage(0);
+        QCOMPARE(image.size(), view->PageRect(0).size());
+        // The stamp sits in the corner the page's own top-left turned to; the others are blank.
+        const int inset = qRound(view->MM2Px(20));
+        const QPoint probes[] = {{inset, inset},
+                                 {image.width() - inset, inset},
+                                 {image.width() - inset, image.height() - inset},
+                                 {inset, image.height() - inset}};
+        for (int i = 0; i < 4; ++i) {
+            const QColor c = image.pixelColor(probes[i]);
+            const bool stamped = c.red() > 150 && c.green() < 140;
+            QVERIFY2(stamped == (i == corner),
+                     qPrintable(QStringLiteral("corner %1 has %2").arg(i).arg(c.name())));
+        }
+        // Hidden annotations cannot be hit either.
+        const CCA_Point hit = host.ScenePoint(0, CCA_GPoint(20, 20));
+        QCOMPARE(view->AnnotAtScenePoint(hit) != nullptr, corner >= 0);
+    }
+
+    void zoomKeepsThePageAndGoToPageScrolls()
+    {
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297), CCA_GSize(210, 297)}));
+        G_DocView* view = host.View();
+        view->GoToPage(1);
+        QCOMPARE(view->CurrentPageIndex(), 1);
+        QSignalSpy zoomed(view, &G_DocView::ZoomChanged);
+        view->SetZoom(237.5f);
+        QCOMPARE(zoomed.count(), 1);
+        QCOMPARE(zoomed.at(0).at(0).toFloat(), 237.5f);
+        QCOMPARE(view->CurrentPageIndex(), 1);
+        view->SetZoom(0); // refused: no zoom of nothing
+        view->SetZoom(-5);
+        QCOMPARE(view->GetZoom(), 237.5f);
+        QCOMPARE(zoomed.count(), 1);
+
+        QSignalSpy changed(view, &G_DocView::CurrentPageChanged);
+        view->GoToPage(view, 2, CCA_GRect(150, 250, 190, 280), true);
+        QCOMPARE(view->CurrentPageIndex(), 2);
+        QVERIFY(changed.count() >= 1);
+        const QRect target = view->SceneRectFromDocRect(2, CCA_GRect(150, 250, 190, 280));
+        QVERIFY(QRect(view->ScrollOffset(), view->viewport()->size()).contains(target));
+        view->GoToPage(0);
+        QCOMPARE(view->CurrentPageIndex(), 0);
+        QCOMPARE(view->ScrollOffset().y(), 0);
+    }
+
+    void toolInstancesBelongToTheirView()
+    {
+        const int destroyedBefore = g_toolsDestroyed;
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
+        G_DocView* view = host.View();
+        G_DocView other(host.Context(), host.Document());
+        G_ToolHandler* hand = view->ToolHandler();
+        QCOMPARE(host.CurrentTool(), QStringLiteral("t_handtool"));
+        G_ToolHandler* a = view->ToolHandlerByName("test_tool_a");
+        QVERIFY(a && a != m_prototypeA);
+        QCOMPARE(view->ToolHandlerByName("test_tool_a"), a); // made once
+        QCOMPARE(a->DocView(), view);
+        QCOMPARE(a->UIContext(), host.Context());
+        QCOMPARE(a->GDocument(), host.Document());
+        G_ToolHandler* theirs = other.ToolHandlerByName("test_tool_a");
+        QVERIFY(theirs && theirs != a);
+        QCOMPARE(theirs->DocView(), &other);
+        QVERIFY(!view->ToolHandlerByName("no_such_tool") && !view->ToolHandlerByName(nullptr));
+
+        // Switching deactivates the old tool, then activates the new one.
+        view->SetToolHandler(a);
+        QCOMPARE(g_toolCalls, QStringList({"test_tool_a:activate"}));
+        QCOMPARE(view->PreviousToolHandler(), hand);
+        g_toolCalls.clear();
+        // A prototype handed over is replaced by the view's own instance.
+        view->SetToolHandler(host.Context()->FindHandlerByName("test_tool_b"));
+        G_ToolHandler* b = view->ToolHandlerByName("test_tool_b");
+        QCOMPARE(g_toolCalls, QStringList({"test_tool_a:deactivate", "test_tool_b:activate"}));
+        QCOMPARE(view->ToolHandler(), b);
+        QVERIFY(b != m_prototypeB && !m_prototypeB->DocView()); // the prototype stays unbound
+        QCOMPARE(view->PreviousToolHandler(), a);
+        g_toolCalls.clear();
+        view->SetToolHandler(b); // already current: nothing happens
+        QVERIFY(g_toolCalls.isEmpty());
+        view->SetToolHandler(hand);
+        host.CloseDocument(); // the view deletes its instances
+        QCOMPARE(g_toolsDestroyed, destroyedBefore + 2);
+    }
+
+    void mouseAndKeysReachTheToolInScenePixels()
+    {
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297)}));
+        G_DocView* view = host.View();
+        view->SetToolHandler(view->ToolHandlerByName("test_tool_a"));
+        view->verticalScrollBar()->setValue(300);
+        QCOMPARE(view->ScrollOffset().y(), 300);
+        g_toolCalls.clear();
+        const QPoint pos(400, 250);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, pos);
+        QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, pos);
+        host.MoveToViewport(pos + QPoint(5, 6));
+        QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier);
+        const QPoint at = pos + view->ScrollOffset();
+        const QString shift = QString::number(Qt::ShiftModifier),
+                      ctrl = QString::number(Qt::ControlModifier);
+        const QString p = QStringLiteral("%1,%2 ").arg(at.x()).arg(at.y());
+        QCOMPARE(
+            g_toolCalls,
+            QStringList({"test_tool_a:ldown " + p + shift, "test_tool_a:lup " + p + shift,
+                         "test_tool_a:rup " + p + "0",
+                         QStringLiteral("test_tool_a:move %1,%2 0").arg(at.x() + 5).arg(at.y() + 6),
+                         // a person presses Control first
+                         QStringLiteral("test_tool_a:key %1,0 ").arg(int(Qt::Key_Control)) + ctrl,
+                         QStringLiteral("test_tool_a:key %1,0 ").arg(int(Qt::Key_Left)) + ctrl}));
+    }
 
 private:
     RecordingTool* m_prototypeA = nullptr;
     RecordingTool* m_prototypeB = nullptr;
 };
-
-void TestDocView::initTestCase()
-{
-    m_prototypeA = new RecordingTool("test_tool_a");
-    m_prototypeB = new RecordingTool("test_tool_b");
-    QVERIFY(m_prototypeA->RegisterHandlerToGlobal());
-    QVERIFY(m_prototypeB->RegisterHandlerToGlobal());
-    RecordingTool clash("test_tool_a");
-    QVERIFY(!clash.RegisterHandlerToGlobal()); // the name is taken
-}
-
-void TestDocView::cleanupTestCase()
-{
-    delete m_prototypeA;
-    delete m_prototypeB;
-    QVERIFY(!G_ToolHandler::FindGlobal("test_tool_a")); // deleted prototypes leave
-}
-
-void TestDocView::cleanup()
-{
-    Utils::DPI::Nex_Mgr::Instance().SetScale(0);
-    g_toolCalls.clear();
-}
-
-void TestDocView::mappingRoundTrips_data()
-{
-    QTest::addColumn<float>("zoom");
-    QTest::addColumn<float>("scale");
-    QTest::addColumn<int>("rotation");
-    QTest::addColumn<int>("corner");
-    const float zooms[] = {10.0f, 50.0f, 100.0f, 237.5f, 500.0f};
-    const float scales[] = {1.0f, 1.5f, 2.0f};
-    const struct {
-        int degrees;
-        Corner corner;
-    } rotations[] = {{0, TopLeft}, {90, TopRight}, {180, BottomRight}, {270, BottomLeft}};
-    for (float zoom : zooms) {
-        for (float scale : scales) {
-            for (const auto& r : rotations) {
-                QTest::addRow("zoom %g scale %g rotate %d", double(zoom), double(scale), r.degrees)
-                    << zoom << scale << r.degrees << int(r.corner);
-            }
-        }
-    }
-}
-
-void TestDocView::mappingRoundTrips()
-{
-    QFETCH(float, zoom);
-    QFETCH(float, scale);
-    QFETCH(int, rotation);
-    QFETCH(int, corner);
-    Utils::DPI::Nex_Mgr::Instance().SetScale(scale);
-    HostFixture host;
-    // A rotated A4 page between two plain A5 pages.
-    QVERIFY(host.OpenBlank({CCA_GSize(148, 210), CCA_GSize(210, 297), CCA_GSize(148, 210)},
-                           {0, rotation, 0}));
-    G_DocView* view = host.View();
-    view->SetZoom(zoom);
-    QCOMPARE(view->GetZoom(), zoom);
-    const float perMM = 96.0f * scale * zoom / 100.0f / 25.4f;
-    QVERIFY(qAbs(view->MM2Px(25.4f) - 96.0f * scale * zoom / 100.0f) < 1e-3f);
-    QVERIFY(qAbs(view->Px2MM(view->MM2Px(12.5f)) - 12.5f) < 1e-4f);
-
-    const QRect r = view->PageRect(1);
-    const bool quarter = rotation % 180 != 0;
-    QCOMPARE(r.width(), qRound((quarter ? 297 : 210) * perMM));
-    QCOMPARE(r.height(), qRound((quarter ? 210 : 297) * perMM));
-
-    // The unrotated page's top-left corner lands on the corner the rotation turns it to.
-    const CCA_Point origin = view->ScenePointFromDocPoint(1, CCA_GPoint(0, 0));
-    const QPoint expected[] = {{r.left(), r.top()},
-                               {r.left() + r.width(), r.top()},
-                               {r.left() + r.width(), r.top() + r.height()},
-                               {r.left(), r.top() + r.height()}};
-    QVERIFY2(qAbs(origin.x - expected[corner].x()) <= 1 &&
-                 qAbs(origin.y - expected[corner].y()) <= 1,
-             qPrintable(QStringLiteral("origin at %1,%2").arg(origin.x).arg(origin.y)));
-
-    // Page millimetres → scene → page millimetres, within half a pixel.
-    const float tolerance = 0.5f / perMM + 1e-3f;
-    const CCA_GPoint docPoints[] = {
-        {0, 0}, {210, 297}, {50.3f, 120.7f}, {209.9f, 0.1f}, {-15, 320}}; // also off the page
-    for (const CCA_GPoint& p : docPoints) {
-        const CCA_Point scene = view->ScenePointFromDocPoint(1, p);
-        int page = 1;
-        const CCA_GPoint back = view->DocPointFromScenePoint(scene, page);
-        QCOMPARE(page, 1);
-        QVERIFY2(qAbs(back.x - p.x) <= tolerance && qAbs(back.y - p.y) <= tolerance,
-                 qPrintable(QStringLiteral("%1,%2 came back as %3,%4")
-                                .arg(double(p.x))
-                                .arg(double(p.y))
-                                .arg(double(back.x))
-                                .arg(double(back.y))));
-    }
-    // Scene → page millimetres → scene is exact; the page is found when not given.
-    const QPoint scenePoints[] = {r.topLeft(), r.center(), r.bottomRight(),
-                                  r.topLeft() + QPoint(r.width() / 3, r.height() / 5)};
-    for (const QPoint& s : scenePoints) {
-        int page = -1;
-        const CCA_GPoint doc = view->DocPointFromScenePoint(CCA_Point(s.x(), s.y()), page);
-        QCOMPARE(page, 1);
-        QVERIFY(doc.x >= -tolerance && doc.x <= 210 + tolerance);
-        QVERIFY(doc.y >= -tolerance && doc.y <= 297 + tolerance);
-        const CCA_Point again = view->ScenePointFromDocPoint(1, doc);
-        QCOMPARE(again, CCA_Point(s.x(), s.y()));
-    }
-    // Scene ↔ screen.
-    const CCA_Point inside(r.center().x(), r.center().y());
-    view->GoToPage(view, 1, CCA_GRect(100, 140, 110, 150), false);
-    QCOMPARE(view->ScenePointFromGlobalPoint(view->GlobalPointFromScenePoint(inside)), inside);
-    // A document rectangle covers the same scene area from any corner order.
-    const QRect sceneRect = view->SceneRectFromDocRect(1, CCA_GRect(10, 20, 50, 80));
-    QVERIFY(qAbs(sceneRect.width() - (quarter ? 60 : 40) * perMM) <= 1.5f);
-    QVERIFY(qAbs(sceneRect.height() - (quarter ? 40 : 60) * perMM) <= 1.5f);
-}
-
-void TestDocView::pagesAreStackedAndCentred()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(100, 50)}));
-    G_DocView* view = host.View();
-    const QRect a = view->PageRect(0);
-    const QRect b = view->PageRect(1);
-    QCOMPARE(a.top(), int(G_DocView::kPageGap));
-    QCOMPARE(b.top(), a.top() + a.height() + G_DocView::kPageGap);
-    QCOMPARE(view->SceneSize().height(), b.top() + b.height() + G_DocView::kPageGap);
-    QVERIFY(qAbs(a.center().x() - b.center().x()) <= 1);
-    QVERIFY(qAbs(a.center().x() - view->viewport()->width() / 2) <= 1);
-    QVERIFY(view->PageRect(2).isEmpty());
-    QVERIFY(view->PageRect(-1).isEmpty());
-    QVERIFY(!view->Page(2));
-}
-
-void TestDocView::pageIndexByPoint_data()
-{
-    QTest::addColumn<QString>("where");
-    QTest::addColumn<bool>("exact");
-    QTest::addColumn<bool>("nearest");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("inside page 1") << "page1" << true << false << 1;
-    QTest::newRow("gap, exact") << "gap" << true << false << -1;
-    QTest::newRow("gap, with the gap") << "gap" << false << false << 0;
-    QTest::newRow("far left, exact") << "left" << true << false << -1;
-    QTest::newRow("far left, nearest") << "left" << true << true << 0;
-    QTest::newRow("below the last page, nearest") << "below" << false << true << 1;
-}
-
-void TestDocView::pageIndexByPoint()
-{
-    QFETCH(QString, where);
-    QFETCH(bool, exact);
-    QFETCH(bool, nearest);
-    QFETCH(int, expected);
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100), CCA_GSize(100, 100)}));
-    G_DocView* view = host.View();
-    const QRect a = view->PageRect(0);
-    const QRect b = view->PageRect(1);
-    QPoint p;
-    if (where == "page1")
-        p = b.center();
-    else if (where == "gap")
-        p = QPoint(a.center().x(), a.bottom() + 3); // nearer page 0
-    else if (where == "left")
-        p = QPoint(a.left() - 100, a.center().y());
-    else
-        p = QPoint(b.center().x(), b.bottom() + 500);
-    QCOMPARE(view->PageIndexByPoint(CCA_Point(p.x(), p.y()), exact, nearest), expected);
-}
-
-void TestDocView::pageRendersWithItsRotation_data()
-{
-    QTest::addColumn<int>("rotation");
-    QTest::addColumn<int>("corner");
-    QTest::newRow("0") << 0 << int(TopLeft);
-    QTest::newRow("90") << 90 << int(TopRight);
-    QTest::newRow("180") << 180 << int(BottomRight);
-    QTest::newRow("270") << 270 << int(BottomLeft);
-}
-
-void TestDocView::pageRendersWithItsRotation()
-{
-    QFETCH(int, rotation);
-    QFETCH(int, corner);
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 150)}, {rotation}));
-    QVERIFY(host.AddStamp(0, CCA_GRect(5, 5, 35, 35)));
-    G_DocView* view = host.View();
-    const QImage image = view->RenderPageImage(0);
-    QCOMPARE(image.size(), view->PageRect(0).size());
-    // The stamp sits in the corner the page's own top-left turned to; the others are blank.
-    const int inset = qRound(view->MM2Px(20));
-    const QPoint probes[] = {{inset, inset},
-                             {image.width() - inset, inset},
-                             {image.width() - inset, image.height() - inset},
-                             {inset, image.height() - inset}};
-    for (int i = 0; i < 4; ++i) {
-        const QColor c = image.pixelColor(probes[i]);
-        const bool stamped = c.red() > 150 && c.green() < 140;
-        QVERIFY2(stamped == (i == corner),
-                 qPrintable(QStringLiteral("corner %1 has %2").arg(i).arg(c.name())));
-    }
-}
-
-void TestDocView::hiddenAnnotationsAreNotDrawn()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
-    QVERIFY(host.AddStamp(0, CCA_GRect(10, 10, 60, 60)));
-    G_DocView* view = host.View();
-    const QPoint probe(qRound(view->MM2Px(35)), qRound(view->MM2Px(35)));
-    QVERIFY(view->RenderPageImage(0).pixelColor(probe).green() < 140);
-    view->SetAnnotStatus(false);
-    QVERIFY(!view->AnnotStatus());
-    QCOMPARE(view->RenderPageImage(0).pixelColor(probe), QColor(Qt::white));
-    const QRect r = view->PageRect(0);
-    QVERIFY(!view->AnnotAtScenePoint(CCA_Point(r.left() + probe.x(), r.top() + probe.y())));
-    view->SetAnnotStatus(true);
-    QVERIFY(view->AnnotAtScenePoint(CCA_Point(r.left() + probe.x(), r.top() + probe.y())));
-}
-
-void TestDocView::zoomSignalsAndKeepsThePage()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297), CCA_GSize(210, 297)}));
-    G_DocView* view = host.View();
-    view->GoToPage(1);
-    QCOMPARE(view->CurrentPageIndex(), 1);
-    QSignalSpy zoomed(view, &G_DocView::ZoomChanged);
-    view->SetZoom(237.5f);
-    QCOMPARE(zoomed.count(), 1);
-    QCOMPARE(zoomed.at(0).at(0).toFloat(), 237.5f);
-    QCOMPARE(view->CurrentPageIndex(), 1);
-    view->SetZoom(0); // refused: no zoom of nothing
-    view->SetZoom(-5);
-    QCOMPARE(view->GetZoom(), 237.5f);
-    QCOMPARE(zoomed.count(), 1);
-}
-
-void TestDocView::goToPageScrollsAndSelects()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297), CCA_GSize(210, 297)}));
-    G_DocView* view = host.View();
-    QSignalSpy changed(view, &G_DocView::CurrentPageChanged);
-    view->GoToPage(view, 2, CCA_GRect(150, 250, 190, 280), true);
-    QCOMPARE(view->CurrentPageIndex(), 2);
-    QVERIFY(changed.count() >= 1);
-    const QRect target = view->SceneRectFromDocRect(2, CCA_GRect(150, 250, 190, 280));
-    const QRect visible(view->ScrollOffset(), view->viewport()->size());
-    QVERIFY(visible.contains(target));
-    view->GoToPage(0);
-    QCOMPARE(view->CurrentPageIndex(), 0);
-    QCOMPARE(view->ScrollOffset().y(), 0);
-}
-
-void TestDocView::toolInstancesBelongToTheirView()
-{
-    const int destroyedBefore = g_toolsDestroyed;
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
-    G_DocView* view = host.View();
-    G_DocView other(host.Context(), host.Document());
-    G_ToolHandler* mine = view->ToolHandlerByName("test_tool_a");
-    QVERIFY(mine);
-    QVERIFY(mine != m_prototypeA);
-    QCOMPARE(view->ToolHandlerByName("test_tool_a"), mine); // made once
-    QCOMPARE(mine->DocView(), view);
-    QCOMPARE(mine->UIContext(), host.Context());
-    QCOMPARE(mine->GDocument(), host.Document());
-    G_ToolHandler* theirs = other.ToolHandlerByName("test_tool_a");
-    QVERIFY(theirs && theirs != mine);
-    QCOMPARE(theirs->DocView(), &other);
-    QVERIFY(!view->ToolHandlerByName("no_such_tool"));
-    QVERIFY(!view->ToolHandlerByName(nullptr));
-    host.CloseDocument(); // the view deletes its instance
-    QCOMPARE(g_toolsDestroyed, destroyedBefore + 1);
-}
-
-void TestDocView::setToolHandlerDeactivatesThenActivates()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
-    G_DocView* view = host.View();
-    G_ToolHandler* hand = view->ToolHandler();
-    QVERIFY(hand);
-    QCOMPARE(hand->HandlerName(), CCA_String("t_handtool"));
-    G_ToolHandler* a = view->ToolHandlerByName("test_tool_a");
-    G_ToolHandler* b = view->ToolHandlerByName("test_tool_b");
-    view->SetToolHandler(a);
-    QCOMPARE(g_toolCalls, QStringList({"test_tool_a:activate"}));
-    QCOMPARE(view->PreviousToolHandler(), hand);
-    g_toolCalls.clear();
-    view->SetToolHandler(b);
-    QCOMPARE(g_toolCalls, QStringList({"test_tool_a:deactivate", "test_tool_b:activate"}));
-    QCOMPARE(view->ToolHandler(), b);
-    QCOMPARE(view->PreviousToolHandler(), a);
-    g_toolCalls.clear();
-    view->SetToolHandler(b); // already current: nothing happens
-    QVERIFY(g_toolCalls.isEmpty());
-}
-
-void TestDocView::prototypeIsReplacedByTheViewsInstance()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
-    G_DocView* view = host.View();
-    view->SetToolHandler(host.Context()->FindHandlerByName("test_tool_b"));
-    QCOMPARE(view->ToolHandler(), view->ToolHandlerByName("test_tool_b"));
-    QVERIFY(view->ToolHandler() != m_prototypeB);
-    QVERIFY(!m_prototypeB->DocView()); // the prototype stays unbound
-}
-
-void TestDocView::mouseAndKeysReachTheToolInScenePixels()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(210, 297), CCA_GSize(210, 297)}));
-    G_DocView* view = host.View();
-    auto* tool = static_cast<RecordingTool*>(view->ToolHandlerByName("test_tool_a"));
-    view->SetToolHandler(tool);
-    view->verticalScrollBar()->setValue(300);
-    QCOMPARE(view->ScrollOffset().y(), 300);
-    g_toolCalls.clear();
-    const QPoint pos(400, 250);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, pos);
-    QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, pos);
-    host.MoveToViewport(pos + QPoint(5, 6));
-    QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier);
-    const QStringList expected = {"test_tool_a:ldown", "test_tool_a:lup", "test_tool_a:rup",
-                                  "test_tool_a:move",
-                                  // a person presses Control first
-                                  QStringLiteral("test_tool_a:key %1 %2")
-                                      .arg(int(Qt::Key_Control))
-                                      .arg(uint(Qt::ControlModifier)),
-                                  QStringLiteral("test_tool_a:key %1 %2")
-                                      .arg(int(Qt::Key_Left))
-                                      .arg(uint(Qt::ControlModifier))};
-    QCOMPARE(g_toolCalls, expected);
-    const QPoint offset = view->ScrollOffset();
-    QCOMPARE(tool->points.first(), CCA_Point(pos.x() + offset.x(), pos.y() + offset.y()));
-    QCOMPARE(tool->flags.first(), unsigned(Qt::ShiftModifier));
-    QCOMPARE(tool->points.last(), CCA_Point(pos.x() + 5 + offset.x(), pos.y() + 6 + offset.y()));
-}
 
 QTEST_MAIN(TestDocView)
 #include "tst_docview.moc"

@@ -1,16 +1,12 @@
-// Operation runs: interceptor order and lifetime, stopping, results, the registry, clones,
-// JSON parameters and deferred deletion.
+// Operation runs: interceptor order and lifetime, stopping, results, refused changes, the
+// registry, clones, JSON parameters, deferred deletion, and the parameter store with the
+// conversions between the value kinds the plug-in and the reader mix.
 
-#include "host/document/ig_document.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_operation.h"
+#include "fakedocument.h"
 #include "host/framework/g_operationinterceptor.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/gp_changehandler.h"
 #include "hostfixture.h"
 
-#include <QPointer>
-#include <QtTest>
 #include <functional>
 
 namespace
@@ -21,69 +17,60 @@ QStringList g_calls; // what happened, in order
 class RecordingOp : public G_Operation
 {
 public:
-    explicit RecordingOp(const char* name = "test_record", int result = 7)
-        : m_name(name), m_resultValue(result)
+    explicit RecordingOp(const char* name = "test_record", int result = 7, int authority = -1)
+        : name(name), result(result), authority(authority)
     {
     }
     ~RecordingOp() override { ++s_destroyed; }
     G_Operation* Clone() override
     {
-        auto* op = new RecordingOp(m_name.constData(), m_resultValue);
+        auto* op = new RecordingOp(name.constData(), result);
         op->CopyFrom(this);
         return op;
     }
-    const char* Name() override { return m_name.constData(); }
+    const char* Name() override { return name.constData(); }
+    int AuthorityType() override
+    {
+        return authority < 0 ? G_Operation::AuthorityType() : authority;
+    }
     int DoAction() override
     {
         g_calls << QStringLiteral("DoAction");
         if (onAction)
             onAction();
-        return m_resultValue;
+        return result;
     }
+    QByteArray name;
+    int result, authority;
     std::function<void()> onAction;
     static int s_destroyed;
-
-private:
-    QByteArray m_name;
-    int m_resultValue;
 };
 int RecordingOp::s_destroyed = 0;
 
 class RecordingInterceptor : public G_OperationInterceptor
 {
 public:
-    explicit RecordingInterceptor(const QString& tag, bool takes = true)
-        : m_tag(tag), m_takes(takes)
-    {
-    }
-    bool Intercepts(G_Operation*) override
-    {
-        g_calls << m_tag + ":Intercepts";
-        return m_takes;
-    }
+    explicit RecordingInterceptor(const QString& tag, bool takes = true) : tag(tag), takes(takes) {}
+    bool Intercepts(G_Operation*) override { return note(":Intercepts", takes); }
     bool PrepareDataHandle(G_Operation* op, bool performed) override
     {
-        g_calls << m_tag + ":Prepare" + (performed ? "(perform)" : "(execute)");
         if (onPrepare)
             onPrepare(op);
-        return prepareResult;
+        return note(performed ? ":Prepare(perform)" : ":Prepare(execute)", prepareResult);
     }
-    bool BeforeDoActionHandle(G_Operation*) override
-    {
-        g_calls << m_tag + ":Before";
-        return beforeResult;
-    }
+    bool BeforeDoActionHandle(G_Operation*) override { return note(":Before", beforeResult); }
     void AfterDoActionHandle(G_Operation* op) override
     {
-        g_calls << m_tag + QStringLiteral(":After(%1)").arg(op->ActionResult());
+        note(qPrintable(QStringLiteral(":After(%1)").arg(op->ActionResult())), true);
     }
-    bool prepareResult = true;
-    bool beforeResult = true;
+    bool note(const char* what, bool answer)
+    {
+        g_calls << tag + what;
+        return answer;
+    }
+    QString tag;
+    bool takes, prepareResult = true, beforeResult = true;
     std::function<void(G_Operation*)> onPrepare;
-
-private:
-    QString m_tag;
-    bool m_takes;
 };
 
 } // namespace
@@ -94,378 +81,390 @@ class TestOperation : public QObject
 private slots:
     void init() { g_calls.clear(); }
 
-    void runOrderFollowsConstruction();
-    void interceptorThatDeclinesSeesOnlyIntercepts();
-    void falsePrepareStopsBeforeDoAction();
-    void falseBeforeStopsBeforeDoAction();
-    void destroyedInterceptorLeavesTheRun();
-    void interceptorDestroyedMidRunIsSkipped();
-    void interceptorMadeMidRunWaitsForTheNextRun();
-    void resultIsKeptWithTheOperation();
-    void performTellsTheContextExecuteDoesNot();
-    void performRefusesChangesToReadOnlyDocuments_data();
-    void performRefusesChangesToReadOnlyDocuments();
-    void changeHandlerMakesTheNamedToolCurrent();
-    void registryFindsByNameAndForgetsDeletedPrototypes();
-    void laterRegistrationReplacesTheEarlier();
-    void createByNameClonesAndBinds();
-    void copyFromOverwritesKeysAndKeepsOthers();
-    void paramJsonRoundTrip();
-    void paramJsonRejectsNonObjects_data();
-    void paramJsonRejectsNonObjects();
-    void deleteLaterWithoutEventLoopDeletesAtOnce();
-    void deleteLaterInsideEventLoopWaitsForTheLoop();
-    void deleteLaterDuringItsOwnRunWaitsForTheRunToEnd();
+    void runOrder_data()
+    {
+        QTest::addColumn<bool>("aTakes");
+        QTest::addColumn<bool>("aPrepare");
+        QTest::addColumn<bool>("aBefore");
+        QTest::addColumn<bool>("perform");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList asked{"A:Intercepts", "B:Intercepts"};
+        QTest::newRow("both take part, in the order they were made")
+            << true << true << true << false
+            << asked + QStringList{"A:Prepare(execute)", "B:Prepare(execute)", "A:Before",
+                                   "B:Before",           "DoAction",           "A:After(7)",
+                                   "B:After(7)"};
+        QTest::newRow("one declines: it sees only Intercepts")
+            << false << true << true << true
+            << asked + QStringList{"B:Prepare(perform)", "B:Before", "DoAction", "B:After(7)"};
+        QTest::newRow("false Prepare stops the run")
+            << true << false << true << true << asked + QStringList{"A:Prepare(perform)"};
+        QTest::newRow("false Before stops the run")
+            << true << true << false << false
+            << asked + QStringList{"A:Prepare(execute)", "B:Prepare(execute)", "A:Before"};
+    }
+    void runOrder()
+    {
+        QFETCH(bool, aTakes);
+        QFETCH(bool, aPrepare);
+        QFETCH(bool, aBefore);
+        QFETCH(bool, perform);
+        QFETCH(QStringList, expected);
+        RecordingInterceptor a(QStringLiteral("A"), aTakes);
+        RecordingInterceptor b(QStringLiteral("B"));
+        a.prepareResult = aPrepare;
+        a.beforeResult = aBefore;
+        G_UIContext context; // told of runs performed as the user's, not of executed ones
+        QSignalSpy performed(&context, &G_UIContext::OperationPerformed);
+        RecordingOp op;
+        op.SetContext(&context, nullptr);
+        QVERIFY(!op.WasRun());
+        const int result = expected.contains("DoAction") ? 7 : 0;
+        QCOMPARE(perform ? op.PerformAction() : op.ExecuteAction(), result);
+        QCOMPARE(g_calls, expected);
+        QCOMPARE(op.WasRun(), result != 0);
+        QCOMPARE(op.ActionResult(), result);
+        QCOMPARE(performed.count(), int(perform && result));
+        if (performed.count())
+            QCOMPARE(performed[0], QVariantList({"test_record", 7}));
+    }
+
+    void interceptorsComeAndGoBetweenRuns()
+    {
+        const int before = G_OperationInterceptor::LiveCount();
+        RecordingInterceptor a(QStringLiteral("A"));
+        auto* b = new RecordingInterceptor(QStringLiteral("B"));
+        QCOMPARE(G_OperationInterceptor::LiveCount(), before + 2);
+        QVERIFY(G_OperationInterceptor::IsLive(b));
+        // A's Prepare destroys B: B gets no further call in this run. An interceptor made
+        // during the run waits for the next one.
+        a.onPrepare = [&b](G_Operation*) {
+            delete b;
+            b = nullptr;
+        };
+        std::unique_ptr<RecordingInterceptor> late;
+        RecordingOp op;
+        op.onAction = [&late]() {
+            if (!late)
+                late.reset(new RecordingInterceptor(QStringLiteral("L")));
+        };
+        QCOMPARE(op.ExecuteAction(), 7);
+        QCOMPARE(g_calls, QStringList({"A:Intercepts", "B:Intercepts", "A:Prepare(execute)",
+                                       "A:Before", "DoAction", "A:After(7)"}));
+        QCOMPARE(G_OperationInterceptor::LiveCount(), before + 2); // A and L
+        a.onPrepare = nullptr;
+        late.reset();
+        g_calls.clear();
+        op.ExecuteAction();
+        QCOMPARE(g_calls, QStringList({"A:Intercepts", "A:Prepare(execute)", "A:Before", "DoAction",
+                                       "A:After(7)"}));
+    }
+
+    void performRefusesChangesToReadOnlyDocuments_data()
+    {
+        QTest::addColumn<int>("authority");
+        QTest::addColumn<bool>("perform");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("change, performed") << 2 << true << 0;
+        QTest::newRow("change, executed") << 2 << false << 7;
+        QTest::newRow("read only, performed") << 0 << true << 7;
+    }
+    void performRefusesChangesToReadOnlyDocuments()
+    {
+        QFETCH(int, authority);
+        QFETCH(bool, perform);
+        QFETCH(int, expected);
+        HostFixture host;
+        FakeDocument locked; // a document the reader may show but not change
+        locked.readOnly = true;
+        G_DocView view(host.Context(), &locked);
+        RecordingOp op("test_change", 7, authority);
+        op.SetContext(host.Context(), &view);
+        QCOMPARE(perform ? op.PerformAction() : op.ExecuteAction(), expected);
+        QCOMPARE(op.WasRun(), expected != 0);
+        // A refused change tells the user why.
+        QCOMPARE(host.MessageBoxes().size(), expected == 0 ? 1 : 0);
+        if (expected == 0)
+            QCOMPARE(host.MessageBoxes().first().kind,
+                     int(Utils::Widgets::MessageBoxRequest::Warning));
+    }
+
+    void changeHandlerMakesTheNamedToolCurrent()
+    {
+        class Change : public GP_ChangeHandler
+        {
+        public:
+            G_Operation* Clone() override { return nullptr; }
+            const char* Name() override { return "test_change"; }
+        };
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
+        Change op;
+        op.SetContext(host.Context(), host.View());
+        op.Param()->Add("name", "t_textselect");
+        QCOMPARE(op.ExecuteAction(), 1);
+        QCOMPARE(host.CurrentTool(), QStringLiteral("t_textselect"));
+        op.Param()->Add("name", "no_such_tool");
+        QCOMPARE(op.ExecuteAction(), 0);
+        QCOMPARE(host.CurrentTool(), QStringLiteral("t_textselect"));
+    }
+
+    void registryFindsByNameAndForgetsDeletedPrototypes()
+    {
+        auto* prototype = new RecordingOp("test_registry");
+        QVERIFY(!G_Operation::FindGlobal("test_registry"));
+        prototype->RegisterToGlobal();
+        prototype->RegisterToGlobal(); // twice is once
+        QCOMPARE(G_Operation::FindGlobal("test_registry"), prototype);
+        QCOMPARE(G_Operation::GlobalNames().count(QStringLiteral("test_registry")), 1);
+        RecordingOp later("test_registry"); // a later registration replaces the earlier
+        later.RegisterToGlobal();
+        QCOMPARE(G_Operation::FindGlobal("test_registry"), &later);
+        prototype->RegisterToGlobal();
+        delete prototype;
+        QVERIFY(!G_Operation::FindGlobal("test_registry"));
+        QVERIFY(!G_Operation::FindGlobal(nullptr));
+    }
+
+    void createByNameClonesAndBinds()
+    {
+        HostFixture host;
+        QVERIFY(host.OpenBlank({CCA_GSize(210, 297)}));
+        RecordingOp prototype("test_create", 5);
+        prototype.Param()->Add("kept", 11);
+        prototype.RegisterToGlobal();
+        G_Operation* op = host.Context()->CreateOperationByName(
+            "test_create", QStringLiteral("{\"extra\":\"yes\",\"kept\":12}"));
+        QVERIFY(op && op != &prototype);
+        QCOMPARE(QByteArray(op->Name()), QByteArray("test_create"));
+        QCOMPARE(op->UIContext(), host.Context());
+        QCOMPARE(op->DocView(), host.View());
+        QCOMPARE(op->GDocument(), host.Document());
+        QCOMPARE(op->Param()->GetInt32("kept"), 12); // the JSON fills over the prototype's
+        QCOMPARE(op->Param()->GetQString("extra"), QStringLiteral("yes"));
+        QCOMPARE(prototype.Param()->GetInt32("kept"), 11);
+        QVERIFY(!host.Context()->CreateOperationByName("no_such_operation", QString()));
+        const int destroyed = RecordingOp::s_destroyed;
+        op->DeleteLater(); // no event loop: at once
+        QCOMPARE(RecordingOp::s_destroyed, destroyed + 1);
+    }
+
+    void copyFromOverwritesKeysAndKeepsOthers()
+    {
+        G_UIContext context;
+        RecordingOp source;
+        source.Param()->Add("a", 1);
+        source.Param()->Add("b", QStringLiteral("from source"));
+        source.SetContext(&context, nullptr);
+        RecordingOp target;
+        target.Param()->Add("b", QStringLiteral("old"));
+        target.Param()->Add("c", true);
+        target.CopyFrom(&source);
+        QCOMPARE(target.Param()->GetInt32("a"), 1);
+        QCOMPARE(target.Param()->GetQString("b"), QStringLiteral("from source"));
+        QVERIFY(target.Param()->GetBool("c"));
+        QCOMPARE(target.UIContext(), &context);
+        QCOMPARE(target.Param()->Keys(), QStringList({"b", "c", "a"}));
+    }
+
+    void paramJsonRoundTrip()
+    {
+        RecordingOp op;
+        G_OperationParam* p = op.Param();
+        p->Add("flag", true);
+        p->Add("count", -3);
+        p->Add("big", 4000000000u);
+        p->Add("ratio", 0.1f);
+        p->Add("whole", 2.0f);
+        p->Add("text", QStringLiteral("Grüße \"quoted\""));
+        p->Add("anchor", CCA_Point(12, -4));
+        p->Add("position", CCA_GPoint(123.75f, 80.5f));
+        p->Add("size", CCA_GSize(40.0f, 30.0f));
+        p->Add("rect", CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
+        const QString json = op.ListenerParamsJson();
+
+        RecordingOp back;
+        QVERIFY(back.ParseParamJson(json));
+        const G_OperationParam* q = back.Param();
+        QCOMPARE(q->Keys(), p->Keys());
+        QCOMPARE(q->GetBool("flag"), true);
+        QCOMPARE(q->GetInt32("count"), -3);
+        QCOMPARE(q->Value("big").toULongLong(), 4000000000ull);
+        QCOMPARE(q->GetFloat("ratio"), 0.1f);
+        QCOMPARE(q->GetFloat("whole"), 2.0f);
+        QCOMPARE(q->GetQString("text"), QStringLiteral("Grüße \"quoted\""));
+        QCOMPARE(q->GetPoint("anchor"), CCA_Point(12, -4));
+        QCOMPARE(q->Value("anchor").userType(), qMetaTypeId<CCA_Point>());
+        QCOMPARE(q->GetGPoint("position"), CCA_GPoint(123.75f, 80.5f));
+        QCOMPARE(q->Value("position").userType(), qMetaTypeId<CCA_GPoint>());
+        QCOMPARE(q->GetGSize("size"), CCA_GSize(40.0f, 30.0f));
+        QCOMPARE(q->GetGRect("rect"), CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
+        QCOMPARE(back.ListenerParamsJson(), json);
+    }
+
+    void paramJsonRejectsNonObjects_data()
+    {
+        QTest::addColumn<QString>("json");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("array") << QStringLiteral("[1,2]");
+        QTest::newRow("number") << QStringLiteral("5");
+        QTest::newRow("broken") << QStringLiteral("{\"a\":");
+    }
+    void paramJsonRejectsNonObjects()
+    {
+        QFETCH(QString, json);
+        RecordingOp op;
+        op.Param()->Add("before", 1);
+        QVERIFY(!op.ParseParamJson(json));
+        QCOMPARE(op.Param()->Keys(), QStringList({"before"}));
+    }
+
+    void deleteLater()
+    {
+        const int destroyed = RecordingOp::s_destroyed;
+        // Asked during its own run (no event loop): deleted once the run has ended.
+        RecordingInterceptor a(QStringLiteral("A"));
+        auto* self = new RecordingOp("test_self", 9);
+        self->onAction = [self]() { self->DeleteLater(); };
+        QCOMPARE(self->ExecuteAction(), 9);
+        QVERIFY(g_calls.contains(QStringLiteral("A:After(9)")));
+        QCOMPARE(RecordingOp::s_destroyed, destroyed + 1);
+        // Inside an event loop: deleted when the loop comes back, once.
+        auto* early = new RecordingOp;
+        auto* late = new RecordingOp;
+        bool checkedInLoop = false;
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&]() {
+            late->DeleteLater();
+            late->DeleteLater(); // a second request changes nothing
+            checkedInLoop = RecordingOp::s_destroyed == destroyed + 1;
+            early->DeleteLater();
+            delete early; // deleted by someone else before the loop comes back: no double delete
+            QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        });
+        loop.exec();
+        QVERIFY(checkedInLoop);
+        QCOMPARE(RecordingOp::s_destroyed, destroyed + 3);
+    }
+
+    void paramAnswers_data()
+    {
+        QTest::addColumn<QString>("getter");
+        QTest::addColumn<QVariant>("value"); // invalid: the key is missing
+        QTest::addColumn<QVariant>("fallback");
+        QTest::addColumn<QVariant>("expected");
+        const QVariant none;
+        auto gp = [](float x, float y) { return QVariant::fromValue(CCA_GPoint(x, y)); };
+        auto row = [](const char* getter, const char* name) -> QTestData& {
+            return QTest::addRow("%s: %s", getter, name) << QString(getter);
+        };
+        row("int", "int") << QVariant(17) << QVariant(-1) << QVariant(17);
+        row("int", "unsigned") << QVariant(17u) << QVariant(-1) << QVariant(17);
+        row("int", "bool true") << QVariant(true) << QVariant(-1) << QVariant(1);
+        row("int", "float cut toward zero") << QVariant(2.9f) << QVariant(-1) << QVariant(2);
+        row("int", "negative double cut toward zero")
+            << QVariant(-2.9) << QVariant(-1) << QVariant(-2);
+        row("int", "numeric text") << QVariant(" 42 ") << QVariant(-1) << QVariant(42);
+        row("int", "other text") << QVariant("abc") << QVariant(-1) << QVariant(-1);
+        row("int", "too large") << QVariant(5e12) << QVariant(-1) << QVariant(-1);
+        row("int", "point") << QVariant::fromValue(CCA_Point(1, 2)) << QVariant(-1) << QVariant(-1);
+        row("int", "missing") << none << QVariant(-1) << QVariant(-1);
+        row("bool", "true") << QVariant(true) << QVariant(false) << QVariant(true);
+        row("bool", "int 1") << QVariant(1) << QVariant(false) << QVariant(true);
+        row("bool", "int 0") << QVariant(0) << QVariant(true) << QVariant(false);
+        row("bool", "int -5") << QVariant(-5) << QVariant(false) << QVariant(true);
+        row("bool", "float 0.5") << QVariant(0.5f) << QVariant(false) << QVariant(true);
+        row("bool", "text true") << QVariant("True") << QVariant(false) << QVariant(true);
+        row("bool", "text false") << QVariant("false") << QVariant(true) << QVariant(false);
+        row("bool", "text 0") << QVariant("0") << QVariant(true) << QVariant(false);
+        row("bool", "unusable keeps default")
+            << QVariant("maybe") << QVariant(true) << QVariant(true);
+        row("bool", "missing keeps default") << none << QVariant(true) << QVariant(true);
+        row("float", "float") << QVariant(9.9f) << QVariant(9.0f) << QVariant(9.9f);
+        row("float", "double") << QVariant(500.1) << QVariant(9.0f) << QVariant(500.1f);
+        row("float", "int") << QVariant(10) << QVariant(9.0f) << QVariant(10.0f);
+        row("float", "text") << QVariant("2.5") << QVariant(9.0f) << QVariant(2.5f);
+        row("float", "not a number") << QVariant("nan") << QVariant(9.0f) << QVariant(9.0f);
+        row("float", "size") << QVariant::fromValue(CCA_GSize(1, 2)) << QVariant(9.0f)
+                             << QVariant(9.0f);
+        row("float", "missing") << none << QVariant(9.0f) << QVariant(9.0f);
+        row("string", "text") << QVariant("3:17") << none << QVariant("3:17");
+        row("string", "int") << QVariant(17) << none << QVariant("17");
+        row("string", "point has no text") << gp(1, 2) << none << QVariant("");
+        row("string", "missing") << none << none << QVariant("");
+        row("point", "float point") << gp(123.75f, 80.5f) << none << gp(123.75f, 80.5f);
+        row("point", "integer point")
+            << QVariant::fromValue(CCA_Point(123, 80)) << none << gp(123, 80);
+        row("point", "rectangle gives its top-left")
+            << QVariant::fromValue(CCA_GRect(10, 20, 110, 60)) << none << gp(10, 20);
+        row("point", "QPointF") << QVariant(QPointF(1.5, 2.5)) << none << gp(1.5f, 2.5f);
+        row("point", "size is no point")
+            << QVariant::fromValue(CCA_GSize(4, 5)) << none << gp(0, 0);
+        row("point", "number is no point") << QVariant(5) << none << gp(0, 0);
+        row("point", "missing") << none << none << gp(0, 0);
+        row("integer point", "rounded")
+            << gp(10.6f, -3.4f) << none << QVariant::fromValue(CCA_Point(11, -3));
+        row("integer point", "missing") << none << none << QVariant::fromValue(CCA_Point());
+        auto gs = [](float w, float h) { return QVariant::fromValue(CCA_GSize(w, h)); };
+        auto gr = [](float l, float t, float r, float b) {
+            return QVariant::fromValue(CCA_GRect(l, t, r, b));
+        };
+        row("size", "size") << gs(40, 30) << none << gs(40, 30);
+        row("size", "rectangle") << gr(1, 2, 41, 32) << none << gs(40, 30);
+        row("size", "text") << QVariant("abc") << none << gs(0, 0);
+        row("rect", "rectangle") << gr(1, 2, 41, 32) << none << gr(1, 2, 41, 32);
+        row("rect", "QRectF") << QVariant(QRectF(1, 2, 40, 30)) << none << gr(1, 2, 41, 32);
+        row("rect", "size") << gs(40, 30) << none << gr(0, 0, 0, 0);
+        row("rect", "missing") << none << none << gr(0, 0, 0, 0);
+    }
+    void paramAnswers()
+    {
+        QFETCH(QString, getter);
+        QFETCH(QVariant, value);
+        QFETCH(QVariant, fallback);
+        QFETCH(QVariant, expected);
+        G_OperationParam p;
+        if (value.isValid())
+            p.AddVariant(QStringLiteral("k"), value);
+        if (getter == "int") {
+            QCOMPARE(p.GetInt32("k", fallback.toInt()), expected.toInt());
+        } else if (getter == "bool") {
+            QCOMPARE(p.GetBool("k", fallback.toBool()), expected.toBool());
+        } else if (getter == "float") {
+            QCOMPARE(p.GetFloat("k", fallback.toFloat()), expected.toFloat());
+        } else if (getter == "string") {
+            QCOMPARE(p.GetQString("k"), expected.toString());
+        } else if (getter == "point") {
+            const CCA_GPoint got = p.GetGPoint("k");
+            QCOMPARE(got.x, expected.value<CCA_GPoint>().x);
+            QCOMPARE(got.y, expected.value<CCA_GPoint>().y);
+        } else if (getter == "integer point") {
+            QCOMPARE(p.GetPoint("k"), expected.value<CCA_Point>());
+        } else if (getter == "size") {
+            QCOMPARE(p.GetGSize("k"), expected.value<CCA_GSize>());
+        } else {
+            QCOMPARE(p.GetGRect("k"), expected.value<CCA_GRect>());
+        }
+    }
+
+    void paramStoreKeepsOrderAndReplaces()
+    {
+        G_OperationParam p;
+        p.Add("position", CCA_GRect(1, 2, 3, 4));
+        p.Add("other", 1);
+        p.Add("position", CCA_GPoint(5.5f, 6.5f)); // replaces the rectangle in its place
+        QCOMPARE(p.Keys(), QStringList({"position", "other"}));
+        QCOMPARE(p.GetGPoint("position"), CCA_GPoint(5.5f, 6.5f));
+        QCOMPARE(p.GetGRect("position"), CCA_GRect());
+        QVERIFY(p.Has("other"));
+        p.Remove("other");
+        QVERIFY(!p.Has("other"));
+        QCOMPARE(p.GetInt32("other", -1), -1);
+        QCOMPARE(p.Keys(), QStringList({"position"}));
+        p.Clear();
+        QVERIFY(p.Keys().isEmpty());
+    }
 };
-
-void TestOperation::runOrderFollowsConstruction()
-{
-    RecordingInterceptor a(QStringLiteral("A"));
-    RecordingInterceptor b(QStringLiteral("B"));
-    RecordingOp op;
-    op.ExecuteAction();
-    const QStringList expected = {"A:Intercepts",       "B:Intercepts", "A:Prepare(execute)",
-                                  "B:Prepare(execute)", "A:Before",     "B:Before",
-                                  "DoAction",           "A:After(7)",   "B:After(7)"};
-    QCOMPARE(g_calls, expected);
-}
-
-void TestOperation::interceptorThatDeclinesSeesOnlyIntercepts()
-{
-    RecordingInterceptor a(QStringLiteral("A"), false);
-    RecordingInterceptor b(QStringLiteral("B"));
-    RecordingOp op;
-    op.PerformAction();
-    const QStringList expected = {"A:Intercepts", "B:Intercepts", "B:Prepare(perform)",
-                                  "B:Before",     "DoAction",     "B:After(7)"};
-    QCOMPARE(g_calls, expected);
-}
-
-void TestOperation::falsePrepareStopsBeforeDoAction()
-{
-    RecordingInterceptor a(QStringLiteral("A"));
-    RecordingInterceptor b(QStringLiteral("B"));
-    a.prepareResult = false;
-    RecordingOp op;
-    QCOMPARE(op.ExecuteAction(), 0);
-    QCOMPARE(g_calls, QStringList({"A:Intercepts", "B:Intercepts", "A:Prepare(execute)"}));
-    QVERIFY(!op.WasRun());
-    QCOMPARE(op.ActionResult(), 0);
-}
-
-void TestOperation::falseBeforeStopsBeforeDoAction()
-{
-    RecordingInterceptor a(QStringLiteral("A"));
-    a.beforeResult = false;
-    RecordingOp op;
-    QCOMPARE(op.ExecuteAction(), 0);
-    QVERIFY(!g_calls.contains(QStringLiteral("DoAction")));
-    QVERIFY(!op.WasRun());
-}
-
-void TestOperation::destroyedInterceptorLeavesTheRun()
-{
-    const int before = G_OperationInterceptor::LiveCount();
-    auto* a = new RecordingInterceptor(QStringLiteral("A"));
-    QCOMPARE(G_OperationInterceptor::LiveCount(), before + 1);
-    QVERIFY(G_OperationInterceptor::IsLive(a));
-    RecordingOp op;
-    op.ExecuteAction();
-    QVERIFY(g_calls.contains(QStringLiteral("A:Before")));
-    delete a;
-    QCOMPARE(G_OperationInterceptor::LiveCount(), before);
-    g_calls.clear();
-    op.ExecuteAction();
-    QCOMPARE(g_calls, QStringList({"DoAction"}));
-}
-
-void TestOperation::interceptorDestroyedMidRunIsSkipped()
-{
-    RecordingInterceptor a(QStringLiteral("A"));
-    auto* b = new RecordingInterceptor(QStringLiteral("B"));
-    // A's Prepare destroys B: B must get no further call in this run.
-    a.onPrepare = [&b](G_Operation*) {
-        delete b;
-        b = nullptr;
-    };
-    RecordingOp op;
-    QCOMPARE(op.ExecuteAction(), 7);
-    const QStringList expected = {"A:Intercepts", "B:Intercepts", "A:Prepare(execute)",
-                                  "A:Before",     "DoAction",     "A:After(7)"};
-    QCOMPARE(g_calls, expected);
-}
-
-void TestOperation::interceptorMadeMidRunWaitsForTheNextRun()
-{
-    std::unique_ptr<RecordingInterceptor> late;
-    RecordingOp op;
-    op.onAction = [&late]() {
-        if (!late)
-            late.reset(new RecordingInterceptor(QStringLiteral("L")));
-    };
-    op.ExecuteAction();
-    QCOMPARE(g_calls, QStringList({"DoAction"}));
-    g_calls.clear();
-    op.ExecuteAction();
-    QVERIFY(g_calls.contains(QStringLiteral("L:Prepare(execute)")));
-}
-
-void TestOperation::resultIsKeptWithTheOperation()
-{
-    RecordingOp op("test_result", 42);
-    QVERIFY(!op.WasRun());
-    QCOMPARE(op.PerformAction(), 42);
-    QCOMPARE(op.ActionResult(), 42);
-    QVERIFY(op.WasRun());
-}
-
-void TestOperation::performTellsTheContextExecuteDoesNot()
-{
-    G_UIContext context;
-    QSignalSpy performed(&context, &G_UIContext::OperationPerformed);
-    RecordingOp op("test_notify", 3);
-    op.SetContext(&context, nullptr);
-    op.ExecuteAction();
-    QCOMPARE(performed.count(), 0);
-    op.PerformAction();
-    QCOMPARE(performed.count(), 1);
-    QCOMPARE(performed.at(0).at(0).toString(), QStringLiteral("test_notify"));
-    QCOMPARE(performed.at(0).at(1).toInt(), 3);
-}
-
-void TestOperation::performRefusesChangesToReadOnlyDocuments_data()
-{
-    QTest::addColumn<int>("authority");
-    QTest::addColumn<bool>("perform");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("change, performed") << 2 << true << 0;
-    QTest::newRow("change, executed") << 2 << false << 7;
-    QTest::newRow("read only, performed") << 0 << true << 7;
-}
-
-void TestOperation::performRefusesChangesToReadOnlyDocuments()
-{
-    QFETCH(int, authority);
-    QFETCH(bool, perform);
-    QFETCH(int, expected);
-    class Changing : public RecordingOp
-    {
-    public:
-        explicit Changing(int authority) : m_authority(authority) {}
-        int AuthorityType() override { return m_authority; }
-
-    private:
-        int m_authority;
-    };
-    // A document the reader may show but not change.
-    class ReadOnlyDocument : public IG_Document
-    {
-    public:
-        explicit ReadOnlyDocument(IG_Document* inner) : m_inner(inner) {}
-        int PageCount() const override { return m_inner->PageCount(); }
-        IG_Page* PageAt(int index) const override { return m_inner->PageAt(index); }
-        CCA_String FilePath() const override { return m_inner->FilePath(); }
-        bool IsReadOnly() const override { return true; }
-        int AddResource(ICA_StreamReader*, int, int) override { return 0; }
-        QImage ResourceImage(int id) const override { return m_inner->ResourceImage(id); }
-        quint64 Revision() const override { return m_inner->Revision(); }
-        quint64 ContentRevision() const override { return m_inner->ContentRevision(); }
-        bool IsModified() const override { return false; }
-        bool SaveAs(const QString&, QString*) override { return false; }
-
-    private:
-        IG_Document* m_inner;
-    };
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
-    ReadOnlyDocument locked(host.Document());
-    G_DocView view(host.Context(), &locked);
-    Changing op(authority);
-    op.SetContext(host.Context(), &view);
-    QCOMPARE(perform ? op.PerformAction() : op.ExecuteAction(), expected);
-    QCOMPARE(op.WasRun(), expected != 0);
-    // A refused change tells the user why.
-    QCOMPARE(host.MessageBoxes().size(), expected == 0 ? 1 : 0);
-    const int warning = Utils::Widgets::MessageBoxRequest::Warning;
-    if (expected == 0)
-        QCOMPARE(host.MessageBoxes().first().kind, warning);
-}
-
-void TestOperation::changeHandlerMakesTheNamedToolCurrent()
-{
-    class Change : public GP_ChangeHandler
-    {
-    public:
-        G_Operation* Clone() override { return nullptr; }
-        const char* Name() override { return "test_change"; }
-    };
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(100, 100)}));
-    Change op;
-    op.SetContext(host.Context(), host.View());
-    op.Param()->Add("name", "t_textselect");
-    QCOMPARE(op.ExecuteAction(), 1);
-    QCOMPARE(host.View()->ToolHandler(), host.View()->ToolHandlerByName("t_textselect"));
-    op.Param()->Add("name", "no_such_tool");
-    QCOMPARE(op.ExecuteAction(), 0);
-    QCOMPARE(host.View()->ToolHandler(), host.View()->ToolHandlerByName("t_textselect"));
-}
-
-void TestOperation::registryFindsByNameAndForgetsDeletedPrototypes()
-{
-    auto* prototype = new RecordingOp("test_registry");
-    QVERIFY(!G_Operation::FindGlobal("test_registry"));
-    prototype->RegisterToGlobal();
-    prototype->RegisterToGlobal(); // twice is once
-    QCOMPARE(G_Operation::FindGlobal("test_registry"), prototype);
-    QCOMPARE(G_Operation::GlobalNames().count(QStringLiteral("test_registry")), 1);
-    delete prototype;
-    QVERIFY(!G_Operation::FindGlobal("test_registry"));
-    QVERIFY(!G_Operation::FindGlobal(nullptr));
-}
-
-void TestOperation::laterRegistrationReplacesTheEarlier()
-{
-    RecordingOp first("test_twice", 1);
-    RecordingOp second("test_twice", 2);
-    first.RegisterToGlobal();
-    second.RegisterToGlobal();
-    QCOMPARE(G_Operation::FindGlobal("test_twice"), &second);
-}
-
-void TestOperation::createByNameClonesAndBinds()
-{
-    HostFixture host;
-    QVERIFY(host.OpenBlank({CCA_GSize(210, 297)}));
-    RecordingOp prototype("test_create", 5);
-    prototype.Param()->Add("kept", 11);
-    prototype.RegisterToGlobal();
-    G_Operation* op = host.Context()->CreateOperationByName(
-        "test_create", QStringLiteral("{\"extra\":\"yes\",\"kept\":12}"));
-    QVERIFY(op);
-    QVERIFY(op != &prototype);
-    QCOMPARE(QByteArray(op->Name()), QByteArray("test_create"));
-    QCOMPARE(op->UIContext(), host.Context());
-    QCOMPARE(op->DocView(), host.View());
-    QCOMPARE(op->GDocument(), host.Document());
-    QCOMPARE(op->Param()->GetInt32("kept"), 12); // the JSON fills over the prototype's
-    QCOMPARE(op->Param()->GetQString("extra"), QStringLiteral("yes"));
-    QCOMPARE(prototype.Param()->GetInt32("kept"), 11);
-    QVERIFY(!host.Context()->CreateOperationByName("no_such_operation", QString()));
-    const int destroyed = RecordingOp::s_destroyed;
-    op->DeleteLater();
-    QCOMPARE(RecordingOp::s_destroyed, destroyed + 1);
-}
-
-void TestOperation::copyFromOverwritesKeysAndKeepsOthers()
-{
-    G_UIContext context;
-    RecordingOp source;
-    source.Param()->Add("a", 1);
-    source.Param()->Add("b", QStringLiteral("from source"));
-    source.SetContext(&context, nullptr);
-    RecordingOp target;
-    target.Param()->Add("b", QStringLiteral("old"));
-    target.Param()->Add("c", true);
-    target.CopyFrom(&source);
-    QCOMPARE(target.Param()->GetInt32("a"), 1);
-    QCOMPARE(target.Param()->GetQString("b"), QStringLiteral("from source"));
-    QVERIFY(target.Param()->GetBool("c"));
-    QCOMPARE(target.UIContext(), &context);
-    QCOMPARE(target.Param()->Keys(), QStringList({"b", "c", "a"}));
-}
-
-void TestOperation::paramJsonRoundTrip()
-{
-    RecordingOp op;
-    G_OperationParam* p = op.Param();
-    p->Add("flag", true);
-    p->Add("count", -3);
-    p->Add("big", 4000000000u);
-    p->Add("ratio", 0.1f);
-    p->Add("whole", 2.0f);
-    p->Add("text", QStringLiteral("Grüße \"quoted\""));
-    p->Add("anchor", CCA_Point(12, -4));
-    p->Add("position", CCA_GPoint(123.75f, 80.5f));
-    p->Add("size", CCA_GSize(40.0f, 30.0f));
-    p->Add("rect", CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
-    const QString json = op.ListenerParamsJson();
-
-    RecordingOp back;
-    QVERIFY(back.ParseParamJson(json));
-    const G_OperationParam* q = back.Param();
-    QCOMPARE(q->Keys(), p->Keys());
-    QCOMPARE(q->GetBool("flag"), true);
-    QCOMPARE(q->GetInt32("count"), -3);
-    QCOMPARE(q->Value("big").toULongLong(), 4000000000ull);
-    QCOMPARE(q->GetFloat("ratio"), 0.1f);
-    QCOMPARE(q->GetFloat("whole"), 2.0f);
-    QCOMPARE(q->GetQString("text"), QStringLiteral("Grüße \"quoted\""));
-    QCOMPARE(q->GetPoint("anchor"), CCA_Point(12, -4));
-    QCOMPARE(q->Value("anchor").userType(), qMetaTypeId<CCA_Point>());
-    QCOMPARE(q->GetGPoint("position"), CCA_GPoint(123.75f, 80.5f));
-    QCOMPARE(q->Value("position").userType(), qMetaTypeId<CCA_GPoint>());
-    QCOMPARE(q->GetGSize("size"), CCA_GSize(40.0f, 30.0f));
-    QCOMPARE(q->GetGRect("rect"), CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
-    QCOMPARE(back.ListenerParamsJson(), json);
-}
-
-void TestOperation::paramJsonRejectsNonObjects_data()
-{
-    QTest::addColumn<QString>("json");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("array") << QStringLiteral("[1,2]");
-    QTest::newRow("number") << QStringLiteral("5");
-    QTest::newRow("broken") << QStringLiteral("{\"a\":");
-}
-
-void TestOperation::paramJsonRejectsNonObjects()
-{
-    QFETCH(QString, json);
-    RecordingOp op;
-    op.Param()->Add("before", 1);
-    QVERIFY(!op.ParseParamJson(json));
-    QCOMPARE(op.Param()->Keys(), QStringList({"before"}));
-}
-
-void TestOperation::deleteLaterWithoutEventLoopDeletesAtOnce()
-{
-    const int destroyed = RecordingOp::s_destroyed;
-    auto* op = new RecordingOp;
-    op->DeleteLater();
-    QCOMPARE(RecordingOp::s_destroyed, destroyed + 1);
-}
-
-void TestOperation::deleteLaterInsideEventLoopWaitsForTheLoop()
-{
-    const int destroyed = RecordingOp::s_destroyed;
-    auto* early = new RecordingOp;
-    auto* late = new RecordingOp;
-    bool checkedInLoop = false;
-    QEventLoop loop;
-    QTimer::singleShot(0, &loop, [&]() {
-        late->DeleteLater();
-        late->DeleteLater(); // a second request changes nothing
-        checkedInLoop = RecordingOp::s_destroyed == destroyed;
-        early->DeleteLater();
-        delete early; // deleted by someone else before the loop comes back: no double delete
-        QTimer::singleShot(0, &loop, &QEventLoop::quit);
-    });
-    loop.exec();
-    QVERIFY(checkedInLoop);
-    QCOMPARE(RecordingOp::s_destroyed, destroyed + 2);
-}
-
-void TestOperation::deleteLaterDuringItsOwnRunWaitsForTheRunToEnd()
-{
-    RecordingInterceptor a(QStringLiteral("A"));
-    const int destroyed = RecordingOp::s_destroyed;
-    auto* op = new RecordingOp("test_self", 9);
-    op->onAction = [op]() { op->DeleteLater(); };
-    QCOMPARE(op->ExecuteAction(), 9);
-    QVERIFY(g_calls.contains(QStringLiteral("A:After(9)"))); // the run finished first
-    QCOMPARE(RecordingOp::s_destroyed, destroyed + 1);
-}
 
 QTEST_MAIN(TestOperation)
 #include "tst_operation.moc"

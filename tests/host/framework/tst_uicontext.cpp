@@ -2,19 +2,10 @@
 // context menu with its states, annotation commands with undo, settings and the small
 // reader services (cleared history, navigation pages, dialog parents, view switching).
 
-#include "host/document/ig_annot.h"
-#include "host/document/ig_page.h"
 #include "host/framework/clearannot.h"
 #include "host/framework/contextmenuitemstate.h"
 #include "host/framework/crf_eventmgr.h"
-#include "host/framework/g_contextmenu.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_navigationpage.h"
-#include "host/framework/g_operation.h"
-#include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/gac_common.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_path.h"
@@ -24,8 +15,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
-#include <QUndoStack>
-#include <QtTest>
 
 namespace
 {
@@ -89,173 +78,304 @@ class TestUIContext : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        for (const char* name : {"d_delpageannot", "d_embedpageannot", "test_menu_extra"}) {
+            auto* op = new MenuOp(name);
+            op->RegisterToGlobal();
+            m_ops << op;
+        }
+    }
 
-    void firedEventsAreAnnouncedLoggedAndTaken();
-    void stringEventIsShownInAMessageBox();
-    void commandBarEventSelectsTheTool_data();
-    void commandBarEventSelectsTheTool();
-    void messageBoxesGoThroughTheSeam_data();
-    void messageBoxesGoThroughTheSeam();
+    void cleanupTestCase() { qDeleteAll(m_ops); }
+
+    void init()
+    {
+        MenuOp::s_runs.clear();
+        m_host.reset(new HostFixture);
+        QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297)}));
+    }
+
+    void cleanup() { m_host.reset(); }
+
+    void firedEventsAreAnnouncedLoggedAndTaken()
+    {
+        G_UIContext* context = m_host->Context();
+        QSignalSpy fired(context, &G_UIContext::EventFired);
+        QSignalSpy shown(context, &G_UIContext::StringShown);
+        IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(10, 10, 50, 50));
+        context->FireEvent(new G_DocumentChangedEvent(m_host->View(), 110, 1, stamp));
+        context->FireEvent(new G_AnnotationEvent(m_host->Document(), stamp, 111));
+        context->FireEvent(nullptr); // ignored
+        QCOMPARE(fired.count(), 2);
+        const QList<G_Event*> log = context->EventLog();
+        QCOMPARE(log.size(), 2);
+        auto* changed = dynamic_cast<G_DocumentChangedEvent*>(log.at(0));
+        auto* removed = dynamic_cast<G_AnnotationEvent*>(log.at(1));
+        QVERIFY(changed && changed->Type() == 110 && changed->SubType() == 1);
+        QVERIFY(changed->Annot() == stamp && changed->View() == m_host->View());
+        QVERIFY(removed && removed->Type() == 111 && removed->Document() == m_host->Document());
+        context->ClearEventLog();
+        QVERIFY(context->EventLog().isEmpty() && m_host->MessageBoxes().isEmpty());
+        // A text event is shown in a message box.
+        const QString text = QStringLiteral("The current view zoom no more than 10%-500%.");
+        context->FireEvent(new G_StringEvent(text, 173));
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(shown.at(0).at(0).toString(), text);
+        QCOMPARE(context->ShownStrings(), QStringList({text}));
+        QCOMPARE(m_host->MessageBoxes().size(), 1);
+        QCOMPARE(m_host->MessageBoxes()[0].text, text);
+        QCOMPARE(m_host->MessageBoxes()[0].kind,
+                 int(Utils::Widgets::MessageBoxRequest::Information));
+    }
+
+    void commandBarEventSelectsTheTool_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("toolAfter");
+        QTest::newRow("text selection tool") << "t_textselect"
+                                             << "t_textselect";
+        QTest::newRow("hand tool") << "t_handtool"
+                                   << "t_handtool";
+        QTest::newRow("a command, not a tool") << "tab_receipt"
+                                               << "t_textselect";
+    }
+    void commandBarEventSelectsTheTool()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, toolAfter);
+        G_DocView* view = m_host->View();
+        view->SetToolHandler(view->ToolHandlerByName("t_textselect"));
+        QSignalSpy selected(m_host->Context(), &G_UIContext::CommandBarSelectionChanged);
+        m_host->Context()->FireEvent(new G_CommandBarOpChangedEvent(
+            G_Event::CommandBarSettingData(QStringList{name}, 7, QVariant(true))));
+        QCOMPARE(m_host->Context()->CommandBarSelection(), name);
+        QCOMPARE(selected.count(), 1);
+        QCOMPARE(m_host->CurrentTool(), toolAfter);
+        QCOMPARE(view->ToolHandler(), view->ToolHandlerByName(toolAfter.toUtf8().constData()));
+        // Another kind of setting selects nothing.
+        m_host->Context()->FireEvent(new G_CommandBarOpChangedEvent(
+            G_Event::CommandBarSettingData(QStringList{"t_handtool"}, 3, QVariant(true))));
+        QCOMPARE(m_host->Context()->CommandBarSelection(), name);
+    }
+
+    void messageBoxesGoThroughTheSeam_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("answer");
+        using R = Utils::Widgets::MessageBoxRequest;
+        QTest::newRow("information") << int(R::Information) << int(QMessageBox::Ok);
+        QTest::newRow("warning") << int(R::Warning) << int(QMessageBox::Cancel);
+        QTest::newRow("error") << int(R::Error) << int(QMessageBox::Yes);
+    }
+    void messageBoxesGoThroughTheSeam()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, answer);
+        m_host->AnswerMessageBoxes(answer);
+        G_UIContext* context = m_host->Context();
+        const int buttons = QMessageBox::Yes | QMessageBox::Cancel;
+        const QMap<int, QString> texts{{QMessageBox::Yes, QStringLiteral("Go on")}};
+        using R = Utils::Widgets::MessageBoxRequest;
+        const int got =
+            kind == R::Information
+                ? context->InformationMessageBox("T", "text", buttons, QMessageBox::Yes, texts)
+            : kind == R::Warning
+                ? context->WarningMessageBox("T", "text", buttons, QMessageBox::Yes, texts)
+                : context->ErrorMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
+        QCOMPARE(got, answer);
+        const auto boxes = m_host->MessageBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first().kind, kind);
+        QCOMPARE(boxes.first().buttons, buttons);
+        QCOMPARE(boxes.first().defaultButton, int(QMessageBox::Yes));
+        QCOMPARE(boxes.first().buttonTexts, texts);
+    }
+
     void switchingViewsIsAnnounced();
-    void menuEntriesHaveTranslatedLabelsAndStates_data();
-    void menuEntriesHaveTranslatedLabelsAndStates();
-    void chosenEntryRunsWithTheParameters();
-    void disabledOrHiddenEntryNeverRuns();
-    void realMenuIsAnsweredByAPerson();
-    void flushMakesTheAnnotationAndUndoTakesItBack();
-    void flushWithoutPageGivesNothing();
-    void settingsComeFromCacheThenFile();
-    void clearedHistoryForgetsSelections();
-    void itemStateFlags();
-    void navigationPagesAreListedWhileTheyLive();
-    void dialogParentIsTheModalDialogElseTheMainWindow();
+
+    void menuEntries_data()
+    {
+        QTest::addColumn<bool>("editable");
+        QTest::addColumn<bool>("signable");
+        QTest::addColumn<QString>("choose");
+        QTest::addColumn<QString>("ran");
+        QTest::newRow("editable stamp, nothing chosen") << true << true << ""
+                                                        << "";
+        QTest::newRow("date stamp") << true << false << ""
+                                    << "";
+        QTest::newRow("locked stamp") << false << false << ""
+                                      << "";
+        QTest::newRow("chosen entry runs with the parameters")
+            << true << true << "d_embedpageannot"
+            << "d_embedpageannot page 3 annot 17";
+        QTest::newRow("disabled entry never runs") << false << true << "d_delpageannot"
+                                                   << "";
+        QTest::newRow("hidden entry never runs") << true << false << "d_applysignature"
+                                                 << "";
+        QTest::newRow("entry not in the menu") << true << true << "test_menu_extra"
+                                               << "";
+    }
+    void menuEntries()
+    {
+        QFETCH(bool, editable);
+        QFETCH(bool, signable);
+        QFETCH(QString, choose);
+        QFETCH(QString, ran);
+        G_ContextMenu* menu = m_host->Context()->ContextMenu();
+        QCOMPARE(menu->GroupEntries(QStringLiteral("annot")),
+                 QStringList({"d_delpageannot", "d_embedpageannot", "d_applysignature"}));
+        QList<G_ContextMenu::Entry> offered;
+        menu->SetChooser([&](const QString& group, const QList<G_ContextMenu::Entry>& e) {
+            if (group == QLatin1String("annot"))
+                offered = e;
+            return choose;
+        });
+        QMap<QString, ContextMenuItemState> states;
+        states.insert(QStringLiteral("d_delpageannot"), state(editable, true));
+        states.insert(QStringLiteral("d_embedpageannot"), state(editable, true));
+        states.insert(QStringLiteral("d_applysignature"), state(true, signable));
+        auto* params = new G_OperationParam; // the menu takes it over
+        params->Add("pageIndex", 3);
+        params->Add("annotid", 17);
+        QSignalSpy performed(m_host->Context(), &G_UIContext::OperationPerformed);
+        const QString result = menu->ShowMenu(QStringLiteral("annot"), states, params);
+        menu->SetChooser(nullptr);
+        QCOMPARE(offered.size(), 3);
+        QCOMPARE(offered.at(0).label, QStringLiteral("Delete"));
+        QCOMPARE(offered.at(1).label, QStringLiteral("Embed into page"));
+        QCOMPARE(offered.at(2).label, QStringLiteral("Apply signature"));
+        QCOMPARE(offered.at(0).enabled, editable);
+        QCOMPARE(offered.at(1).enabled, editable);
+        QVERIFY(offered.at(0).visible && offered.at(1).visible);
+        QCOMPARE(offered.at(2).visible, signable);
+        QCOMPARE(MenuOp::s_runs, ran.isEmpty() ? QStringList() : QStringList{ran});
+        QCOMPARE(result, ran.section(' ', 0, 0));
+        QCOMPARE(performed.count(), ran.isEmpty() ? 0 : 1); // run as the user's action
+    }
+
+    void realMenuIsAnsweredByAPerson()
+    {
+        G_ContextMenu* menu = m_host->Context()->ContextMenu();
+        QMap<QString, ContextMenuItemState> states;
+        states.insert(QStringLiteral("d_applysignature"), state(true, false));
+        QStringList shown;
+        bool answered = false;
+        QTimer::singleShot(0, this, [&]() {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!popup)
+                return;
+            const QList<QAction*> actions = popup->actions();
+            for (QAction* action : actions)
+                shown << action->text();
+            for (QAction* action : actions) {
+                if (action->objectName() == QLatin1String("d_delpageannot")) {
+                    popup->setActiveAction(action);
+                    QTest::keyClick(popup, Qt::Key_Return);
+                    answered = true;
+                }
+            }
+        });
+        auto* params = new G_OperationParam;
+        params->Add("pageIndex", 0);
+        params->Add("annotid", 5);
+        const QString ran = menu->ShowMenu(QStringLiteral("annot"), states, params,
+                                           m_host->View()->mapToGlobal(QPoint(50, 50)));
+        QVERIFY(answered);
+        QCOMPARE(shown, QStringList({"Delete", "Embed into page"})); // hidden entry left out
+        QCOMPARE(ran, QStringLiteral("d_delpageannot"));
+        QCOMPARE(MenuOp::s_runs, QStringList({"d_delpageannot page 0 annot 5"}));
+    }
+
+    void flushMakesTheAnnotationAndUndoTakesItBack()
+    {
+        StampCommand command;
+        command.annotType = 8;
+        QVERIFY(!command.Flush(CCA_GRect(0, 0, 10, 10), false)); // no view
+        command.view = m_host->View();
+        command.pageIndex = 5;
+        QVERIFY(!command.Flush(CCA_GRect(0, 0, 10, 10), false)); // no such page
+        QVERIFY(!command.Annot());
+        QVERIFY(!command.CreateAnnotCmd(nullptr));
+        command.pageIndex = 0;
+        command.subType = "Stamp";
+        command.resource = m_host->StampResource();
+        IG_Annot* annot = command.Flush(CCA_GRect(20, 30, 60, 60), false);
+        QVERIFY(annot);
+        QCOMPARE(command.Annot(), annot);
+        QCOMPARE(annot->GetRect(), CCA_GRect(20, 30, 60, 60));
+        QCOMPARE(GQ_ToQString(annot->SubType()), QStringLiteral("Stamp"));
+        QCOMPARE(annot->ResourceID(), command.resource);
+        QVERIFY(!annot->IsRunTime());
+        const NexSharedPtr<NexJson> content = NexJsonFactory::ParseJsonString(annot->Content());
+        QCOMPARE(content->Json()["SubType"].get<std::string>(), std::string("Stamp"));
+        QCOMPARE(content->Json()["RunTime"].get<bool>(), false);
+
+        QVERIFY(command.CreateAnnotCmd(annot));
+        QUndoStack* undo = m_host->View()->UndoStack();
+        QCOMPARE(undo->count(), 1);
+        QVERIFY(annot->IsOnPage()); // the first redo did nothing
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);
+        undo->undo();
+        QVERIFY(!annot->IsOnPage());
+        undo->redo();
+        QVERIFY(annot->IsOnPage());
+        IG_Annot* preview = command.Flush(CCA_GRect(0, 0, 40, 30), true);
+        QVERIFY(preview && preview->IsRunTime());
+    }
+
+    void settingsComeFromCacheThenFile()
+    {
+        G_SettingMgr* settings = G_SettingMgr::Instance();
+        const QString file = Utils::Nex_Path::AppConfigsPath() + QStringLiteral("reader.ini");
+        const QString user = QStringLiteral("annot.annothighlight.identity.username");
+        QVERIFY(file.startsWith(m_host->TempDir())); // never the real home folder
+        QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
+        settings->SetConfigCache(QStringLiteral("stampAnnotID"), 17u);
+        QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), 17);
+        QVERIFY(!QFile::exists(file)); // the cache stays in memory
+        settings->SetConfigValue(user, QStringLiteral("Ada"));
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value(user).toString(),
+                 QStringLiteral("Ada"));
+        settings->ClearCache();
+        QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
+        QCOMPARE(settings->ConfigValue(user).toString(), QStringLiteral("Ada"));
+    }
+
+    void clearedHistoryForgetsSelections()
+    {
+        IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60));
+        QUndoStack* undo = m_host->View()->UndoStack();
+        const QString id = QStringLiteral("0:%1").arg(stamp->ID());
+        QCOMPARE(m_host->Run("d_delannot", {{"pageAndAnnotID", id}}), 1);
+        QCOMPARE(undo->count(), 1);
+        ClearAnnot::GetInstance()->ClearStack(undo);
+        QCOMPARE(undo->count(), 0);
+        QVERIFY(!undo->canUndo());
+        QVERIFY(!stamp->IsOnPage()); // nothing can bring it back now
+    }
+
+    void dialogParentIsTheModalDialogElseTheMainWindow()
+    {
+        QWidget window;
+        Core::ICore::setMainWindow(&window);
+        QCOMPARE(Core::ICore::dialogParent(), &window);
+        QDialog dialog(&window);
+        QWidget* seen = nullptr;
+        QTimer::singleShot(0, &dialog, [&]() {
+            seen = Core::ICore::dialogParent();
+            dialog.reject();
+        });
+        dialog.exec();
+        QCOMPARE(seen, &dialog);
+        Core::ICore::setMainWindow(nullptr);
+        QVERIFY(!Core::ICore::dialogParent());
+    }
 
 private:
     std::unique_ptr<HostFixture> m_host;
     QList<MenuOp*> m_ops;
 };
-
-void TestUIContext::initTestCase()
-{
-    for (const char* name : {"d_delpageannot", "d_embedpageannot", "test_menu_extra"}) {
-        auto* op = new MenuOp(name);
-        op->RegisterToGlobal();
-        m_ops << op;
-    }
-}
-
-void TestUIContext::cleanupTestCase()
-{
-    qDeleteAll(m_ops);
-}
-
-void TestUIContext::init()
-{
-    MenuOp::s_runs.clear();
-    m_host.reset(new HostFixture);
-    QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297)}));
-}
-
-void TestUIContext::cleanup()
-{
-    m_host.reset();
-}
-
-void TestUIContext::firedEventsAreAnnouncedLoggedAndTaken()
-{
-    G_UIContext* context = m_host->Context();
-    QSignalSpy fired(context, &G_UIContext::EventFired);
-    IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(10, 10, 50, 50));
-    context->FireEvent(new G_DocumentChangedEvent(m_host->View(), 110, 1, stamp));
-    context->FireEvent(new G_AnnotationEvent(m_host->Document(), stamp, 111));
-    context->FireEvent(nullptr); // ignored
-    QCOMPARE(fired.count(), 2);
-    const QList<G_Event*> log = context->EventLog();
-    QCOMPARE(log.size(), 2);
-    auto* changed = dynamic_cast<G_DocumentChangedEvent*>(log.at(0));
-    QVERIFY(changed);
-    QCOMPARE(changed->Type(), 110);
-    QCOMPARE(changed->SubType(), 1);
-    QCOMPARE(changed->Annot(), stamp);
-    QCOMPARE(changed->View(), m_host->View());
-    auto* removed = dynamic_cast<G_AnnotationEvent*>(log.at(1));
-    QVERIFY(removed);
-    QCOMPARE(removed->Type(), 111);
-    QCOMPARE(removed->Document(), m_host->Document());
-    context->ClearEventLog();
-    QVERIFY(context->EventLog().isEmpty());
-}
-
-void TestUIContext::stringEventIsShownInAMessageBox()
-{
-    G_UIContext* context = m_host->Context();
-    QSignalSpy shown(context, &G_UIContext::StringShown);
-    const QString text = QStringLiteral("The current view zoom no more than 10%-500%.");
-    context->FireEvent(new G_StringEvent(text, 173));
-    QCOMPARE(shown.count(), 1);
-    QCOMPARE(shown.at(0).at(0).toString(), text);
-    QCOMPARE(context->ShownStrings(), QStringList({text}));
-    const auto boxes = m_host->MessageBoxes();
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.first().text, text);
-    QCOMPARE(boxes.first().kind, int(Utils::Widgets::MessageBoxRequest::Information));
-}
-
-void TestUIContext::commandBarEventSelectsTheTool_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("toolAfter");
-    QTest::newRow("text selection tool") << "t_textselect"
-                                         << "t_textselect";
-    QTest::newRow("hand tool") << "t_handtool"
-                               << "t_handtool";
-    QTest::newRow("a command, not a tool") << "tab_receipt"
-                                           << "t_textselect";
-}
-
-void TestUIContext::commandBarEventSelectsTheTool()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, toolAfter);
-    G_DocView* view = m_host->View();
-    view->SetToolHandler(view->ToolHandlerByName("t_textselect"));
-    QSignalSpy selected(m_host->Context(), &G_UIContext::CommandBarSelectionChanged);
-    m_host->Context()->FireEvent(new G_CommandBarOpChangedEvent(
-        G_Event::CommandBarSettingData(QStringList{name}, 7, QVariant(true))));
-    QCOMPARE(m_host->Context()->CommandBarSelection(), name);
-    QCOMPARE(selected.count(), 1);
-    QCOMPARE(GQ_ToQString(view->ToolHandler()->HandlerName()), toolAfter);
-    QCOMPARE(view->ToolHandler(), view->ToolHandlerByName(toolAfter.toUtf8().constData()));
-    // Another kind of setting selects nothing.
-    m_host->Context()->FireEvent(new G_CommandBarOpChangedEvent(
-        G_Event::CommandBarSettingData(QStringList{"t_handtool"}, 3, QVariant(true))));
-    QCOMPARE(m_host->Context()->CommandBarSelection(), name);
-}
-
-void TestUIContext::messageBoxesGoThroughTheSeam_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("information") << int(Utils::Widgets::MessageBoxRequest::Information)
-                                 << int(QMessageBox::Ok);
-    QTest::newRow("warning") << int(Utils::Widgets::MessageBoxRequest::Warning)
-                             << int(QMessageBox::Cancel);
-    QTest::newRow("error") << int(Utils::Widgets::MessageBoxRequest::Error)
-                           << int(QMessageBox::Yes);
-}
-
-void TestUIContext::messageBoxesGoThroughTheSeam()
-{
-    QFETCH(int, kind);
-    QFETCH(int, answer);
-    m_host->AnswerMessageBoxes(answer);
-    G_UIContext* context = m_host->Context();
-    const int buttons = QMessageBox::Yes | QMessageBox::Cancel;
-    const QMap<int, QString> texts{{QMessageBox::Yes, QStringLiteral("Go on")}};
-    int got = 0;
-    switch (kind) {
-    case Utils::Widgets::MessageBoxRequest::Information:
-        got = context->InformationMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
-        break;
-    case Utils::Widgets::MessageBoxRequest::Warning:
-        got = context->WarningMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
-        break;
-    default:
-        got = context->ErrorMessageBox("T", "text", buttons, QMessageBox::Yes, texts);
-        break;
-    }
-    QCOMPARE(got, answer);
-    const auto boxes = m_host->MessageBoxes();
-    QCOMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.first().kind, kind);
-    QCOMPARE(boxes.first().buttons, buttons);
-    QCOMPARE(boxes.first().defaultButton, int(QMessageBox::Yes));
-    QCOMPARE(boxes.first().buttonTexts, texts);
-}
 
 void TestUIContext::switchingViewsIsAnnounced()
 {
@@ -277,237 +397,6 @@ void TestUIContext::switchingViewsIsAnnounced()
     QCOMPARE(closed.at(0).at(1).value<IG_Document*>(), m_host->Document());
     QCOMPARE(context->CurrentDocView(), m_host->View());
     QCOMPARE(switched.count(), 2);
-}
-
-void TestUIContext::menuEntriesHaveTranslatedLabelsAndStates_data()
-{
-    QTest::addColumn<bool>("editable");
-    QTest::addColumn<bool>("signable");
-    QTest::newRow("editable stamp") << true << true;
-    QTest::newRow("date stamp") << true << false;
-    QTest::newRow("locked stamp") << false << false;
-}
-
-void TestUIContext::menuEntriesHaveTranslatedLabelsAndStates()
-{
-    QFETCH(bool, editable);
-    QFETCH(bool, signable);
-    G_ContextMenu* menu = m_host->Context()->ContextMenu();
-    QCOMPARE(menu->GroupEntries(QStringLiteral("annot")),
-             QStringList({"d_delpageannot", "d_embedpageannot", "d_applysignature"}));
-    QList<G_ContextMenu::Entry> offered;
-    menu->SetChooser([&offered](const QString& group, const QList<G_ContextMenu::Entry>& e) {
-        if (group == QLatin1String("annot"))
-            offered = e;
-        return QString();
-    });
-    QMap<QString, ContextMenuItemState> states;
-    states.insert(QStringLiteral("d_delpageannot"), state(editable, true));
-    states.insert(QStringLiteral("d_embedpageannot"), state(editable, true));
-    states.insert(QStringLiteral("d_applysignature"), state(true, signable));
-    const QString ran = menu->ShowMenu(QStringLiteral("annot"), states, new G_OperationParam);
-    menu->SetChooser(nullptr);
-    QVERIFY(ran.isEmpty());
-    QCOMPARE(offered.size(), 3);
-    QCOMPARE(offered.at(0).label, QStringLiteral("Delete"));
-    QCOMPARE(offered.at(1).label, QStringLiteral("Embed into page"));
-    QCOMPARE(offered.at(2).label, QStringLiteral("Apply signature"));
-    QCOMPARE(offered.at(0).enabled, editable);
-    QCOMPARE(offered.at(1).enabled, editable);
-    QVERIFY(offered.at(0).visible && offered.at(1).visible);
-    QCOMPARE(offered.at(2).visible, signable);
-    QVERIFY(MenuOp::s_runs.isEmpty());
-}
-
-void TestUIContext::chosenEntryRunsWithTheParameters()
-{
-    G_ContextMenu* menu = m_host->Context()->ContextMenu();
-    menu->SetChooser([](const QString&, const QList<G_ContextMenu::Entry>&) {
-        return QStringLiteral("d_embedpageannot");
-    });
-    auto* params = new G_OperationParam; // the menu takes it over
-    params->Add("pageIndex", 3);
-    params->Add("annotid", 17);
-    QSignalSpy performed(m_host->Context(), &G_UIContext::OperationPerformed);
-    const QString ran = menu->ShowMenu(QStringLiteral("annot"), {}, params);
-    menu->SetChooser(nullptr);
-    QCOMPARE(ran, QStringLiteral("d_embedpageannot"));
-    QCOMPARE(MenuOp::s_runs, QStringList({"d_embedpageannot page 3 annot 17"}));
-    QCOMPARE(performed.count(), 1); // run as the user's action
-}
-
-void TestUIContext::disabledOrHiddenEntryNeverRuns()
-{
-    G_ContextMenu* menu = m_host->Context()->ContextMenu();
-    QMap<QString, ContextMenuItemState> states;
-    states.insert(QStringLiteral("d_delpageannot"), state(false, true));
-    states.insert(QStringLiteral("d_embedpageannot"), state(true, false));
-    for (const char* name : {"d_delpageannot", "d_embedpageannot", "not_in_the_menu"}) {
-        menu->SetChooser([name](const QString&, const QList<G_ContextMenu::Entry>&) {
-            return QString::fromLatin1(name);
-        });
-        QVERIFY(menu->ShowMenu(QStringLiteral("annot"), states, new G_OperationParam).isEmpty());
-    }
-    menu->SetChooser(nullptr);
-    QVERIFY(MenuOp::s_runs.isEmpty());
-}
-
-void TestUIContext::realMenuIsAnsweredByAPerson()
-{
-    G_ContextMenu* menu = m_host->Context()->ContextMenu();
-    QMap<QString, ContextMenuItemState> states;
-    states.insert(QStringLiteral("d_applysignature"), state(true, false));
-    QStringList shown;
-    bool answered = false;
-    QTimer::singleShot(0, this, [&]() {
-        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!popup)
-            return;
-        const QList<QAction*> actions = popup->actions();
-        for (QAction* action : actions)
-            shown << action->text();
-        for (QAction* action : actions) {
-            if (action->objectName() == QLatin1String("d_delpageannot")) {
-                popup->setActiveAction(action);
-                QTest::keyClick(popup, Qt::Key_Return);
-                answered = true;
-            }
-        }
-    });
-    auto* params = new G_OperationParam;
-    params->Add("pageIndex", 0);
-    params->Add("annotid", 5);
-    const QString ran = menu->ShowMenu(QStringLiteral("annot"), states, params,
-                                       m_host->View()->mapToGlobal(QPoint(50, 50)));
-    QVERIFY(answered);
-    QCOMPARE(shown, QStringList({"Delete", "Embed into page"})); // hidden entry left out
-    QCOMPARE(ran, QStringLiteral("d_delpageannot"));
-    QCOMPARE(MenuOp::s_runs, QStringList({"d_delpageannot page 0 annot 5"}));
-}
-
-void TestUIContext::flushMakesTheAnnotationAndUndoTakesItBack()
-{
-    StampCommand command;
-    command.view = m_host->View();
-    command.pageIndex = 0;
-    command.annotType = 8;
-    command.subType = "Stamp";
-    command.resource = m_host->StampResource();
-    IG_Annot* annot = command.Flush(CCA_GRect(20, 30, 60, 60), false);
-    QVERIFY(annot);
-    QCOMPARE(command.Annot(), annot);
-    QCOMPARE(annot->GetRect(), CCA_GRect(20, 30, 60, 60));
-    QCOMPARE(GQ_ToQString(annot->SubType()), QStringLiteral("Stamp"));
-    QCOMPARE(annot->ResourceID(), command.resource);
-    QVERIFY(!annot->IsRunTime());
-    const NexSharedPtr<NexJson> content = NexJsonFactory::ParseJsonString(annot->Content());
-    QCOMPARE(content->Json()["SubType"].get<std::string>(), std::string("Stamp"));
-    QCOMPARE(content->Json()["RunTime"].get<bool>(), false);
-
-    QVERIFY(command.CreateAnnotCmd(annot));
-    QUndoStack* undo = m_host->View()->UndoStack();
-    QCOMPARE(undo->count(), 1);
-    QVERIFY(annot->IsOnPage()); // the first redo did nothing
-    QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);
-    undo->undo();
-    QVERIFY(!annot->IsOnPage());
-    undo->redo();
-    QVERIFY(annot->IsOnPage());
-
-    IG_Annot* preview = command.Flush(CCA_GRect(0, 0, 40, 30), true);
-    QVERIFY(preview && preview->IsRunTime());
-    QVERIFY(!command.CreateAnnotCmd(nullptr));
-}
-
-void TestUIContext::flushWithoutPageGivesNothing()
-{
-    StampCommand command;
-    command.annotType = 8;
-    QVERIFY(!command.Flush(CCA_GRect(0, 0, 10, 10), false)); // no view
-    command.view = m_host->View();
-    command.pageIndex = 5;
-    QVERIFY(!command.Flush(CCA_GRect(0, 0, 10, 10), false));
-    QVERIFY(!command.Annot());
-    QVERIFY(!command.CreateAnnotCmd(nullptr));
-}
-
-void TestUIContext::settingsComeFromCacheThenFile()
-{
-    G_SettingMgr* settings = G_SettingMgr::Instance();
-    const QString file = Utils::Nex_Path::AppConfigsPath() + QStringLiteral("reader.ini");
-    QVERIFY(file.startsWith(m_host->TempDir())); // never the real home folder
-    QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
-    settings->SetConfigCache(QStringLiteral("stampAnnotID"), 17u);
-    QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), 17);
-    QVERIFY(!QFile::exists(file)); // the cache stays in memory
-    settings->SetConfigValue(QStringLiteral("annot.annothighlight.identity.username"),
-                             QStringLiteral("Ada"));
-    {
-        QSettings written(file, QSettings::IniFormat);
-        const QString key = QStringLiteral("annot.annothighlight.identity.username");
-        QCOMPARE(written.value(key).toString(), QStringLiteral("Ada"));
-    }
-    settings->ClearCache();
-    QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
-    QCOMPARE(
-        settings->ConfigValue(QStringLiteral("annot.annothighlight.identity.username")).toString(),
-        QStringLiteral("Ada"));
-}
-
-void TestUIContext::clearedHistoryForgetsSelections()
-{
-    IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60));
-    G_DocView* view = m_host->View();
-    G_Operation* del = m_host->Context()->CreateOperationByName("d_delannot", QString());
-    del->Param()->Add("pageAndAnnotID", QStringLiteral("0:%1").arg(stamp->ID()));
-    QCOMPARE(del->PerformAction(), 1);
-    del->DeleteLater();
-    QCOMPARE(view->UndoStack()->count(), 1);
-    ClearAnnot::GetInstance()->ClearStack(view->UndoStack());
-    QCOMPARE(view->UndoStack()->count(), 0);
-    QVERIFY(!view->UndoStack()->canUndo());
-    QVERIFY(!stamp->IsOnPage()); // nothing can bring it back now
-}
-
-void TestUIContext::itemStateFlags()
-{
-    ContextMenuItemState s;
-    QCOMPARE(s.Flags(), 0);
-    s.SetFlag(ContextMenuItemState::Enabled | ContextMenuItemState::Visible, true);
-    QCOMPARE(s.Flags(), 12);
-    QVERIFY(s.TestFlag(4) && s.TestFlag(8) && s.TestFlag(12));
-    QVERIFY(!s.TestFlag(2) && !s.TestFlag(16));
-    s.SetFlag(ContextMenuItemState::Enabled, false);
-    QCOMPARE(s.Flags(), 8);
-    QVERIFY(!s.TestFlag(12));
-}
-
-void TestUIContext::navigationPagesAreListedWhileTheyLive()
-{
-    const int before = Core::G_NavigationPage::allNaviPages().size();
-    auto* page = new Core::G_NavigationPage;
-    QVERIFY(Core::G_NavigationPage::allNaviPages().contains(page));
-    QCOMPARE(Core::G_NavigationPage::allNaviPages().size(), before + 1);
-    delete page;
-    QCOMPARE(Core::G_NavigationPage::allNaviPages().size(), before);
-}
-
-void TestUIContext::dialogParentIsTheModalDialogElseTheMainWindow()
-{
-    QWidget window;
-    Core::ICore::setMainWindow(&window);
-    QCOMPARE(Core::ICore::mainWindow(), &window);
-    QCOMPARE(Core::ICore::dialogParent(), &window);
-    QDialog dialog(&window);
-    QWidget* seen = nullptr;
-    QTimer::singleShot(0, &dialog, [&]() {
-        seen = Core::ICore::dialogParent();
-        dialog.reject();
-    });
-    dialog.exec();
-    QCOMPARE(seen, &dialog);
-    Core::ICore::setMainWindow(nullptr);
-    QVERIFY(!Core::ICore::mainWindow());
 }
 
 QTEST_MAIN(TestUIContext)

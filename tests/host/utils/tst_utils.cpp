@@ -28,79 +28,241 @@ class TestUtils : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup();
-
-    void foldersFollowTheEnvironment_data();
-    void foldersFollowTheEnvironment();
-    void appPathDefaultsToTheExecutable();
-    void dpiScaleFromEnvironmentOrOverride();
-    void styleSheetPixelsAreScaled_data();
-    void styleSheetPixelsAreScaled();
-    void shownMessageBoxIsAnsweredByClicking_data();
-    void shownMessageBoxIsAnsweredByClicking();
-    void renamedRightButtonClosesOrAccepts_data();
-    void renamedRightButtonClosesOrAccepts();
-    void answererReplacesTheWindow();
-    void popupExecReturnsWhenHidden();
-    void styleClassesAreDrawn();
-    void dialogScalesAndRunsModally();
-    void fileDialogsAreAnsweredFromTheQueue();
-    void dialogIsDraggedByItsDragAreaOnly_data();
-    void dialogIsDraggedByItsDragAreaOnly();
-};
-
-void TestUtils::cleanup()
-{
-    DPI::Nex_Mgr::Instance().SetScale(0);
-    qunsetenv("STAMPREADER_DPI_SCALE");
-    MessageBoxSeam::SetAnswerer(nullptr);
-    MessageBoxSeam::Clear();
-    FileDialogSeam::Clear();
-}
-
-void TestUtils::foldersFollowTheEnvironment_data()
-{
-    QTest::addColumn<QByteArray>("variable");
-    QTest::addColumn<int>("which");
-    QTest::newRow("user") << QByteArray("STAMPREADER_USER_DIR") << 0;
-    QTest::newRow("app") << QByteArray("STAMPREADER_APP_DIR") << 1;
-    QTest::newRow("config") << QByteArray("STAMPREADER_CONFIG_DIR") << 2;
-    QTest::newRow("temp") << QByteArray("STAMPREADER_TEMP_DIR") << 3;
-}
-
-void TestUtils::foldersFollowTheEnvironment()
-{
-    QFETCH(QByteArray, variable);
-    QFETCH(int, which);
-    QTemporaryDir dir;
-    const QString target = dir.path() + QStringLiteral("/not yet/there");
-    qputenv(variable.constData(), QFile::encodeName(target));
-    QString got;
-    switch (which) {
-    case 0:
-        got = Nex_Path::UserPath();
-        break;
-    case 1:
-        got = Nex_Path::AppPath();
-        break;
-    case 2:
-        got = Nex_Path::AppConfigsPath();
-        break;
-    default:
-        got = Nex_Path::TempPath();
-        break;
+    void cleanup()
+    {
+        DPI::Nex_Mgr::Instance().SetScale(0);
+        qunsetenv("STAMPREADER_DPI_SCALE");
+        MessageBoxSeam::SetAnswerer(nullptr);
+        MessageBoxSeam::Clear();
+        FileDialogSeam::Clear();
     }
-    qunsetenv(variable.constData());
-    QCOMPARE(got, target + QLatin1Char('/'));
-    QVERIFY(QFileInfo(target).isDir()); // made on first use
-}
 
-void TestUtils::appPathDefaultsToTheExecutable()
-{
-    qunsetenv("STAMPREADER_APP_DIR");
-    QCOMPARE(Nex_Path::AppPath(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-    QVERIFY(Nex_Path::TempPath().endsWith(QLatin1Char('/')));
-}
+    void foldersFollowTheEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<bool>("set");
+        for (const char* name : {"USER", "APP", "CONFIG", "TEMP"})
+            QTest::addRow("%s", name) << "STAMPREADER_" + QByteArray(name) + "_DIR" << true;
+        QTest::newRow("app, not set: the program's folder")
+            << QByteArray("STAMPREADER_APP_DIR") << false;
+    }
+    void foldersFollowTheEnvironment()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(bool, set);
+        QTemporaryDir dir;
+        const QString target = set ? dir.path() + QStringLiteral("/not yet/there")
+                                   : QCoreApplication::applicationDirPath();
+        if (set)
+            qputenv(variable.constData(), QFile::encodeName(target));
+        else
+            qunsetenv(variable.constData());
+        const QString got = variable.contains("USER")     ? Nex_Path::UserPath()
+                            : variable.contains("APP")    ? Nex_Path::AppPath()
+                            : variable.contains("CONFIG") ? Nex_Path::AppConfigsPath()
+                                                          : Nex_Path::TempPath();
+        qunsetenv(variable.constData());
+        QCOMPARE(got, target + QLatin1Char('/'));
+        QVERIFY(QFileInfo(target).isDir()); // made on first use
+    }
+
+    void dpiScaleFromEnvironmentOrOverride();
+    void styleSheetPixelsAreScaled_data()
+    {
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << 2.0f << "QPushButton{width:80px;height:28px;}"
+                               << "QPushButton{width:160px;height:56px;}";
+        QTest::newRow("rounded") << 1.5f << "border:1px solid #8B97AF; font-size:13px;"
+                                 << "border:2px solid #8B97AF; font-size:20px;";
+        QTest::newRow("hairline stays") << 0.25f << "border:1px;"
+                                        << "border:1px;";
+        QTest::newRow("zero stays zero") << 2.0f << "margin:0px;"
+                                         << "margin:0px;";
+        QTest::newRow("fractions") << 2.0f << "padding:2.5px 3px;"
+                                   << "padding:5px 6px;";
+        QTest::newRow("other units kept") << 2.0f << "width:50%; font:10pt;"
+                                          << "width:50%; font:10pt;";
+    }
+    void styleSheetPixelsAreScaled()
+    {
+        QFETCH(float, scale);
+        QFETCH(QString, sheet);
+        QFETCH(QString, expected);
+        DPI::Nex_Mgr::Instance().SetScale(scale);
+        QCOMPARE(DPI::Nex_Util::ScaleStyleSheet(sheet), expected);
+    }
+
+    void messageBoxIsAnsweredByClicking_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("rightRenamed"); // −1 no; 0 it closes; 1 it accepts
+        QTest::addColumn<int>("click");        // −1: the right button
+        QTest::addColumn<int>("expected");
+        const int ok = QMessageBox::Ok, yes = QMessageBox::Yes, cancel = QMessageBox::Cancel;
+        QTest::newRow("OK alone") << 0 << -1 << ok << ok;
+        QTest::newRow("yes of yes/no") << int(yes | QMessageBox::No) << -1 << yes << yes;
+        QTest::newRow("cancel of ok/cancel") << int(ok | cancel) << -1 << cancel << cancel;
+        QTest::newRow("renamed right button closes") << 0 << 0 << -1 << int(QMessageBox::Close);
+        QTest::newRow("renamed right button accepts") << 0 << 1 << -1 << ok;
+    }
+    void messageBoxIsAnsweredByClicking()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, rightRenamed);
+        QFETCH(int, click);
+        QFETCH(int, expected);
+        MessageBoxRequest request; // shown by the static Show unless a button is renamed
+        request.kind = MessageBoxRequest::Warning;
+        request.title = QStringLiteral("Title");
+        request.text = QStringLiteral("Something to say");
+        request.buttons = buttons;
+        Nex_MessageBox box;
+        box.SetTitle(request.kind, request.title);
+        box.SetContent(request.text, QStringLiteral("Detail"));
+        box.setTextOfRightBtn(QStringLiteral("Got it"), rightRenamed == 1);
+        QCOMPARE(box.rightBtn()->text(), QStringLiteral("Got it"));
+        QString seenText;
+        QTimer::singleShot(0, this, [&]() {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            seenText = modal->findChild<QLabel*>(QStringLiteral("msgBoxText"))->text();
+            auto* button =
+                click < 0
+                    ? box.rightBtn()
+                    : modal->findChild<QPushButton*>(QStringLiteral("msgBoxBtn_%1").arg(click));
+            QVERIFY(button);
+            QTest::mouseClick(button, Qt::LeftButton);
+        });
+        QCOMPARE(rightRenamed < 0 ? Nex_MessageBox::Show(nullptr, request) : box.exec(), expected);
+        QCOMPARE(seenText, request.text);
+        QCOMPARE(MessageBoxSeam::History().size(), 1); // shown boxes are recorded too
+    }
+
+    void answererReplacesTheWindow()
+    {
+        QList<MessageBoxRequest> asked;
+        MessageBoxSeam::SetAnswerer([&asked](const MessageBoxRequest& r) {
+            asked << r;
+            return int(QMessageBox::No);
+        });
+        Nex_MessageBox box;
+        box.SetTitle(MessageBoxRequest::Question, QStringLiteral("Sure?"));
+        box.SetContent(QStringLiteral("Really?"), QString());
+        box.SetButtons(QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.exec(), int(QMessageBox::No));
+        QVERIFY(!box.isVisible());
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.first().title, QStringLiteral("Sure?"));
+        QCOMPARE(asked.first().kind, int(MessageBoxRequest::Question));
+        QCOMPARE(MessageBoxSeam::History().size(), 1);
+    }
+
+    void popupExecReturnsWhenHidden()
+    {
+        Nex_Popup popup;
+        popup.addAction(QStringLiteral("Entry"));
+        QSignalSpy shown(&popup, &Nex_Popup::PopupShown);
+        bool wasShowing = false;
+        QTimer::singleShot(0, this, [&]() {
+            auto* active = qobject_cast<Nex_Popup*>(QApplication::activePopupWidget());
+            wasShowing = active == &popup && popup.IsShowing();
+            if (active)
+                active->hide();
+        });
+        PopupSeam::Clear();
+        popup.exec(QPoint(100, 100));
+        QVERIFY(wasShowing);
+        QCOMPARE(shown.count(), 1);
+        QVERIFY(!popup.IsShowing());
+
+        // With an answerer the popup is handed over at its place instead of shown.
+        QPoint answeredAt;
+        PopupSeam::SetAnswerer([&](Nex_Popup* asked) { answeredAt = asked->pos(); });
+        popup.exec(QPoint(40, 60));
+        PopupSeam::SetAnswerer(nullptr);
+        QCOMPARE(answeredAt, QPoint(40, 60));
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(PopupSeam::History().size(), 2);
+        QCOMPARE(PopupSeam::History().last().second, QPoint(40, 60));
+    }
+
+    void styleClassesAreDrawn()
+    {
+        Nex_Style::Apply(qobject_cast<QApplication*>(QCoreApplication::instance()));
+        QPushButton ok(QStringLiteral(" "));
+        ok.setProperty("class", QStringLiteral("okBtn"));
+        ok.resize(80, 30);
+        const QImage shot = ok.grab().toImage();
+        qApp->setStyleSheet(QString());
+        QCOMPARE(shot.pixelColor(40, 15), QColor("#14A8F0"));
+    }
+
+    void dialogScalesAndRunsModally()
+    {
+        DPI::Nex_Mgr::Instance().SetScale(1.5f);
+        Nex_Dialog dialog;
+        dialog.resize(200, 100);
+        dialog.ScaleDialog(true, QStringLiteral("QLabel{font-size:10px;}"));
+        QCOMPARE(dialog.size(), QSize(300, 150));
+        QCOMPARE(dialog.styleSheet(), QStringLiteral("QLabel{font-size:15px;}"));
+        QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
+        QTimer::singleShot(0, this, []() {
+            if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                modal->accept();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    }
+
+    void fileDialogsAreAnsweredFromTheQueue()
+    {
+        FileDialogSeam::Enqueue(QStringLiteral("/tmp/first.png"));
+        FileDialogSeam::Enqueue(QString()); // the person cancels the second
+        QCOMPARE(Nex_FileDialog::getOpenFileName(nullptr, "Open picture", "/tmp", "*.png"),
+                 QStringLiteral("/tmp/first.png"));
+        QVERIFY(Nex_FileDialog::getSaveFileName(nullptr, "Save", "/tmp", "*.pdf").isEmpty());
+        FileDialogSeam::SetAnswerer([](const FileDialogRequest& r) {
+            const bool folder = r.kind == FileDialogRequest::ExistingDirectory;
+            return folder ? QStringLiteral("/data") : QString();
+        });
+        const QString folder = Nex_FileDialog::getExistingDirectory(nullptr, "Folder", "/");
+        QCOMPARE(folder, QStringLiteral("/data"));
+        const auto history = FileDialogSeam::History();
+        QCOMPARE(history.size(), 3);
+        QCOMPARE(history.at(0).caption, QStringLiteral("Open picture"));
+        QCOMPARE(history.at(0).filter, QStringLiteral("*.png"));
+        QCOMPARE(history.at(1).kind, int(FileDialogRequest::SaveFile));
+        QCOMPARE(history.at(2).kind, int(FileDialogRequest::ExistingDirectory));
+    }
+
+    void dialogIsDraggedByItsDragAreaOnly_data()
+    {
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<bool>("moves");
+        QTest::newRow("title area") << QPoint(20, 10) << true;
+        QTest::newRow("body") << QPoint(20, 80) << false;
+    }
+    void dialogIsDraggedByItsDragAreaOnly()
+    {
+        QFETCH(QPoint, press);
+        QFETCH(bool, moves);
+        Nex_Dialog dialog;
+        dialog.resize(200, 120);
+        dialog.SetDragArea(QRect(0, 0, 200, 30));
+        dialog.move(100, 100);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QPoint before = dialog.pos();
+        QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, press);
+        const QPoint to = press + QPoint(50, 30);
+        QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &move);
+        QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, to);
+        QCOMPARE(dialog.pos(), moves ? before + QPoint(50, 30) : before);
+    }
+};
 
 void TestUtils::dpiScaleFromEnvironmentOrOverride()
 {
@@ -124,213 +286,6 @@ void TestUtils::dpiScaleFromEnvironmentOrOverride()
     QCOMPARE(DPI::Nex_Mgr::Instance().Scale(), 1.5f);
     qputenv("STAMPREADER_DPI_SCALE", "nonsense");
     QVERIFY(DPI::Nex_Mgr::Instance().Scale() > 0); // falls back to the screen
-}
-
-void TestUtils::styleSheetPixelsAreScaled_data()
-{
-    QTest::addColumn<float>("scale");
-    QTest::addColumn<QString>("sheet");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << 2.0f << "QPushButton{width:80px;height:28px;}"
-                           << "QPushButton{width:160px;height:56px;}";
-    QTest::newRow("rounded") << 1.5f << "border:1px solid #8B97AF; font-size:13px;"
-                             << "border:2px solid #8B97AF; font-size:20px;";
-    QTest::newRow("hairline stays") << 0.25f << "border:1px;"
-                                    << "border:1px;";
-    QTest::newRow("zero stays zero") << 2.0f << "margin:0px;"
-                                     << "margin:0px;";
-    QTest::newRow("fractions") << 2.0f << "padding:2.5px 3px;"
-                               << "padding:5px 6px;";
-    QTest::newRow("other units kept") << 2.0f << "width:50%; font:10pt;"
-                                      << "width:50%; font:10pt;";
-}
-
-void TestUtils::styleSheetPixelsAreScaled()
-{
-    QFETCH(float, scale);
-    QFETCH(QString, sheet);
-    QFETCH(QString, expected);
-    DPI::Nex_Mgr::Instance().SetScale(scale);
-    QCOMPARE(DPI::Nex_Util::ScaleStyleSheet(sheet), expected);
-}
-
-void TestUtils::shownMessageBoxIsAnsweredByClicking_data()
-{
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("click");
-    QTest::newRow("OK alone") << 0 << int(QMessageBox::Ok);
-    QTest::newRow("yes of yes/no")
-        << int(QMessageBox::Yes | QMessageBox::No) << int(QMessageBox::Yes);
-    QTest::newRow("cancel of ok/cancel")
-        << int(QMessageBox::Ok | QMessageBox::Cancel) << int(QMessageBox::Cancel);
-}
-
-void TestUtils::shownMessageBoxIsAnsweredByClicking()
-{
-    QFETCH(int, buttons);
-    QFETCH(int, click);
-    MessageBoxRequest request;
-    request.kind = MessageBoxRequest::Warning;
-    request.title = QStringLiteral("Title");
-    request.text = QStringLiteral("Something to say");
-    request.buttons = buttons;
-    QString seenText;
-    QTimer::singleShot(0, this, [&]() {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        seenText = modal->findChild<QLabel*>(QStringLiteral("msgBoxText"))->text();
-        auto* button = modal->findChild<QPushButton*>(QStringLiteral("msgBoxBtn_%1").arg(click));
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
-    });
-    QCOMPARE(Nex_MessageBox::Show(nullptr, request), click);
-    QCOMPARE(seenText, request.text);
-    QCOMPARE(MessageBoxSeam::History().size(), 1); // shown boxes are recorded too
-}
-
-void TestUtils::renamedRightButtonClosesOrAccepts_data()
-{
-    QTest::addColumn<bool>("accept");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("close") << false << int(QMessageBox::Close);
-    QTest::newRow("accept") << true << int(QMessageBox::Ok);
-}
-
-void TestUtils::renamedRightButtonClosesOrAccepts()
-{
-    QFETCH(bool, accept);
-    QFETCH(int, expected);
-    Nex_MessageBox box;
-    box.SetTitle(MessageBoxRequest::Information, QStringLiteral("Title"));
-    box.SetContent(QStringLiteral("Text"), QStringLiteral("Detail"));
-    box.setTextOfRightBtn(QStringLiteral("Got it"), accept);
-    QCOMPARE(box.rightBtn()->text(), QStringLiteral("Got it"));
-    QTimer::singleShot(0, this, [&box]() { QTest::mouseClick(box.rightBtn(), Qt::LeftButton); });
-    QCOMPARE(box.exec(), expected);
-}
-
-void TestUtils::answererReplacesTheWindow()
-{
-    QList<MessageBoxRequest> asked;
-    MessageBoxSeam::SetAnswerer([&asked](const MessageBoxRequest& r) {
-        asked << r;
-        return int(QMessageBox::No);
-    });
-    Nex_MessageBox box;
-    box.SetTitle(MessageBoxRequest::Question, QStringLiteral("Sure?"));
-    box.SetContent(QStringLiteral("Really?"), QString());
-    box.SetButtons(QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(box.exec(), int(QMessageBox::No));
-    QVERIFY(!box.isVisible());
-    QCOMPARE(asked.size(), 1);
-    QCOMPARE(asked.first().title, QStringLiteral("Sure?"));
-    QCOMPARE(asked.first().kind, int(MessageBoxRequest::Question));
-    QCOMPARE(MessageBoxSeam::History().size(), 1);
-}
-
-void TestUtils::popupExecReturnsWhenHidden()
-{
-    Nex_Popup popup;
-    popup.addAction(QStringLiteral("Entry"));
-    QSignalSpy shown(&popup, &Nex_Popup::PopupShown);
-    bool wasShowing = false;
-    QTimer::singleShot(0, this, [&]() {
-        auto* active = qobject_cast<Nex_Popup*>(QApplication::activePopupWidget());
-        wasShowing = active == &popup && popup.IsShowing();
-        if (active)
-            active->hide();
-    });
-    PopupSeam::Clear();
-    popup.exec(QPoint(100, 100));
-    QVERIFY(wasShowing);
-    QCOMPARE(shown.count(), 1);
-    QVERIFY(!popup.IsShowing());
-
-    // With an answerer the popup is handed over at its place instead of shown.
-    QPoint answeredAt;
-    PopupSeam::SetAnswerer([&](Nex_Popup* asked) { answeredAt = asked->pos(); });
-    popup.exec(QPoint(40, 60));
-    PopupSeam::SetAnswerer(nullptr);
-    QCOMPARE(answeredAt, QPoint(40, 60));
-    QCOMPARE(shown.count(), 1);
-    QCOMPARE(PopupSeam::History().size(), 2);
-    QCOMPARE(PopupSeam::History().last().second, QPoint(40, 60));
-}
-
-void TestUtils::styleClassesAreDrawn()
-{
-    Nex_Style::Apply(qobject_cast<QApplication*>(QCoreApplication::instance()));
-    QPushButton ok(QStringLiteral(" "));
-    ok.setProperty("class", QStringLiteral("okBtn"));
-    ok.resize(80, 30);
-    const QImage shot = ok.grab().toImage();
-    qApp->setStyleSheet(QString());
-    QCOMPARE(shot.pixelColor(40, 15), QColor("#14A8F0"));
-}
-
-void TestUtils::dialogScalesAndRunsModally()
-{
-    DPI::Nex_Mgr::Instance().SetScale(1.5f);
-    Nex_Dialog dialog;
-    dialog.resize(200, 100);
-    dialog.ScaleDialog(true, QStringLiteral("QLabel{font-size:10px;}"));
-    QCOMPARE(dialog.size(), QSize(300, 150));
-    QCOMPARE(dialog.styleSheet(), QStringLiteral("QLabel{font-size:15px;}"));
-    QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
-    QTimer::singleShot(0, this, []() {
-        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            modal->accept();
-    });
-    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-}
-
-void TestUtils::fileDialogsAreAnsweredFromTheQueue()
-{
-    FileDialogSeam::Enqueue(QStringLiteral("/tmp/first.png"));
-    FileDialogSeam::Enqueue(QString()); // the person cancels the second
-    QCOMPARE(Nex_FileDialog::getOpenFileName(nullptr, "Open picture", "/tmp", "*.png"),
-             QStringLiteral("/tmp/first.png"));
-    QVERIFY(Nex_FileDialog::getSaveFileName(nullptr, "Save", "/tmp", "*.pdf").isEmpty());
-    FileDialogSeam::SetAnswerer([](const FileDialogRequest& r) {
-        const bool folder = r.kind == FileDialogRequest::ExistingDirectory;
-        return folder ? QStringLiteral("/data") : QString();
-    });
-    const QString folder = Nex_FileDialog::getExistingDirectory(nullptr, "Folder", "/");
-    QCOMPARE(folder, QStringLiteral("/data"));
-    const auto history = FileDialogSeam::History();
-    QCOMPARE(history.size(), 3);
-    QCOMPARE(history.at(0).caption, QStringLiteral("Open picture"));
-    QCOMPARE(history.at(0).filter, QStringLiteral("*.png"));
-    QCOMPARE(history.at(1).kind, int(FileDialogRequest::SaveFile));
-    QCOMPARE(history.at(2).kind, int(FileDialogRequest::ExistingDirectory));
-}
-
-void TestUtils::dialogIsDraggedByItsDragAreaOnly_data()
-{
-    QTest::addColumn<QPoint>("press");
-    QTest::addColumn<bool>("moves");
-    QTest::newRow("title area") << QPoint(20, 10) << true;
-    QTest::newRow("body") << QPoint(20, 80) << false;
-}
-
-void TestUtils::dialogIsDraggedByItsDragAreaOnly()
-{
-    QFETCH(QPoint, press);
-    QFETCH(bool, moves);
-    Nex_Dialog dialog;
-    dialog.resize(200, 120);
-    dialog.SetDragArea(QRect(0, 0, 200, 30));
-    dialog.move(100, 100);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QPoint before = dialog.pos();
-    QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, press);
-    const QPoint to = press + QPoint(50, 30);
-    QMouseEvent move(QEvent::MouseMove, to, dialog.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&dialog, &move);
-    QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, to);
-    QCOMPARE(dialog.pos(), moves ? before + QPoint(50, 30) : before);
 }
 
 QTEST_MAIN(TestUtils)

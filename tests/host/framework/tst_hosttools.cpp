@@ -1,0 +1,497 @@
+// The reader's own tools and operations. The hand and text-selection tools with
+// annotation handlers: who gets a clicked annotation, selecting and dropping the
+// selection, moving (kept on the page) and resizing with undo, keys and the right-click
+// hand-over. The operations run by name: zoom, delete with undo, annotation display,
+// command-bar button states and batch stamping.
+
+#include "host/framework/ga_common.h"
+#include "host/framework/gp_batchaddinvoice.h"
+#include "hostfixture.h"
+
+namespace
+{
+
+struct Counters {
+    int selected = 0;
+    int deselected = 0;
+    int rightUps = 0;
+    int destroyed = 0;
+    int made = 0;
+};
+Counters g_count;
+
+// Takes annotations whose sub-type is in its list (all when the list is empty).
+class TestHandler : public GA_Common
+{
+public:
+    TestHandler(const char* name, QStringList subTypes) : m_name(name), m_subTypes(subTypes) {}
+    ~TestHandler() override { ++g_count.destroyed; }
+    G_ToolHandler* CreateInstance() override
+    {
+        ++g_count.made;
+        return new TestHandler(m_name.constData(), m_subTypes);
+    }
+    CCA_String HandlerName() override { return m_name.constData(); }
+    bool Filter(IG_Annot* annot) override
+    {
+        return GA_Common::Filter(annot) &&
+               (m_subTypes.isEmpty() || m_subTypes.contains(GQ_ToQString(annot->SubType())));
+    }
+    void OnSelected() override
+    {
+        ++g_count.selected;
+        GA_Common::OnSelected();
+    }
+    void OnDeselected() override
+    {
+        ++g_count.deselected;
+        GA_Common::OnDeselected();
+    }
+    int OnRButtonUp(unsigned int, const CCA_Point&) override
+    {
+        ++g_count.rightUps;
+        return 0;
+    }
+
+private:
+    QByteArray m_name;
+    QStringList m_subTypes;
+};
+
+CCA_GPoint centreOf(const CCA_GRect& r)
+{
+    return CCA_GPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+void verifyRect(const CCA_GRect& got, const CCA_GRect& expected, float tolerance)
+{
+    QVERIFY2(qAbs(got.left - expected.left) <= tolerance &&
+                 qAbs(got.top - expected.top) <= tolerance &&
+                 qAbs(got.right - expected.right) <= tolerance &&
+                 qAbs(got.bottom - expected.bottom) <= tolerance,
+             qPrintable(QStringLiteral("got %1 %2 %3 %4")
+                            .arg(double(got.left))
+                            .arg(double(got.top))
+                            .arg(double(got.right))
+                            .arg(double(got.bottom))));
+}
+
+// A move: a drag by (dx, dy) from the stamp's centre, or a key (with Shift added) when given.
+struct Move {
+    int page;
+    float zoom;
+    CCA_GRect start;
+    int key;
+    float dx, dy;
+    CCA_GRect expected;
+};
+
+} // namespace
+Q_DECLARE_METATYPE(Move)
+
+class TestHostTools : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        m_refusing = new TestHandler("TestRefusing", {QStringLiteral("Nothing")});
+        m_stamps = new TestHandler("TestStamps", {QStringLiteral("Stamp")});
+        m_catchAll = new TestHandler("TestCatchAll", {});
+        QVERIFY(m_refusing->RegisterAnnotHandlerToGlobal());
+        QVERIFY(m_stamps->RegisterAnnotHandlerToGlobal());
+        QVERIFY(m_catchAll->RegisterAnnotHandlerToGlobal());
+        TestHandler clash("TestStamps", {});
+        QVERIFY(!clash.RegisterAnnotHandlerToGlobal());
+        QCOMPARE(G_AnnotationHandler::GlobalAnnotHandlerNames(),
+                 QStringList({"TestRefusing", "TestStamps", "TestCatchAll"}));
+    }
+
+    void cleanupTestCase()
+    {
+        delete m_refusing;
+        delete m_stamps;
+        delete m_catchAll;
+        QVERIFY(G_AnnotationHandler::GlobalAnnotHandlers().isEmpty());
+    }
+
+    void init()
+    {
+        g_count = Counters();
+        m_host.reset(new HostFixture);
+        QVERIFY(m_host->OpenBlank({CCA_GSize(210, 297), CCA_GSize(297, 210)}, {0, 90}));
+    }
+
+    void cleanup() { m_host.reset(); }
+
+    void firstAcceptingHandlerInRegistrationOrderGetsTheAnnotation()
+    {
+        IG_Annot* stamp = m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60), "Stamp");
+        IG_Annot* other = m_host->AddStamp(0, CCA_GRect(100, 100, 140, 140), "Tablet");
+        QVERIFY(stamp && other);
+        G_ToolHandler* hand = m_host->View()->ToolHandler();
+        QVERIFY(!hand->AnnotationHandler());
+
+        m_host->ClickAt(0, CCA_GPoint(40, 40));
+        G_AnnotationHandler* handler = hand->AnnotationHandler();
+        QVERIFY(handler && handler != m_stamps); // a fresh instance, never the prototype
+        QCOMPARE(handler->HandlerName(), CCA_String("TestStamps"));
+        QCOMPARE(handler->CurrentAnnot(), stamp);
+        QCOMPARE(handler->DocView(), m_host->View());
+        QCOMPARE(g_count.selected, 1);
+
+        m_host->ClickAt(0, CCA_GPoint(120, 120));
+        handler = hand->AnnotationHandler();
+        QVERIFY(handler);
+        QCOMPARE(handler->HandlerName(), CCA_String("TestCatchAll"));
+        QCOMPARE(handler->CurrentAnnot(), other);
+        QCOMPARE(g_count.deselected, 1);
+        QCOMPARE(g_count.made, 2);
+        QTRY_COMPARE(g_count.destroyed, 1);                // the first instance is gone
+        QCOMPARE(m_host->View()->UndoStack()->count(), 0); // a click changes nothing
+    }
+
+    void selectionIsDropped_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("click elsewhere") << "click";
+        QTest::newRow("tool state reset") << "reset";
+        QTest::newRow("selection not kept") << "not kept";
+        QTest::newRow("other tool") << "other tool";
+        QTest::newRow("annotation deleted") << "deleted";
+        QTest::newRow("Delete key") << "key";
+    }
+    void selectionIsDropped()
+    {
+        QFETCH(QString, how);
+        const CCA_GRect start(20, 20, 60, 60);
+        IG_Annot* stamp = m_host->AddStamp(0, start);
+        G_DocView* view = m_host->View();
+        G_ToolHandler* hand = view->ToolHandler();
+        m_host->ClickAt(0, CCA_GPoint(40, 40));
+        QVERIFY(hand->AnnotationHandler());
+
+        if (how == "click")
+            m_host->ClickAt(0, CCA_GPoint(150, 200));
+        else if (how == "reset")
+            view->ResetToolState();
+        else if (how == "not kept")
+            view->SetAnnotSelectionKept(false);
+        else if (how == "other tool")
+            view->SetToolHandler(view->ToolHandlerByName("t_textselect"));
+        else if (how == "deleted")
+            QCOMPARE(m_host->Run("d_delannot",
+                                 {{"pageAndAnnotID", QStringLiteral("0:%1").arg(stamp->ID())}}),
+                     1);
+        else
+            QTest::keyClick(view, Qt::Key_Delete);
+
+        QVERIFY(!hand->AnnotationHandler());
+        QCOMPARE(g_count.deselected, 1);
+        QTRY_COMPARE(g_count.destroyed, 1);
+        const bool gone = how == "deleted" || how == "key";
+        QCOMPARE(stamp->IsOnPage(), !gone);
+        QCOMPARE(view->UndoStack()->count(), gone ? 1 : 0);
+        if (gone) { // a drag where the stamp was moves nothing and records nothing new
+            view->SetToolHandler(hand);
+            m_host->DragOnPage(0, CCA_GPoint(40, 40), CCA_GPoint(80, 80));
+            QCOMPARE(view->UndoStack()->count(), 1);
+            QCOMPARE(stamp->GetRect(), start);
+        }
+    }
+
+    void moveStaysOnThePage_data()
+    {
+        QTest::addColumn<Move>("row");
+        const CCA_GRect mid(30, 40, 70, 70), moved(55, 50, 95, 80);
+        const int right = Qt::Key_Right, up = Qt::Key_Up + Qt::ShiftModifier;
+        QTest::newRow("drag, upright page, 100%") << Move{0, 100, mid, 0, 25, 10, moved};
+        QTest::newRow("drag, upright page, 50%") << Move{0, 50, mid, 0, 25, 10, moved};
+        QTest::newRow("drag, page turned 90 degrees, 150%") << Move{1, 150, mid, 0, 25, 10, moved};
+        QTest::newRow("drag against the left edge")
+            << Move{0, 100, mid, 0, -50, 0, {0, 40, 40, 70}};
+        QTest::newRow("drag against the top edge") << Move{0, 100, mid, 0, 0, -60, {30, 0, 70, 30}};
+        QTest::newRow("drag against the right edge")
+            << Move{0, 100, mid, 0, 160, 0, {170, 40, 210, 70}};
+        QTest::newRow("drag against the bottom edge")
+            << Move{0, 100, mid, 0, 0, 250, {30, 267, 70, 297}};
+        QTest::newRow("right key: 1 mm") << Move{0, 100, mid, right, 0, 0, {31, 40, 71, 70}};
+        QTest::newRow("shift up: 10 mm") << Move{0, 100, mid, up, 0, 0, {30, 30, 70, 60}};
+        QTest::newRow("left key at the left edge")
+            << Move{0, 100, {0.5f, 40, 40.5f, 70}, Qt::Key_Left, 0, 0, {0, 40, 40, 70}};
+        QTest::newRow("shift up at the top edge")
+            << Move{0, 100, {30, 5, 70, 35}, up, 0, 0, {30, 0, 70, 30}};
+        QTest::newRow("right key at the right edge")
+            << Move{0, 100, {169.5f, 40, 209.5f, 70}, right, 0, 0, {170, 40, 210, 70}};
+        QTest::newRow("down key at the bottom edge")
+            << Move{0, 100, {30, 266.5f, 70, 296.5f}, Qt::Key_Down, 0, 0, {30, 267, 70, 297}};
+    }
+    void moveStaysOnThePage()
+    {
+        QFETCH(Move, row);
+        G_DocView* view = m_host->View();
+        view->SetZoom(row.zoom);
+        IG_Annot* stamp = m_host->AddStamp(row.page, row.start);
+        const CCA_GPoint from = centreOf(row.start);
+        if (row.key) {
+            m_host->ClickAt(row.page, from);
+            QTest::keyClick(view, Qt::Key(row.key & ~Qt::ShiftModifier),
+                            Qt::KeyboardModifiers(row.key & Qt::ShiftModifier));
+            QCOMPARE(stamp->GetRect(), row.expected); // keys move by whole millimetres
+        } else {
+            m_host->DragOnPage(row.page, from, CCA_GPoint(from.x + row.dx, from.y + row.dy));
+            verifyRect(stamp->GetRect(), row.expected, 1.0f / view->MM2Px(1.0f) + 0.01f);
+            QVERIFY(qAbs(stamp->GetRect().Width() - row.start.Width()) < 1e-3f);
+        }
+        QUndoStack* undo = view->UndoStack();
+        QCOMPARE(undo->count(), 1);
+        const CCA_GRect moved = stamp->GetRect();
+        undo->undo();
+        QCOMPARE(stamp->GetRect(), row.start);
+        undo->redo();
+        QCOMPARE(stamp->GetRect(), moved);
+    }
+
+    void dragOnControlPointResizes_data()
+    {
+        QTest::addColumn<int>("ctrl");
+        QTest::addColumn<float>("dx");
+        QTest::addColumn<float>("dy");
+        QTest::addColumn<CCA_GRect>("expected");
+        // Stamp (30, 40)–(70, 70) on the upright page; control points clockwise from top-left.
+        QTest::newRow("top-left") << 0 << -10.0f << -5.0f << CCA_GRect(20, 35, 70, 70);
+        QTest::newRow("top middle") << 1 << 7.0f << -5.0f << CCA_GRect(30, 35, 70, 70);
+        QTest::newRow("top-right") << 2 << 10.0f << 5.0f << CCA_GRect(30, 45, 80, 70);
+        QTest::newRow("right middle") << 3 << 10.0f << 9.0f << CCA_GRect(30, 40, 80, 70);
+        QTest::newRow("bottom-right") << 4 << 10.0f << 20.0f << CCA_GRect(30, 40, 80, 90);
+        QTest::newRow("bottom middle") << 5 << 3.0f << 20.0f << CCA_GRect(30, 40, 70, 90);
+        QTest::newRow("bottom-left") << 6 << 5.0f << 5.0f << CCA_GRect(35, 40, 70, 75);
+        QTest::newRow("left middle") << 7 << -10.0f << 0.0f << CCA_GRect(20, 40, 70, 70);
+        // Far past the opposite corner: the smallest size, the opposite edges where they were.
+        const float m = GA_Common::kMinSize;
+        QTest::newRow("bottom-right below the smallest size")
+            << 4 << -60.0f << -60.0f << CCA_GRect(30, 40, 30 + m, 40 + m);
+        QTest::newRow("top-left below the smallest size")
+            << 0 << 60.0f << 60.0f << CCA_GRect(70 - m, 70 - m, 70, 70);
+        QTest::newRow("left middle below the smallest size")
+            << 7 << 60.0f << 0.0f << CCA_GRect(70 - m, 40, 70, 70);
+        QTest::newRow("top middle below the smallest size")
+            << 1 << 0.0f << 60.0f << CCA_GRect(30, 70 - m, 70, 70);
+    }
+    void dragOnControlPointResizes()
+    {
+        QFETCH(int, ctrl);
+        QFETCH(float, dx);
+        QFETCH(float, dy);
+        QFETCH(CCA_GRect, expected);
+        const CCA_GRect start(30, 40, 70, 70);
+        IG_Annot* stamp = m_host->AddStamp(0, start);
+        G_DocView* view = m_host->View();
+        m_host->ClickAt(0, centreOf(start));
+        G_AnnotationHandler* handler = view->ToolHandler()->AnnotationHandler();
+        QVERIFY(handler);
+        const QVector<CCA_Point> points = handler->GetCtrlPoints();
+        QCOMPARE(points.size(), 8);
+        QCOMPARE(handler->CtrlPointIndex(points[ctrl]), ctrl);
+        int page = 0;
+        const CCA_GPoint from = view->DocPointFromScenePoint(points[ctrl], page);
+        m_host->DragOnPage(0, from, CCA_GPoint(from.x + dx, from.y + dy));
+        verifyRect(stamp->GetRect(), expected, 1.5f / view->MM2Px(1.0f));
+        QCOMPARE(view->UndoStack()->count(), 1);
+        view->UndoStack()->undo();
+        QCOMPARE(stamp->GetRect(), start);
+    }
+
+    void rightClickSelectsAndForwards()
+    {
+        QVERIFY(m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60)));
+        m_host->ClickAt(0, CCA_GPoint(40, 40), Qt::RightButton);
+        QVERIFY(m_host->View()->ToolHandler()->AnnotationHandler());
+        QCOMPARE(g_count.selected, 1);
+        QCOMPARE(g_count.rightUps, 1);
+        m_host->ClickAt(0, CCA_GPoint(45, 45), Qt::RightButton); // same stamp: no reselect
+        QCOMPARE(g_count.selected, 1);
+        QCOMPARE(g_count.rightUps, 2);
+        m_host->ClickAt(0, CCA_GPoint(150, 150), Qt::RightButton); // nothing there
+        QCOMPARE(g_count.rightUps, 2);
+        QVERIFY(!m_host->View()->ToolHandler()->AnnotationHandler());
+    }
+
+    void textSelectToolSelectsToo()
+    {
+        QVERIFY(m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60)));
+        G_DocView* view = m_host->View();
+        view->SetToolHandler(view->ToolHandlerByName("t_textselect"));
+        const QPoint before = view->ScrollOffset();
+        m_host->ClickAt(0, CCA_GPoint(40, 40));
+        G_AnnotationHandler* handler = view->ToolHandler()->AnnotationHandler();
+        QVERIFY(handler);
+        QCOMPARE(handler->HandlerName(), CCA_String("TestStamps"));
+        // A drag on empty space marks text instead of moving the view.
+        m_host->DragOnPage(0, CCA_GPoint(100, 150), CCA_GPoint(150, 250));
+        QVERIFY(!view->ToolHandler()->AnnotationHandler());
+        QCOMPARE(view->ScrollOffset(), before);
+    }
+
+    void provisionalAnnotationsAndPrototypesAreLeftAlone()
+    {
+        QVERIFY(m_host->AddStamp(0, CCA_GRect(20, 20, 60, 60), "Stamp", true));
+        m_host->ClickAt(0, CCA_GPoint(40, 40));
+        QVERIFY(!m_host->View()->ToolHandler()->AnnotationHandler());
+        QCOMPARE(g_count.made, 0);
+        // An annotation handler's prototype never becomes the view's tool.
+        G_DocView* view = m_host->View();
+        G_ToolHandler* before = view->ToolHandler();
+        view->SetToolHandler(m_host->Context()->FindHandlerByName("TestStamps"));
+        QCOMPARE(view->ToolHandler(), before);
+        QVERIFY(!m_stamps->DocView()); // still unbound, still serving every view
+    }
+
+    void zoomIsKeptWithinLimits_data()
+    {
+        QTest::addColumn<float>("asked"); // negative: no value given
+        QTest::addColumn<float>("expected");
+        QTest::newRow("below") << 9.9f << 10.0f;
+        QTest::newRow("lowest") << 10.0f << 10.0f;
+        QTest::newRow("inside") << 237.5f << 237.5f;
+        QTest::newRow("highest") << 500.0f << 500.0f;
+        QTest::newRow("above") << 500.1f << 500.0f;
+        QTest::newRow("no value changes nothing") << -1.0f << 100.0f;
+    }
+    void zoomIsKeptWithinLimits()
+    {
+        QFETCH(float, asked);
+        QFETCH(float, expected);
+        QVariantMap params;
+        if (asked > 0)
+            params.insert("zoomIndex", asked);
+        QCOMPARE(m_host->Run("v_zoom", params, nullptr, false), asked > 0 ? 1 : 0);
+        QCOMPARE(m_host->View()->GetZoom(), expected);
+    }
+
+    void deleteAnnotation_data()
+    {
+        QTest::addColumn<QString>("text"); // %1: the identifier of the stamp on the second page
+        QTest::addColumn<bool>("deletes");
+        QTest::newRow("page and id") << "1:%1" << true;
+        QTest::newRow("spaces around") << " 1 : %1 " << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("no colon") << "117" << false;
+        QTest::newRow("letters") << "a:b" << false;
+        QTest::newRow("negative page") << "-1:%1" << false;
+        QTest::newRow("missing page") << "7:%1" << false;
+        QTest::newRow("wrong page") << "0:%1" << false;
+        QTest::newRow("unknown id") << "1:99999" << false;
+        QTest::newRow("trailing junk") << "1:%1x" << false;
+    }
+    void deleteAnnotation()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, deletes);
+        IG_Annot* keep = m_host->AddStamp(1, CCA_GRect(10, 10, 50, 50));
+        IG_Annot* gone = m_host->AddStamp(1, CCA_GRect(60, 60, 100, 100));
+        QVERIFY(keep && gone);
+        const quint64 revision = m_host->Document()->Revision();
+        const QVariantMap request{
+            {"pageAndAnnotID", text.contains("%1") ? text.arg(gone->ID()) : text}};
+        QCOMPARE(m_host->Run("d_delannot", request), deletes ? 1 : 0);
+        QVERIFY(keep->IsOnPage());
+        QCOMPARE(gone->IsOnPage(), !deletes);
+        QCOMPARE(m_host->Document()->Revision() > revision, deletes);
+        QUndoStack* undo = m_host->View()->UndoStack();
+        QCOMPARE(undo->count(), deletes ? 1 : 0);
+        if (!deletes)
+            return;
+        undo->undo();
+        QVERIFY(gone->IsOnPage());
+        undo->redo();
+        QVERIFY(!gone->IsOnPage());
+        QCOMPARE(m_host->Run("d_delannot", request), 0); // nothing left to delete
+        QCOMPARE(undo->count(), 1);
+    }
+
+    void showAnnotAndButtonStates()
+    {
+        G_UIContext* context = m_host->Context();
+        for (const QVariant& visible : {QVariant(false), QVariant(1)}) {
+            QCOMPARE(m_host->Run("t_showannot", {{"isVisible", visible}}), 1);
+            QCOMPARE(m_host->View()->AnnotStatus(), visible.toBool());
+            QCOMPARE(context->CommandBarButtonChecked(QStringLiteral("t_annot")), visible.toBool());
+        }
+        QSignalSpy changed(context, &G_UIContext::CommandBarButtonChanged);
+        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"btnName", "t_other"}, {"checked", true}},
+                             nullptr, false),
+                 1);
+        QVERIFY(context->CommandBarButtonChecked(QStringLiteral("t_other")));
+        QCOMPARE(changed.count(), 1);
+        const int states = context->CommandBarButtonStates().size();
+        QCOMPARE(m_host->Run("t_toolbarbtnstate", {{"checked", true}}, nullptr, false),
+                 0); // no name
+        QCOMPARE(context->CommandBarButtonStates().size(), states);
+    }
+
+    void batchStampsEveryPageInOneUndoEntry()
+    {
+        const int resource = m_host->StampResource();
+        QVERIFY(resource > 0);
+        QSignalSpy fired(m_host->Context(), &G_UIContext::EventFired);
+        QCOMPARE(
+            m_host->Run("batchaddinvoice", {{"stampId", resource},
+                                            {"stampSize", QVariant::fromValue(CCA_GSize(40, 30))},
+                                            {"pageandposition", "0:164,261/1:251,174"}}),
+            1);
+        IG_Annot* a = m_host->View()->Page(0)->AnnotAt(0);
+        IG_Annot* b = m_host->View()->Page(1)->AnnotAt(0);
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);
+        QCOMPARE(m_host->View()->Page(1)->AnnotCount(), 1);
+        QCOMPARE(a->GetRect(), CCA_GRect(164, 261, 204, 291));
+        QCOMPARE(a->Type(), G_AnnotType_Stamp);
+        QCOMPARE(a->ResourceID(), resource);
+        QVERIFY(!a->IsRunTime());
+        QCOMPARE(b->GetRect(), CCA_GRect(251, 174, 291, 204));
+        QCOMPARE(fired.count(), 1);
+        QUndoStack* undo = m_host->View()->UndoStack();
+        QCOMPARE(undo->count(), 1);
+        undo->undo();
+        QVERIFY(!a->IsOnPage() && !b->IsOnPage());
+        undo->redo();
+        QVERIFY(a->IsOnPage() && b->IsOnPage());
+        QList<GP_BatchAddInvoice::Placement> parsed;
+        QVERIFY(GP_BatchAddInvoice::ParsePlacements(QStringLiteral("0:-3,4/12:5,6"), &parsed));
+        QCOMPARE(parsed.size(), 2);
+        QCOMPARE(parsed.at(0).position, CCA_GPoint(-3, 4));
+        QCOMPARE(parsed.at(1).page, 12);
+    }
+
+    void batchRefusesWhatItCannotPlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<float>("width");
+        QTest::newRow("empty") << QString() << 40.0f;
+        QTest::newRow("missing y") << QStringLiteral("0:164") << 40.0f;
+        QTest::newRow("trailing slash") << QStringLiteral("0:164,261/") << 40.0f;
+        QTest::newRow("second page missing") << QStringLiteral("0:1,1/5:1,1") << 40.0f;
+        QTest::newRow("no size") << QStringLiteral("0:1,1") << 0.0f;
+    }
+    void batchRefusesWhatItCannotPlace()
+    {
+        QFETCH(QString, text);
+        QFETCH(float, width);
+        QCOMPARE(m_host->Run("batchaddinvoice",
+                             {{"stampId", m_host->StampResource()},
+                              {"stampSize", QVariant::fromValue(CCA_GSize(width, 30))},
+                              {"pageandposition", text}}),
+                 0);
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 0);
+        QCOMPARE(m_host->View()->UndoStack()->count(), 0);
+    }
+
+private:
+    TestHandler* m_refusing = nullptr;
+    TestHandler* m_stamps = nullptr;
+    TestHandler* m_catchAll = nullptr;
+    std::unique_ptr<HostFixture> m_host;
+};
+
+QTEST_MAIN(TestHostTools)
+#include "tst_hosttools.moc"
