@@ -5,14 +5,7 @@
 #include "hostfixture.h"
 #include "stampkit.h"
 
-#include "host/document/g_application.h"
-#include "host/document/ig_annot.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_event.h"
-#include "host/framework/g_operation.h"
 #include "host/framework/g_toolhandler.h"
-#include "host/framework/g_uicontext.h"
 #include "host/utils/popupseam.h"
 #include "operations/gpi_stampannot.h"
 #include "picker/stampdialog.h"
@@ -20,7 +13,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QtTest>
 
 using Utils::Widgets::PopupSeam;
 
@@ -58,8 +50,8 @@ class TestGpiStampAnnot : public QObject
     std::unique_ptr<HostFixture> m_fx;
 
     // Runs "ti_stamp" from the button; the picker chooses the seal (40 × 30 mm), placed
-    // 10 and 20 mm from the right and bottom edges when `automatic`. The caller releases it.
-    G_Operation* runStamp(bool automatic, bool sign)
+    // 10 and 20 mm from the right and bottom edges when `automatic`. The parameters after.
+    QVariantMap runStamp(bool automatic, bool sign)
     {
         PopupSeam::SetAnswerer([=](Utils::Widgets::Nex_Popup* popup) {
             auto* picker = qobject_cast<StampDialog*>(popup);
@@ -69,10 +61,9 @@ class TestGpiStampAnnot : public QObject
             picker->findChild<QCheckBox*>("ApplyDigitalSignatureBox")->setChecked(sign);
             picker->SelectStamp(StampParam{StampKit::SealPath(), QSize(40, 30)});
         });
-        G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
-        op->Param()->Add("position", kButton);
-        op->PerformAction();
-        return op;
+        QVariantMap out;
+        m_fx->Run("ti_stamp", {{"position", QVariant::fromValue(kButton)}}, &out);
+        return out;
     }
 
 private slots:
@@ -144,16 +135,14 @@ private slots:
         QString before = QStringLiteral("picker not opened");
         bool annotButton = !annotsShown;
         PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
-            const bool fired = !StampKit::Events(context, G_Event::CommandBarOpChanged).isEmpty();
+            const bool fired = !m_fx->Events(G_Event::CommandBarOpChanged).isEmpty();
             before = fired ? context->CommandBarSelection() : QString();
             annotButton = context->CommandBarButtonChecked("t_annot");
         }); // and closes it without a choice
-        G_Operation* op = context->CreateOperationByName("ti_stamp", QString());
-        QCOMPARE(op->PerformAction(), 0);
-        op->DeleteLater();
+        QCOMPARE(m_fx->Run("ti_stamp"), 0);
         QCOMPARE(before, selectedBefore);
         QCOMPARE(context->CommandBarSelection(), selectedAfter);
-        QCOMPARE(StampKit::CurrentTool(view), selectedAfter);
+        QCOMPARE(m_fx->CurrentTool(), selectedAfter);
         QVERIFY(!StampKit::Pending(view));
         // Shown annotations are confirmed visible; hidden ones only uncheck the button.
         QCOMPARE(annotButton, annotsShown);
@@ -163,14 +152,12 @@ private slots:
     void handPlacementLeavesThePositionAlone()
     {
         m_fx->Context()->ClearEventLog();
-        G_Operation* op = runStamp(false, false);
+        const QVariantMap out = runStamp(false, false);
         QCOMPARE(PopupSeam::History().last().second, QPoint(300, 50));
-        QCOMPARE(op->Param()->GetGRect("position"), kButton);
-        QVERIFY(!op->Param()->Keys().contains("pageIndex"));
-        QVERIFY(!op->Param()->Keys().contains("applysign"));
-        op->DeleteLater();
+        QCOMPARE(out.value("position").value<CCA_GRect>(), kButton);
+        QVERIFY(!out.contains("pageIndex") && !out.contains("applysign"));
         QVERIFY(StampKit::Pending(m_fx->View()));
-        QVERIFY(StampKit::Events(m_fx->Context(), G_Event::CommandBarOpChanged).isEmpty());
+        QVERIFY(m_fx->Events(G_Event::CommandBarOpChanged).isEmpty());
         QVERIFY(m_fx->Context()->SignatureRequests().isEmpty());
     }
 
@@ -179,10 +166,9 @@ private slots:
         G_DocView* view = m_fx->View();
         view->GoToPage(2);
         view->verticalScrollBar()->setValue(view->PageRect(2).top()); // the page's top in sight
-        G_Operation* op = runStamp(true, true);
-        QCOMPARE(op->Param()->GetGSize("stampSize"), CCA_GSize(40.0f, 30.0f));
-        const int annotId = op->Param()->GetInt32("annotid", 0);
-        op->DeleteLater();
+        const QVariantMap out = runStamp(true, true);
+        QCOMPARE(out.value("stampSize").value<CCA_GSize>(), CCA_GSize(40.0f, 30.0f));
+        const int annotId = out.value("annotid").toInt();
 
         IG_Annot* stamp = view->Page(2)->AnnotById(unsigned(annotId));
         QVERIFY(stamp); // at the bottom right, scrolled into sight

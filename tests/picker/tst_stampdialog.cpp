@@ -5,12 +5,6 @@
 #include "hostfixture.h"
 #include "stampkit.h"
 
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
-#include "host/framework/g_operation.h"
-#include "host/framework/g_uicontext.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_dpi.h"
 #include "host/utils/nex_shadow.h"
@@ -27,7 +21,6 @@
 #include <QStandardItemModel>
 #include <QTimer>
 #include <QToolTip>
-#include <QtTest>
 #include <functional>
 
 namespace
@@ -98,7 +91,7 @@ private slots:
             QVERIFY(picker->grab().save(QStringLiteral(PICKER_PNG)));
             clickRow(picker, "ListVStandard", 0);
         });
-        QCOMPARE(StampKit::CurrentTool(m_fx->View()), QStringLiteral("tp_stamp"));
+        QCOMPARE(m_fx->CurrentTool(), QStringLiteral("tp_stamp"));
         IG_Annot* preview = StampKit::Pending(m_fx->View());
         QVERIFY(preview);
         const CCA_GRect placed = preview->GetRect(); // centred on the pointer
@@ -265,10 +258,7 @@ int TestStampDialog::runStamp(const std::function<void(StampDialog*)>& act)
             picker->close();
     });
     poll->start();
-    G_Operation* op = m_fx->Context()->CreateOperationByName("ti_stamp", QString());
-    op->Param()->Add("position", kButton);
-    const int result = op->PerformAction();
-    op->DeleteLater();
+    const int result = m_fx->Run("ti_stamp", {{"position", QVariant::fromValue(kButton)}});
     delete poll; // a picker that never showed leaves it behind
     return result;
 }
