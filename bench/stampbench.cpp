@@ -75,19 +75,29 @@ int Worker(const QStringList& args)
         return 2;
     }
     QString error;
+    QElapsedTimer t;
+    t.start();
     std::unique_ptr<IG_Document> doc(DocumentIO::Open(args.at(1), &error));
     if (!doc) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
+    const qint64 opened = t.nsecsElapsed();
     if (!StampAll(doc.get(), args.at(2), args.at(0) == QLatin1String("embed"))) {
         std::fprintf(stderr, "stamping failed\n");
         return 1;
     }
+    const qint64 placed = t.nsecsElapsed();
     if (!doc->SaveAs(args.at(3), &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
+    const qint64 saved = t.nsecsElapsed();
+    doc.reset();
+    if (qEnvironmentVariableIsSet("STAMPBENCH_PHASES"))
+        std::fprintf(stderr, "open %.1f ms, place %.1f ms, save %.1f ms, close %.1f ms\n",
+                     opened / 1e6, (placed - opened) / 1e6, (saved - placed) / 1e6,
+                     (t.nsecsElapsed() - saved) / 1e6);
     return 0;
 }
 

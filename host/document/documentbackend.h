@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+struct G_SaveReport;
 class ReaderDocument;
 class ReaderPage;
 class ReaderAnnot;
@@ -23,8 +24,12 @@ public:
     // The appearance of an annotation read from the file, upright in its rectangle;
     // a null image when it has none.
     virtual QImage AnnotAppearance(const ReaderAnnot* annot) = 0;
-    // Writes the document to `path` (a new file renamed over it when complete).
-    virtual bool Save(ReaderDocument* doc, const QString& path, QString* error) = 0;
+    // Writes the document to `path` (a new file renamed over it when complete); `report`
+    // (may be null) tells whether the file was updated or written anew, and why.
+    virtual bool Save(ReaderDocument* doc, const QString& path, QString* error,
+                      G_SaveReport* report) = 0;
     // False when the file forbids changing annotations.
     virtual bool AllowsAnnotationChanges() const = 0;
+    // True when the file carries digital signatures.
+    virtual bool HasSignatures() const { return false; }
 };

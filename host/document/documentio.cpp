@@ -17,6 +17,14 @@ IG_Document* CreateBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& ro
 
 IG_Document* Open(const QString& path, QString* error)
 {
+    return Open(path, QString(), error, nullptr);
+}
+
+IG_Document* Open(const QString& path, const QString& password, QString* error,
+                  bool* passwordNeeded)
+{
+    if (passwordNeeded)
+        *passwordNeeded = false;
     if (path.isEmpty()) {
         if (error)
             *error = QStringLiteral("No file name was given.");
@@ -27,7 +35,7 @@ IG_Document* Open(const QString& path, QString* error)
             *error = QStringLiteral("OFD documents cannot be opened yet: %1").arg(path);
         return nullptr;
     }
-    return PdfBackend::Open(path, error).release();
+    return PdfBackend::Open(path, password, error, passwordNeeded).release();
 }
 
 } // namespace DocumentIO

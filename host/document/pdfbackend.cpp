@@ -1,12 +1,14 @@
 #include "pdfbackend.h"
 
 #include "pdfimage.h"
+#include "pdfupdatewriter.h"
 #include "readerannot.h"
 #include "readerdocument.h"
 #include "readerlayer.h"
 #include "readerpage.h"
 #include "siblingtempfile.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,7 @@
 
 namespace {
 constexpr double kPtPerMm = 72.0 / 25.4;
+constexpr qint64 kInMemoryBytes = 64LL << 20;
 
 int NormalisedRotation(long long degrees)
 {
@@ -111,6 +114,114 @@ QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
 
 QPDFObjectHandle Name(const char* n) { return QPDFObjectHandle::newName(n); }
 
+// A rectangle as an array of reals with four decimals (a ten-thousandth of a point), put
+// into text here: qpdf's own number formatting is slow enough to show in a batch.
+QPDFObjectHandle RectArray(const QPDFObjectHandle::Rectangle& r)
+{
+    std::vector<QPDFObjectHandle> items;
+    for (double v : {r.llx, r.lly, r.urx, r.ury}) {
+        char text[48];
+        int n = std::snprintf(text, sizeof text, "%.4f", v);
+        while (n > 1 && text[n - 1] == '0')
+            --n;
+        if (n > 1 && text[n - 1] == '.')
+            --n;
+        items.push_back(QPDFObjectHandle::newReal(std::string(text, size_t(n))));
+    }
+    return QPDFObjectHandle::newArray(items);
+}
+
+// The body of an indirect object as it goes between "N G obj" and "endobj".
+std::string ObjectBody(QPDFObjectHandle obj)
+{
+    if (!obj.isStream())
+        return obj.unparseResolved();
+    std::shared_ptr<Buffer> raw = obj.getRawStreamData();
+    QPDFObjectHandle dict = obj.getDict().shallowCopy();
+    dict.replaceKey("/Length", QPDFObjectHandle::newInteger(qint64(raw->getSize())));
+    std::string body = dict.unparseResolved();
+    body += "\nstream\n";
+    body.append(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
+    body += "\nendstream";
+    return body;
+}
+
+QByteArray Digest(const std::string& body)
+{
+    return QCryptographicHash::hash(QByteArray::fromRawData(body.data(), int(body.size())),
+                                    QCryptographicHash::Sha1);
+}
+
+// The indirect objects that `obj` refers to directly (not through other indirect ones).
+void References(QPDFObjectHandle obj, bool top, std::vector<QPDFObjectHandle>* out)
+{
+    if (!top && obj.isIndirect()) {
+        out->push_back(obj);
+        return;
+    }
+    if (obj.isStream()) {
+        References(obj.getDict(), false, out);
+    } else if (obj.isArray()) {
+        for (QPDFObjectHandle item : obj.aitems())
+            References(item, false, out);
+    } else if (obj.isDictionary()) {
+        for (auto& item : obj.ditems())
+            References(item.second, false, out);
+    }
+}
+
+// True when a signed signature field is among the form's fields (kids followed, /FT
+// inherited, each object visited once).
+bool CarriesSignatures(QPDF& pdf)
+{
+    QPDFObjectHandle form = pdf.getRoot().getKey("/AcroForm");
+    if (!form.isDictionary() || !form.getKey("/Fields").isArray())
+        return false;
+    std::vector<std::pair<QPDFObjectHandle, std::string>> stack;
+    for (QPDFObjectHandle f : form.getKey("/Fields").aitems())
+        stack.emplace_back(f, std::string());
+    std::set<QPDFObjGen> seen;
+    for (int visited = 0; !stack.empty() && visited < 100000; ++visited) {
+        auto [field, inherited] = stack.back();
+        stack.pop_back();
+        if (!field.isDictionary() || (field.isIndirect() && !seen.insert(field.getObjGen()).second))
+            continue;
+        QPDFObjectHandle ft = field.getKey("/FT");
+        const std::string type = ft.isName() ? ft.getName() : inherited;
+        if (type == "/Sig" && field.getKey("/V").isDictionary())
+            return true;
+        if (field.getKey("/Kids").isArray())
+            for (QPDFObjectHandle kid : field.getKey("/Kids").aitems())
+                stack.emplace_back(kid, type);
+    }
+    return false;
+}
+
+// A widget of a signed signature field (its own /FT and /V, or its parent's).
+bool IsSignedWidget(QPDFObjectHandle annot)
+{
+    QPDFObjectHandle field = annot;
+    for (int depth = 0; depth < 8 && field.isDictionary(); ++depth) {
+        QPDFObjectHandle ft = field.getKey("/FT");
+        if (ft.isName())
+            return ft.getName() == "/Sig" && field.getKey("/V").isDictionary();
+        field = field.getKey("/Parent");
+    }
+    return false;
+}
+
+struct FileStamp {
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp& o) const { return size == o.size && modified == o.modified; }
+};
+
+FileStamp StampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? FileStamp{info.size(), info.lastModified()} : FileStamp();
+}
+
 // True when "%%EOF" is among the file's last 1024 bytes (a file written to its end).
 bool EndsWithEof(const QString& path)
 {
@@ -127,7 +238,11 @@ struct PageState {
     bool captured = false;
     bool hadAnnots = false, hadContents = false, hadResources = false;
     QPDFObjectHandle annots, contents, resources;
-    std::vector<QPDFObjectHandle> otherAnnots; // annotations outside the model, in order
+    // The /Annots entries in order, each with the model's stamp read from it (null for
+    // those outside the model, which are kept as they are).
+    std::vector<std::pair<QPDFObjectHandle, ReaderAnnot*>> items;
+    QPDFObjectHandle closing; // the content stream after the page's own, once made
+    std::string closingText;
 };
 
 struct PdfBackend::Private {
@@ -135,13 +250,26 @@ struct PdfBackend::Private {
     std::unique_ptr<QPDF> qpdf;
     std::vector<QPDFPageObjectHelper> pages;
     std::vector<PageState> pageStates;
+    std::vector<QPDFObjectHandle::Rectangle> boxes; // each page's crop box, read once
     std::vector<QPDFObjectHandle> sourceAnnots; // file stamps by SourceObject() − 1
     std::map<int, QPDFObjectHandle> forms;      // picture resource → its unit form
     QPDFObjectHandle frameForm;                 // drawn for a stamp without picture
+    QPDFObjectHandle opening;                   // "q" before a page's own content
     std::unique_ptr<Poppler::Document> poppler;
     bool popplerTried = false;
     QCache<QString, QImage> rasters{96 * 1024}; // cost in KiB
     quint64 generation = 1;
+    QByteArray bytes; // the file as read, when read at once (qpdf and poppler parse it)
+    std::string password;
+    bool signatures = false;
+    bool repaired = false;   // qpdf rebuilt the cross-reference table on opening
+    bool renumbered = false; // written whole once: qpdf's numbers are not the file's
+    QString base;            // the file whose bytes an update keeps: the last one saved
+    FileStamp baseStamp;
+    int firstNew = 0; // objects from this number on were made here (0: not known yet)
+    std::map<QPDFObjGen, QByteArray> written; // digest of objects as the file now has them
+    std::map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
+    std::map<QPDFObjGen, QByteArray> pendingWritten;          // this save's, until committed
 
     void Capture(size_t index)
     {
@@ -225,8 +353,11 @@ PdfBackend::~PdfBackend()
     d->poppler.reset(); // poppler pages are never kept, so only the document goes
 }
 
-std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* error)
+std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QString& password,
+                                                 QString* error, bool* passwordNeeded)
 {
+    if (passwordNeeded)
+        *passwordNeeded = false;
     auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -241,25 +372,39 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("The file %1 cannot be read.").arg(path));
     const QByteArray head = file.read(1024);
-    file.close();
     if (!head.contains("%PDF-"))
         return fail(QStringLiteral("The file %1 is not a PDF document.").arg(path));
 
     std::unique_ptr<PdfBackend> backend(new PdfBackend());
     Private* d = backend->d.get();
+    // A file of usual size is read at once: qpdf and poppler then parse from memory
+    // instead of seeking and reading the file for every object.
+    if (file.size() <= kInMemoryBytes) {
+        file.seek(0);
+        d->bytes = file.readAll();
+    }
+    file.close();
     d->path = path;
+    d->base = path;
+    d->baseStamp = StampOf(path);
+    d->password = password.toStdString();
     auto doc = std::make_unique<ReaderDocument>();
     try {
         d->qpdf = std::make_unique<QPDF>();
         d->qpdf->setSuppressWarnings(true);
         const QByteArray name = EncodePath(path);
-        d->qpdf->processFile(name.constData(), "");
+        if (d->bytes.isEmpty())
+            d->qpdf->processFile(name.constData(), d->password.c_str());
+        else
+            d->qpdf->processMemoryFile(name.constData(), d->bytes.constData(),
+                                       size_t(d->bytes.size()), d->password.c_str());
         d->pages = QPDFPageDocumentHelper(*d->qpdf).getAllPages();
         if (d->pages.empty())
             return fail(QStringLiteral("The document %1 has no pages.").arg(path));
         d->pageStates.resize(d->pages.size());
         for (QPDFPageObjectHelper& page : d->pages) {
             const QPDFObjectHandle::Rectangle box = CropBoxOf(page);
+            d->boxes.push_back(box);
             QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
             const int rotation = rotate.isInteger() ? NormalisedRotation(rotate.getIntValue()) : 0;
             doc->AppendPage(CCA_GSize(float((box.urx - box.llx) / kPtPerMm),
@@ -267,9 +412,15 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
                             rotation);
         }
         backend->m_allowAnnotations = d->qpdf->allowModifyAnnotation();
+        d->signatures = CarriesSignatures(*d->qpdf);
     } catch (const QPDFExc& e) {
-        if (e.getErrorCode() == qpdf_e_password)
+        if (e.getErrorCode() == qpdf_e_password) {
+            if (passwordNeeded)
+                *passwordNeeded = true;
+            if (!password.isEmpty())
+                return fail(QStringLiteral("The password for %1 is not correct.").arg(path));
             return fail(QStringLiteral("The document %1 is protected by a password.").arg(path));
+        }
         return fail(QStringLiteral("The file %1 is damaged: %2").arg(path, ExceptionMessage(e)));
     } catch (const std::exception& e) {
         return fail(QStringLiteral("The file %1 is damaged: %2").arg(path, ExceptionMessage(e)));
@@ -277,15 +428,14 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
     // A file cut short and rebuilt from its pieces would be saved with whatever could be
     // found: refuse it rather than lose the rest. A whole file whose cross-reference table
     // is merely off (common in files from simple generators) is rebuilt by qpdf and opens.
-    if (d->qpdf->anyWarnings() && !EndsWithEof(path)) {
-        bool rebuilt = false;
+    if (d->qpdf->anyWarnings()) {
         for (const QPDFExc& w : d->qpdf->getWarnings()) {
             const std::string m = w.getMessageDetail();
             if (m.find("reconstruct") != std::string::npos
                 || m.find("xref") != std::string::npos)
-                rebuilt = true;
+                d->repaired = true;
         }
-        if (rebuilt)
+        if (d->repaired && !EndsWithEof(path))
             return fail(QStringLiteral("The file %1 is damaged (its cross-reference table is "
                                        "missing or broken).").arg(path));
     }
@@ -320,6 +470,8 @@ std::unique_ptr<PdfBackend> PdfBackend::CreateBlank(const ReaderDocument* doc, Q
             pages.addPage(QPDFPageObjectHelper(d->qpdf->makeIndirectObject(page)), false);
         }
         d->pages = pages.getAllPages();
+        for (QPDFPageObjectHelper& page : d->pages)
+            d->boxes.push_back(CropBoxOf(page));
         d->pageStates.resize(d->pages.size());
     } catch (const std::exception& e) {
         if (error)
@@ -336,27 +488,40 @@ bool PdfBackend::LoadPage(ReaderPage* page)
         return false;
     try {
         QPDFPageObjectHelper& helper = d->pages[index];
-        const QPDFObjectHandle::Rectangle box = CropBoxOf(helper);
+        const QPDFObjectHandle::Rectangle box = d->boxes[index];
         d->Capture(index);
         QPDFObjectHandle annots = d->pageStates[index].annots;
         if (!annots.isArray())
             return true;
+        std::vector<std::pair<QPDFObjectHandle, ReaderAnnot*>>& items = d->pageStates[index].items;
         for (QPDFObjectHandle item : annots.aitems()) {
+            items.emplace_back(item, nullptr);
             if (!item.isDictionary())
                 continue;
             QPDFObjectHandle subtype = item.getKey("/Subtype");
-            if (!(subtype.isName() && subtype.getName() == "/Stamp")) {
-                d->pageStates[index].otherAnnots.push_back(item);
-                continue;
-            }
-            QPDFAnnotationObjectHelper ah(item);
             QPDFObjectHandle rect = item.getKey("/Rect");
-            if (!rect.isRectangle()) { // not drawable: keep it as it is
-                d->pageStates[index].otherAnnots.push_back(item);
+            QPDFAnnotationObjectHelper ah(item);
+            if (subtype.isName() && subtype.getName() == "/Widget" && rect.isRectangle()
+                && IsSignedWidget(item) && ah.getAppearanceStream("/N").isStream()) {
+                // A signature's own seal: the model knows it, the page draws it (poppler
+                // draws signature widgets with the content) and the file keeps it as it is.
+                d->sourceAnnots.push_back(item);
+                ReaderAnnot* a = page->AddLoadedAnnot(G_AnnotType_Stamp);
+                a->SetSource(int(d->sourceAnnots.size()), 0, true);
+                a->InitRect(FromPdfRect(rect.getArrayAsRectangle(), box));
+                a->InitText("Signature", CCA_String(), CCA_String());
+                a->SetSignature(true);
+                a->SetLocked(true);
+                a->SetHidden(true);
+                a->SetUniqueName(Utf8Text(item.getKey("/T")));
+                a->SetContent("{\"RunTime\":false,\"SubType\":\"Signature\",\"Appearance\":[]}");
                 continue;
             }
+            if (!(subtype.isName() && subtype.getName() == "/Stamp") || !rect.isRectangle())
+                continue; // not a stamp, or not drawable: kept as it is
             d->sourceAnnots.push_back(item);
             ReaderAnnot* a = page->AddLoadedAnnot(G_AnnotType_Stamp);
+            items.back().second = a;
             a->SetSource(int(d->sourceAnnots.size()), 0, ah.getAppearanceStream("/N").isStream());
             a->InitRect(FromPdfRect(rect.getArrayAsRectangle(), box));
             QString sub = Utf8Text(item.getKey("/Subj"));
@@ -393,7 +558,10 @@ Poppler::Document* PdfBackend::PopplerDocument()
     if (d->poppler || d->popplerTried || d->path.isEmpty())
         return d->poppler.get();
     d->popplerTried = true;
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::load(d->path));
+    const QByteArray password = QByteArray::fromStdString(d->password);
+    std::unique_ptr<Poppler::Document> doc(
+        d->bytes.isEmpty() ? Poppler::Document::load(d->path, password, password)
+                           : Poppler::Document::loadFromData(d->bytes, password, password));
     if (!doc || doc->isLocked())
         return nullptr;
     doc->setRenderHint(Poppler::Document::HideAnnotations, true);
@@ -506,11 +674,29 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
     return image;
 }
 
-bool PdfBackend::ApplyModel(ReaderDocument* doc)
+bool PdfBackend::HasSignatures() const { return d->signatures; }
+
+void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* touched)
 {
     QPDF& pdf = *d->qpdf;
     const std::string now = ToPdfDate(QDateTime::currentDateTime().toString(
         QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    QHash<QString, std::string> dates; // a batch gives every stamp the same date
+    auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
+                       const QPDFObjectHandle::Rectangle& box) {
+        dict.replaceKey("/Rect", RectArray(ToPdfRect(a->GetRect(), box)));
+        dict.replaceKey("/T", QPDFObjectHandle::newUnicodeString(a->Creator().str()));
+        dict.replaceKey("/Subj", QPDFObjectHandle::newUnicodeString(a->SubType().str()));
+        dict.replaceKey("/NM", QPDFObjectHandle::newUnicodeString(a->UniqueName().toStdString()));
+        if (!a->CreationDate().IsEmpty()) {
+            const QString date = GQ_ToQString(a->CreationDate());
+            auto found = dates.find(date);
+            if (found == dates.end())
+                found = dates.insert(date, ToPdfDate(date));
+            dict.replaceKey("/CreationDate", QPDFObjectHandle::newString(found.value()));
+        }
+        dict.replaceKey("/M", QPDFObjectHandle::newString(now));
+    };
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
         ReaderPage* page = doc->Page(i);
         if (!page->IsLoaded())
@@ -518,26 +704,36 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
         const size_t index = size_t(i);
         d->Capture(index);
         d->Restore(index);
+        PageState& state = d->pageStates[index];
         QPDFPageObjectHelper& helper = d->pages[index];
         QPDFObjectHandle pageObj = helper.getObjectHandle();
-        const QPDFObjectHandle::Rectangle box = CropBoxOf(helper);
+        const QPDFObjectHandle::Rectangle box = d->boxes[index];
+        const QList<ReaderAnnot*> onPage = page->Annots();
 
-        // Annotations: those outside the model as they were, then the model's stamps.
+        // Annotations in the file's order (stamps deleted in the model left out), then the
+        // stamps made here. The page keeps its own /Annots when that changes nothing.
         QPDFObjectHandle annots = QPDFObjectHandle::newArray();
-        for (const QPDFObjectHandle& other : d->pageStates[index].otherAnnots)
-            annots.appendItem(other);
-        for (ReaderAnnot* a : page->Annots()) {
-            if (a->IsRunTime() || a->Type() != G_AnnotType_Stamp)
+        bool same = true;
+        for (const auto& [item, a] : state.items) {
+            if (a && !onPage.contains(a)) {
+                same = false;
                 continue;
-            QPDFObjectHandle dict;
-            if (a->SourceObject() > 0) {
-                dict = d->sourceAnnots[size_t(a->SourceObject() - 1)];
-                if (!a->IsEdited()) {
-                    annots.appendItem(dict);
-                    continue;
-                }
-            } else {
-                dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+            }
+            if (a && a->IsEdited()) {
+                setKeys(item, a, box);
+                if (item.isIndirect())
+                    touched->push_back(item);
+                else
+                    same = false;
+            }
+            annots.appendItem(item);
+        }
+        for (ReaderAnnot* a : onPage) {
+            if (a->IsRunTime() || a->Type() != G_AnnotType_Stamp || a->SourceObject() > 0)
+                continue;
+            auto found = d->newAnnots.find(a);
+            if (found == d->newAnnots.end()) {
+                QPDFObjectHandle dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
                 dict.replaceKey("/Type", Name("/Annot"));
                 dict.replaceKey("/Subtype", Name("/Stamp"));
                 dict.replaceKey("/F", QPDFObjectHandle::newInteger(4)); // print
@@ -545,18 +741,15 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
                 ap.replaceKey("/N", d->AppearanceOf(a, doc));
                 dict.replaceKey("/AP", ap);
                 dict.replaceKey("/P", pageObj);
+                setKeys(dict, a, box);
+                found = d->newAnnots.emplace(a, dict).first;
+            } else if (a->IsEdited()) {
+                setKeys(found->second, a, box);
             }
-            dict.replaceKey("/Rect", QPDFObjectHandle::newArray(ToPdfRect(a->GetRect(), box)));
-            dict.replaceKey("/T", QPDFObjectHandle::newUnicodeString(a->Creator().str()));
-            dict.replaceKey("/Subj", QPDFObjectHandle::newUnicodeString(a->SubType().str()));
-            dict.replaceKey("/NM", QPDFObjectHandle::newUnicodeString(a->UniqueName().toStdString()));
-            if (!a->CreationDate().IsEmpty())
-                dict.replaceKey("/CreationDate", QPDFObjectHandle::newString(
-                                                     ToPdfDate(GQ_ToQString(a->CreationDate()))));
-            dict.replaceKey("/M", QPDFObjectHandle::newString(now));
-            annots.appendItem(dict);
+            annots.appendItem(found->second);
+            same = false;
         }
-        if (annots.getArrayNItems() > 0 || d->pageStates[index].hadAnnots)
+        if (!same)
             pageObj.replaceKey("/Annots", annots);
 
         // Embedded appearances become content drawn after the page's own, each through an
@@ -591,7 +784,7 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
                 QPDFObjectHandle temp = QPDFObjectHandle::newDictionary();
                 temp.replaceKey("/Type", Name("/Annot"));
                 temp.replaceKey("/Subtype", Name("/Stamp"));
-                temp.replaceKey("/Rect", QPDFObjectHandle::newArray(ToPdfRect(o.rect, box)));
+                temp.replaceKey("/Rect", RectArray(ToPdfRect(o.rect, box)));
                 QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
                 ap.replaceKey("/N", form);
                 temp.replaceKey("/AP", ap);
@@ -601,36 +794,181 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
         }
         if (!added.empty()) {
             pageObj.replaceKey("/Resources", resources);
-            QPDFObjectHandle contents = QPDFObjectHandle::newArray();
-            contents.appendItem(pdf.newStream(std::string("q\n")));
-            QPDFObjectHandle old = d->pageStates[index].contents;
-            if (old.isArray()) {
-                for (const QPDFObjectHandle& c : old.aitems())
-                    contents.appendItem(c);
-            } else if (old.isStream()) {
-                contents.appendItem(old);
+            // The two streams around the page's own content are made once and refilled,
+            // so saving again writes them again only when what they draw changed.
+            if (!d->opening.isInitialized())
+                d->opening = pdf.newStream(std::string("q\n")); // one for every page
+            if (!state.closing.isInitialized())
+                state.closing = pdf.newStream(std::string());
+            if (state.closingText != added) {
+                state.closingText = added;
+                state.closing.replaceStreamData("\nQ\n" + added, QPDFObjectHandle::newNull(),
+                                                QPDFObjectHandle::newNull());
             }
-            contents.appendItem(pdf.newStream("\nQ\n" + added));
+            QPDFObjectHandle contents = QPDFObjectHandle::newArray();
+            contents.appendItem(d->opening);
+            if (state.contents.isArray()) {
+                for (const QPDFObjectHandle& c : state.contents.aitems())
+                    contents.appendItem(c);
+            } else if (state.contents.isStream()) {
+                contents.appendItem(state.contents);
+            }
+            contents.appendItem(state.closing);
             pageObj.replaceKey("/Contents", contents);
         }
+        // A page the file already holds differently (an earlier save) is looked at too.
+        if (!same || !added.empty() || d->written.count(pageObj.getObjGen()))
+            touched->push_back(pageObj);
     }
+}
+
+QString PdfBackend::IncrementalRefusal() const
+{
+    if (d->base.isEmpty())
+        return QStringLiteral("The document was not read from a file.");
+    if (d->renumbered)
+        return QStringLiteral("The file was written anew by an earlier save.");
+    if (d->repaired)
+        return QStringLiteral("The file was damaged and was repaired when it was opened.");
+    if (d->qpdf->isEncrypted())
+        return QStringLiteral("The file is encrypted.");
+    if (!(StampOf(d->base) == d->baseStamp))
+        return QStringLiteral("The file was changed by another program since it was opened.");
+    PdfUpdateWriter probe;
+    if (!probe.Inspect(d->base))
+        return QStringLiteral("The end of the file could not be read.");
+    return QString();
+}
+
+bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QString& temp,
+                            QString* error)
+{
+    PdfUpdateWriter writer;
+    std::map<QPDFObjGen, QByteArray> digests;
+    std::vector<QPDFObjGen> numbers;
+    QPDF& pdf = *d->qpdf;
+    try {
+        if (!writer.Inspect(d->base))
+            return false;
+        QPDFObjectHandle trailer = pdf.getTrailer();
+        const int oldSize = trailer.getKey("/Size").isInteger()
+                                ? int(trailer.getKey("/Size").getIntValue())
+                                : 0;
+        if (d->firstNew == 0) {
+            // Numbers the file's table marks free stay unused: every object made here is
+            // numbered above what the file names.
+            QPDFObjectHandle mark = pdf.makeIndirectObject(QPDFObjectHandle::newNull());
+            while (mark.getObjectID() < oldSize)
+                mark = pdf.makeIndirectObject(QPDFObjectHandle::newNull());
+            d->firstNew = mark.getObjectID();
+        }
+        std::vector<QPDFObjectHandle> queue;
+        ApplyModel(doc, &queue);
+        // What the touched objects now are, and every object made here that they reach,
+        // written when it differs from what the file holds.
+        std::set<QPDFObjGen> seen;
+        while (!queue.empty()) {
+            QPDFObjectHandle obj = queue.back();
+            queue.pop_back();
+            const QPDFObjGen og = obj.getObjGen();
+            if (!seen.insert(og).second)
+                continue;
+            std::string body = ObjectBody(obj);
+            const QByteArray digest = Digest(body);
+            const auto old = d->written.find(og);
+            if (old == d->written.end() || old->second != digest) {
+                writer.Add(og.getObj(), og.getGen(), std::move(body));
+                digests[og] = digest;
+                numbers.push_back(og);
+            }
+            std::vector<QPDFObjectHandle> refs;
+            References(obj, true, &refs);
+            for (const QPDFObjectHandle& r : refs)
+                if (r.getObjectID() >= d->firstNew && !seen.count(r.getObjGen()))
+                    queue.push_back(r);
+        }
+        int xrefNumber = 0;
+        if (!writer.IsEmpty() && writer.LastKind() == PdfUpdateWriter::Kind::Stream)
+            xrefNumber = pdf.makeIndirectObject(QPDFObjectHandle::newNull()).getObjectID();
+        std::string keys;
+        for (const char* key : {"/Root", "/Info", "/ID"})
+            if (trailer.hasKey(key))
+                keys += std::string(key) + ' ' + trailer.getKey(key).unparse() + ' ';
+        if (writer.IsEmpty()) {
+            // Nothing differs: the same file needs no write, another gets a copy.
+            if (QFileInfo(path).absoluteFilePath() == QFileInfo(d->base).absoluteFilePath())
+                return true;
+        }
+        if (writer.IsEmpty() ? !QFile::remove(temp) || !QFile::copy(d->base, temp)
+                             : !writer.Write(d->base, temp, keys, oldSize, xrefNumber, error)) {
+            if (error && error->isEmpty())
+                *error = QStringLiteral("The document could not be written to %1.").arg(path);
+            return false;
+        }
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QStringLiteral("The document could not be written: %1")
+                         .arg(ExceptionMessage(e));
+        return false;
+    }
+    if (!Verify(temp, doc->PageCount(), numbers, error))
+        return false;
+    for (const auto& [og, digest] : digests)
+        d->pendingWritten[og] = digest;
     return true;
 }
 
-bool PdfBackend::Verify(const QString& path, int pageCount, QString* error) const
+bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* error)
 {
+    try {
+        std::vector<QPDFObjectHandle> touched;
+        ApplyModel(doc, &touched);
+        // qpdf keeps the name it is given: the bytes must outlive the writer.
+        const QByteArray tempName = EncodePath(temp);
+        QPDFWriter writer(*d->qpdf, tempName.constData());
+        writer.setObjectStreamMode(qpdf_o_generate);
+        writer.write();
+    } catch (const std::exception& e) {
+        if (error)
+            *error = QStringLiteral("The document could not be written: %1")
+                         .arg(ExceptionMessage(e));
+        return false;
+    }
+    return Verify(temp, doc->PageCount(), {}, error);
+}
+
+// Reads the written file back: every cross-reference section and trailer, the page count
+// and, for an update, the first and the last object it added (an offset gone wrong shows
+// at one end or the other); and poppler must open it.
+bool PdfBackend::Verify(const QString& path, int pageCount,
+                        const std::vector<QPDFObjGen>& objects, QString* error) const
+{
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     try {
         QPDF check;
         check.setSuppressWarnings(true);
         const QByteArray name = EncodePath(path);
-        check.processFile(name.constData(), "");
-        const size_t n = QPDFPageDocumentHelper(check).getAllPages().size();
-        if (int(n) != pageCount) {
+        check.processMemoryFile(name.constData(), bytes.constData(), size_t(bytes.size()),
+                                d->password.c_str());
+        // The file opened cleanly, so a complaint now is about what was written.
+        if (!d->repaired && check.anyWarnings())
+            throw std::runtime_error(check.getWarnings().front().what());
+        QPDFObjectHandle count = check.getRoot().getKey("/Pages").getKey("/Count");
+        const long long n = count.isInteger() ? count.getIntValue() : -1;
+        if (n != pageCount) {
             if (error)
                 *error = QStringLiteral("The written file has %1 pages instead of %2.")
                              .arg(n)
                              .arg(pageCount);
             return false;
+        }
+        if (!objects.empty()) {
+            const auto [low, high] = std::minmax_element(objects.begin(), objects.end());
+            for (const QPDFObjGen& og : {*low, *high}) {
+                if (check.getObject(og).isNull() || check.anyWarnings())
+                    throw std::runtime_error("object " + og.unparse(' ') + " is unreadable");
+            }
         }
     } catch (const std::exception& e) {
         if (error)
@@ -638,8 +976,9 @@ bool PdfBackend::Verify(const QString& path, int pageCount, QString* error) cons
                          .arg(ExceptionMessage(e));
         return false;
     }
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::load(path));
-    if (!doc || doc->numPages() != pageCount) {
+    const QByteArray password = QByteArray::fromStdString(d->password);
+    std::unique_ptr<Poppler::Document> doc(Poppler::Document::loadFromData(bytes, password, password));
+    if (!doc || doc->isLocked() || doc->numPages() != pageCount) {
         if (error)
             *error = QStringLiteral("The written file cannot be displayed.");
         return false;
@@ -647,7 +986,8 @@ bool PdfBackend::Verify(const QString& path, int pageCount, QString* error) cons
     return true;
 }
 
-bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
+bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error,
+                      G_SaveReport* report)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -663,22 +1003,31 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
     if (!file.Reserve(&message))
         return fail(message);
     const QString temp = file.Path();
-    try {
-        ApplyModel(doc);
-        // qpdf keeps the name it is given: the bytes must outlive the writer.
-        const QByteArray tempName = EncodePath(temp);
-        QPDFWriter writer(*d->qpdf, tempName.constData());
-        writer.setObjectStreamMode(qpdf_o_generate);
-        writer.write();
-    } catch (const std::exception& e) {
-        return fail(QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e)));
-    }
-    QString why;
-    if (!Verify(temp, doc->PageCount(), &why))
-        return fail(why);
+    const QString refusal = IncrementalRefusal();
+    const bool incremental = refusal.isEmpty();
+    d->pendingWritten.clear();
+    if (incremental ? !SaveUpdate(doc, path, temp, &message)
+                    : !SaveWhole(doc, temp, &message))
+        return fail(message);
+    // An update with nothing in it leaves the same file as it is.
+    const bool unchanged = incremental && QFileInfo(temp).size() == 0;
     // qpdf and poppler keep reading the file they opened: it stays open, so its data
     // remains after the name points at the new file.
-    if (!file.Commit(&message))
+    if (!unchanged && !file.Commit(&message))
         return fail(message);
+    if (incremental) {
+        for (const auto& [og, digest] : d->pendingWritten)
+            d->written[og] = digest;
+    } else {
+        d->renumbered = true;
+        d->written.clear();
+    }
+    d->base = QFileInfo(path).absoluteFilePath();
+    d->baseStamp = StampOf(d->base);
+    if (report) {
+        report->incremental = incremental;
+        report->rewritten = !incremental && !refusal.isEmpty() && !d->path.isEmpty();
+        report->reason = report->rewritten ? refusal : QString();
+    }
     return true;
 }

@@ -4,6 +4,13 @@
 // it to the page dictionaries afresh each time from the state the file was opened with, so
 // saving twice writes the same thing once.
 //
+// A save keeps the file's bytes and appends the objects that differ from what the file
+// holds (an incremental update), so signatures made before stay valid. The file is written
+// anew instead, and the save's report says why, when it was repaired on opening, when it
+// is encrypted (the update would have to be encrypted object by object), when another
+// program changed it since, when its end cannot be read, and from then on (a rewrite
+// renumbers the objects the back end knows).
+//
 // Stamps read from the file keep their own /AP and are drawn by rendering that appearance
 // alone through poppler (a one-page PDF made in memory), so they look as other readers
 // show them. Saved stamps carry: /Rect, /AP /N (a shared form drawing the picture over
@@ -26,6 +33,7 @@
 class ReaderDocument;
 class QPDF;
 class QPDFObjectHandle;
+class QPDFObjGen;
 namespace Poppler {
 class Document;
 }
@@ -35,21 +43,33 @@ public:
     ~PdfBackend() override;
 
     // Opens the file into a new document; null with a message when it cannot.
-    static std::unique_ptr<ReaderDocument> Open(const QString& path, QString* error);
+    // `passwordNeeded` (may be null) is set when the file needs a password it was not given
+    // (or was given a wrong one).
+    static std::unique_ptr<ReaderDocument> Open(const QString& path, const QString& password,
+                                                QString* error, bool* passwordNeeded);
     // A back end for a document made in memory: blank pages of the document's sizes.
     static std::unique_ptr<PdfBackend> CreateBlank(const ReaderDocument* doc, QString* error);
 
     bool LoadPage(ReaderPage* page) override;
     QImage PageImage(int pageIndex, int dpi) override;
     QImage AnnotAppearance(const ReaderAnnot* annot) override;
-    bool Save(ReaderDocument* doc, const QString& path, QString* error) override;
+    bool Save(ReaderDocument* doc, const QString& path, QString* error,
+              G_SaveReport* report) override;
     bool AllowsAnnotationChanges() const override { return m_allowAnnotations; }
+    bool HasSignatures() const override;
 
 private:
     struct Private;
     PdfBackend();
-    bool ApplyModel(ReaderDocument* doc);
-    bool Verify(const QString& path, int pageCount, QString* error) const;
+    // Puts the model into the qpdf objects; `touched` gets the file's objects that may now
+    // differ from what the file holds.
+    void ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* touched);
+    QString IncrementalRefusal() const;
+    bool SaveUpdate(ReaderDocument* doc, const QString& path, const QString& temp,
+                    QString* error);
+    bool SaveWhole(ReaderDocument* doc, const QString& temp, QString* error);
+    bool Verify(const QString& path, int pageCount, const std::vector<QPDFObjGen>& objects,
+                QString* error) const;
     Poppler::Document* PopplerDocument();
 
     std::unique_ptr<Private> d;

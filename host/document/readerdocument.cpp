@@ -111,8 +111,17 @@ void ReaderDocument::Changed(bool modifying)
     }
 }
 
+bool ReaderDocument::HasSignatures() const { return m_backend && m_backend->HasSignatures(); }
+
 bool ReaderDocument::SaveAs(const QString& path, QString* error)
 {
+    return SaveAs(path, error, nullptr);
+}
+
+bool ReaderDocument::SaveAs(const QString& path, QString* error, G_SaveReport* report)
+{
+    if (report)
+        *report = G_SaveReport();
     auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -130,7 +139,7 @@ bool ReaderDocument::SaveAs(const QString& path, QString* error)
             return fail(message);
         m_backend = std::move(blank);
     }
-    if (!m_backend->Save(this, path, &message))
+    if (!m_backend->Save(this, path, &message, report))
         return fail(message);
     for (const auto& a : m_annots)
         a->ClearEdited();

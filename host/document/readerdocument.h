@@ -43,6 +43,8 @@ public:
     bool IsModified() const override { return m_modified; }
 
     bool SaveAs(const QString& path, QString* error) override;
+    bool SaveAs(const QString& path, QString* error, G_SaveReport* report) override;
+    bool HasSignatures() const override;
 
     // Model side.
     ReaderPage* Page(int index) const;

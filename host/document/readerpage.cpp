@@ -210,6 +210,8 @@ bool ReaderPage::RemoveAnnot(unsigned int id, bool /*reserved*/)
     for (int i = 0; i < m_annots.size(); ++i) {
         ReaderAnnot* a = m_annots.at(i);
         if (a->ID() == id) {
+            if (a->IsSignature())
+                return false; // a signature's seal stays with its signature
             m_annots.removeAt(i);
             a->SetOnPage(false);
             m_doc->Changed(!a->IsRunTime());

@@ -118,3 +118,100 @@ bool QpdfCheck(const QString& pdf, QString* output)
 }
 
 } // namespace PdfTestUtil
+
+#include <QFile>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+namespace PdfTestUtil {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString PdfSig(const QString& pdf)
+{
+    QString out;
+    Run(QStringLiteral("pdfsig"), {pdf}, &out);
+    return out;
+}
+
+QString SignPdf(const QString& in, const QString& out, const QString& workDir, bool linearize)
+{
+    const QDir dir(workDir);
+    const QString key = dir.filePath("key.pem"), cert = dir.filePath("cert.pem");
+    if (!QFile::exists(cert)
+        && Run("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
+                           "-out", cert, "-days", "2", "-subj", "/CN=Test Signer"})
+               != 0)
+        return QStringLiteral("openssl could not make a key");
+    const int holder = 8192; // bytes kept for the signature
+    try {
+        QPDF pdf;
+        pdf.processFile(QFile::encodeName(in).constData());
+        auto N = [](const char* n) { return QPDFObjectHandle::newName(n); };
+        QPDFObjectHandle sig = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /Sig /Filter /Adobe.PPKLite /SubFilter /adbe.pkcs7.detached "
+            "/ByteRange [0 9999999999 9999999999 9999999999] /M (D:20240101120000Z) >>"));
+        sig.replaceKey("/Contents", QPDFObjectHandle::newString(std::string(holder, '\0')));
+        QPDFObjectHandle page = QPDFPageDocumentHelper(pdf).getAllPages().at(0).getObjectHandle();
+        QPDFObjectHandle seal = pdf.newStream(std::string("0 0 1 rg 0 0 100 50 re f\n"));
+        seal.getDict().replaceKey("/Type", N("/XObject"));
+        seal.getDict().replaceKey("/Subtype", N("/Form"));
+        seal.getDict().replaceKey("/BBox", QPDFObjectHandle::parse("[0 0 100 50]"));
+        QPDFObjectHandle field = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+            "<< /Type /Annot /Subtype /Widget /FT /Sig /T (Signature1) /F 132 "
+            "/Rect [50 50 150 100] >>"));
+        field.replaceKey("/V", sig);
+        field.replaceKey("/P", page);
+        QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
+        ap.replaceKey("/N", seal);
+        field.replaceKey("/AP", ap);
+        if (!page.getKey("/Annots").isArray())
+            page.replaceKey("/Annots", QPDFObjectHandle::newArray());
+        page.getKey("/Annots").appendItem(field);
+        QPDFObjectHandle form = QPDFObjectHandle::parse("<< /SigFlags 3 >>");
+        form.replaceKey("/Fields", QPDFObjectHandle::newArray({field}));
+        pdf.getRoot().replaceKey("/AcroForm", form);
+        const QByteArray name = QFile::encodeName(out);
+        QPDFWriter w(pdf, name.constData());
+        w.setObjectStreamMode(qpdf_o_preserve);
+        w.setLinearization(linearize);
+        w.write();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    }
+    QByteArray bytes = ReadFile(out);
+    const int start = bytes.indexOf("<" + QByteArray(2 * holder, '0') + ">");
+    const int range = bytes.indexOf("9999999999 9999999999 9999999999");
+    if (start < 0 || range < 0)
+        return QStringLiteral("the placeholders were not found");
+    const int end = start + 2 * holder + 2;
+    const QByteArray numbers = QByteArray::number(start) + ' ' + QByteArray::number(end) + ' '
+                             + QByteArray::number(bytes.size() - end);
+    bytes.replace(range, numbers.size(), numbers);
+    bytes.replace(range + numbers.size(), 32 - numbers.size(), QByteArray(32 - numbers.size(), ' '));
+    const QString data = dir.filePath("signed-data.bin"), der = dir.filePath("sig.der");
+    QFile f(data);
+    if (!f.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write %1").arg(data);
+    f.write(bytes.left(start) + bytes.mid(end));
+    f.close();
+    if (Run("openssl", {"cms", "-sign", "-binary", "-outform", "DER", "-noattr", "-signer", cert,
+                        "-inkey", key, "-in", data, "-out", der})
+        != 0)
+        return QStringLiteral("openssl could not sign");
+    const QByteArray hex = ReadFile(der).toHex();
+    if (hex.size() > 2 * holder)
+        return QStringLiteral("the signature is too long");
+    bytes.replace(start + 1, hex.size(), hex);
+    QFile o(out);
+    if (!o.open(QIODevice::WriteOnly) || o.write(bytes) != bytes.size())
+        return QStringLiteral("cannot write %1").arg(out);
+    return QString();
+}
+
+} // namespace PdfTestUtil

@@ -29,3 +29,16 @@ QStringList ImageObjects(const QString& pdf, QString* listing = nullptr);
 // `qpdf --check` passes.
 bool QpdfCheck(const QString& pdf, QString* output = nullptr);
 }
+
+namespace PdfTestUtil {
+// Signs `in` into `out` the way a signing program does: a signature field on page 1 with a
+// visible seal, its /Sig dictionary with a placeholder, the file written by qpdf (keeping
+// object streams, or linearized), then the /ByteRange filled in and a detached PKCS#7
+// signature over it made by `openssl cms` with a throw-away key made in `workDir`.
+// Empty on success, else what failed.
+QString SignPdf(const QString& in, const QString& out, const QString& workDir,
+                bool linearize = false);
+// `pdfsig`'s report on the file.
+QString PdfSig(const QString& pdf);
+QByteArray ReadFile(const QString& path);
+}
