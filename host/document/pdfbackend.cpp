@@ -24,6 +24,7 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <nlohmann/json.hpp>
+#include <cctype>
 #include <set>
 
 namespace {
@@ -114,32 +115,56 @@ QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
 
 QPDFObjectHandle Name(const char* n) { return QPDFObjectHandle::newName(n); }
 
+// A text string: plain ASCII as it is (most creators and names), anything else through
+// qpdf's encoding choice.
+QPDFObjectHandle TextString(const std::string& utf8)
+{
+    for (const char c : utf8)
+        if (uchar(c) < 0x20 || uchar(c) > 0x7e)
+            return QPDFObjectHandle::newUnicodeString(utf8);
+    return QPDFObjectHandle::newString(utf8);
+}
+
 // A rectangle as an array of reals with four decimals (a ten-thousandth of a point), put
 // into text here: qpdf's own number formatting is slow enough to show in a batch.
 QPDFObjectHandle RectArray(const QPDFObjectHandle::Rectangle& r)
 {
     std::vector<QPDFObjectHandle> items;
     for (double v : {r.llx, r.lly, r.urx, r.ury}) {
-        char text[48];
-        int n = std::snprintf(text, sizeof text, "%.4f", v);
-        while (n > 1 && text[n - 1] == '0')
-            --n;
-        if (n > 1 && text[n - 1] == '.')
-            --n;
-        items.push_back(QPDFObjectHandle::newReal(std::string(text, size_t(n))));
+        if (!std::isfinite(v) || std::fabs(v) > 1e12) {
+            items.push_back(QPDFObjectHandle::newReal(0.0));
+            continue;
+        }
+        const long long units = std::llround(std::fabs(v) * 10000);
+        std::string text = (v < 0 && units != 0 ? "-" : "") + std::to_string(units / 10000);
+        if (const int frac = int(units % 10000)) {
+            char digits[4] = {char('0' + frac / 1000), char('0' + frac / 100 % 10),
+                              char('0' + frac / 10 % 10), char('0' + frac % 10)};
+            int n = 4;
+            while (digits[n - 1] == '0')
+                --n;
+            text += '.';
+            text.append(digits, size_t(n));
+        }
+        items.push_back(QPDFObjectHandle::newReal(text));
     }
     return QPDFObjectHandle::newArray(items);
 }
 
-// The body of an indirect object as it goes between "N G obj" and "endobj".
-std::string ObjectBody(QPDFObjectHandle obj)
+// The body of an indirect object as it goes between "N G obj" and "endobj"; `dictEnd`
+// gets the length of its dictionary or array text (a stream's data follows it).
+std::string ObjectBody(QPDFObjectHandle obj, size_t* dictEnd)
 {
-    if (!obj.isStream())
-        return obj.unparseResolved();
+    if (!obj.isStream()) {
+        std::string body = obj.unparseResolved();
+        *dictEnd = body.size();
+        return body;
+    }
     std::shared_ptr<Buffer> raw = obj.getRawStreamData();
     QPDFObjectHandle dict = obj.getDict().shallowCopy();
     dict.replaceKey("/Length", QPDFObjectHandle::newInteger(qint64(raw->getSize())));
     std::string body = dict.unparseResolved();
+    *dictEnd = body.size();
     body += "\nstream\n";
     body.append(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
     body += "\nendstream";
@@ -152,22 +177,58 @@ QByteArray Digest(const std::string& body)
                                     QCryptographicHash::Sha1);
 }
 
-// The indirect objects that `obj` refers to directly (not through other indirect ones).
-void References(QPDFObjectHandle obj, bool top, std::vector<QPDFObjectHandle>* out)
+// The "N G R" references in serialised object text (strings skipped): reading them from
+// the text qpdf made is much quicker than walking the objects again.
+std::vector<QPDFObjGen> References(const std::string& text, size_t end)
 {
-    if (!top && obj.isIndirect()) {
-        out->push_back(obj);
-        return;
+    std::vector<QPDFObjGen> refs;
+    std::vector<long long> numbers; // the integers just before the current token
+    size_t i = 0;
+    while (i < end) {
+        const char c = text[i];
+        if (c == '(') { // a literal string: balanced brackets, backslash escapes
+            int depth = 0;
+            for (; i < end; ++i) {
+                if (text[i] == '\\')
+                    ++i;
+                else if (text[i] == '(')
+                    ++depth;
+                else if (text[i] == ')' && --depth == 0)
+                    break;
+            }
+            ++i;
+            numbers.clear();
+        } else if (c == '<' && i + 1 < end && text[i + 1] == '<') { // a dictionary
+            i += 2;
+            numbers.clear();
+        } else if (c == '<') { // a hex string
+            i = text.find('>', i);
+            i = i == std::string::npos ? end : i + 1;
+            numbers.clear();
+        } else if (c >= '0' && c <= '9' && (i == 0 || !std::isalnum(uchar(text[i - 1]))
+                                            && text[i - 1] != '.' && text[i - 1] != '/')) {
+            size_t j = i;
+            long long v = 0;
+            while (j < end && text[j] >= '0' && text[j] <= '9' && v < (1LL << 40))
+                v = v * 10 + (text[j++] - '0');
+            if (j < end && (text[j] == '.' || std::isalpha(uchar(text[j])))) {
+                numbers.clear(); // a real, or part of a name
+            } else {
+                numbers.push_back(v);
+            }
+            i = j;
+        } else if (c == 'R' && numbers.size() >= 2
+                   && (i + 1 >= end || !std::isalnum(uchar(text[i + 1])))) {
+            refs.emplace_back(int(numbers[numbers.size() - 2]), int(numbers.back()));
+            numbers.clear();
+            ++i;
+        } else {
+            if (!std::isspace(uchar(c)))
+                numbers.clear();
+            ++i;
+        }
     }
-    if (obj.isStream()) {
-        References(obj.getDict(), false, out);
-    } else if (obj.isArray()) {
-        for (QPDFObjectHandle item : obj.aitems())
-            References(item, false, out);
-    } else if (obj.isDictionary()) {
-        for (auto& item : obj.ditems())
-            References(item.second, false, out);
-    }
+    return refs;
 }
 
 // True when a signed signature field is among the form's fields (kids followed, /FT
@@ -685,9 +746,9 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
     auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
                        const QPDFObjectHandle::Rectangle& box) {
         dict.replaceKey("/Rect", RectArray(ToPdfRect(a->GetRect(), box)));
-        dict.replaceKey("/T", QPDFObjectHandle::newUnicodeString(a->Creator().str()));
-        dict.replaceKey("/Subj", QPDFObjectHandle::newUnicodeString(a->SubType().str()));
-        dict.replaceKey("/NM", QPDFObjectHandle::newUnicodeString(a->UniqueName().toStdString()));
+        dict.replaceKey("/T", TextString(a->Creator().str()));
+        dict.replaceKey("/Subj", TextString(a->SubType().str()));
+        dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
         if (!a->CreationDate().IsEmpty()) {
             const QString date = GQ_ToQString(a->CreationDate());
             auto found = dates.find(date);
@@ -844,7 +905,6 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
                             QString* error)
 {
     PdfUpdateWriter writer;
-    std::map<QPDFObjGen, QByteArray> digests;
     std::vector<QPDFObjGen> numbers;
     QPDF& pdf = *d->qpdf;
     try {
@@ -873,19 +933,18 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
             const QPDFObjGen og = obj.getObjGen();
             if (!seen.insert(og).second)
                 continue;
-            std::string body = ObjectBody(obj);
+            size_t dictEnd = 0;
+            std::string body = ObjectBody(obj, &dictEnd);
+            for (const QPDFObjGen& r : References(body, dictEnd))
+                if (r.getObj() >= d->firstNew && !seen.count(r))
+                    queue.push_back(pdf.getObject(r));
             const QByteArray digest = Digest(body);
             const auto old = d->written.find(og);
             if (old == d->written.end() || old->second != digest) {
                 writer.Add(og.getObj(), og.getGen(), std::move(body));
-                digests[og] = digest;
+                d->pendingWritten[og] = digest;
                 numbers.push_back(og);
             }
-            std::vector<QPDFObjectHandle> refs;
-            References(obj, true, &refs);
-            for (const QPDFObjectHandle& r : refs)
-                if (r.getObjectID() >= d->firstNew && !seen.count(r.getObjGen()))
-                    queue.push_back(r);
         }
         int xrefNumber = 0;
         if (!writer.IsEmpty() && writer.LastKind() == PdfUpdateWriter::Kind::Stream)
@@ -911,11 +970,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
                          .arg(ExceptionMessage(e));
         return false;
     }
-    if (!Verify(temp, doc->PageCount(), numbers, error))
-        return false;
-    for (const auto& [og, digest] : digests)
-        d->pendingWritten[og] = digest;
-    return true;
+    return Verify(temp, doc->PageCount(), numbers, error);
 }
 
 bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* error)
@@ -939,7 +994,8 @@ bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* er
 
 // Reads the written file back: every cross-reference section and trailer, the page count
 // and, for an update, the first and the last object it added (an offset gone wrong shows
-// at one end or the other); and poppler must open it.
+// at one end or the other). A file written anew must also open in poppler; an update
+// leaves the bytes poppler already read as they were.
 bool PdfBackend::Verify(const QString& path, int pageCount,
                         const std::vector<QPDFObjGen>& objects, QString* error) const
 {
@@ -976,8 +1032,11 @@ bool PdfBackend::Verify(const QString& path, int pageCount,
                          .arg(ExceptionMessage(e));
         return false;
     }
+    if (!objects.empty())
+        return true;
     const QByteArray password = QByteArray::fromStdString(d->password);
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::loadFromData(bytes, password, password));
+    std::unique_ptr<Poppler::Document> doc(
+        Poppler::Document::loadFromData(bytes, password, password));
     if (!doc || doc->isLocked() || doc->numPages() != pageCount) {
         if (error)
             *error = QStringLiteral("The written file cannot be displayed.");
