@@ -8,6 +8,7 @@
 #include <QString>
 
 struct G_SaveReport;
+struct PictureResource;
 class ReaderDocument;
 class ReaderPage;
 class ReaderAnnot;
@@ -32,4 +33,6 @@ public:
     virtual bool AllowsAnnotationChanges() const = 0;
     // True when the file carries digital signatures.
     virtual bool HasSignatures() const { return false; }
+    // A picture was added to the document; a back end may start preparing it for saving.
+    virtual void PictureAdded(const PictureResource* /*picture*/) {}
 };

@@ -25,6 +25,7 @@
 #include <qpdf/QPDFWriter.hh>
 #include <nlohmann/json.hpp>
 #include <cctype>
+#include <future>
 #include <set>
 
 namespace {
@@ -205,8 +206,10 @@ std::vector<QPDFObjGen> References(const std::string& text, size_t end)
             i = text.find('>', i);
             i = i == std::string::npos ? end : i + 1;
             numbers.clear();
-        } else if (c >= '0' && c <= '9' && (i == 0 || !std::isalnum(uchar(text[i - 1]))
-                                            && text[i - 1] != '.' && text[i - 1] != '/')) {
+        } else if (c >= '0' && c <= '9'
+                   && (i == 0
+                       || (!std::isalnum(uchar(text[i - 1])) && text[i - 1] != '.'
+                           && text[i - 1] != '/'))) {
             size_t j = i;
             long long v = 0;
             while (j < end && text[j] >= '0' && text[j] <= '9' && v < (1LL << 40))
@@ -314,9 +317,12 @@ struct PdfBackend::Private {
     std::vector<QPDFObjectHandle::Rectangle> boxes; // each page's crop box, read once
     std::vector<QPDFObjectHandle> sourceAnnots; // file stamps by SourceObject() − 1
     std::map<int, QPDFObjectHandle> forms;      // picture resource → its unit form
+    // Pictures being compressed on a worker thread while the document is stamped.
+    std::map<int, std::shared_future<PdfImage::EncodedPicture>> encodings;
     QPDFObjectHandle frameForm;                 // drawn for a stamp without picture
     QPDFObjectHandle opening;                   // "q" before a page's own content
     std::unique_ptr<Poppler::Document> poppler;
+    std::future<Poppler::Document*> popplerPending; // poppler reading the file meanwhile
     bool popplerTried = false;
     QCache<QString, QImage> rasters{96 * 1024}; // cost in KiB
     quint64 generation = 1;
@@ -370,7 +376,10 @@ struct PdfBackend::Private {
         const PictureResource* res = doc->Resource(resourceId);
         if (!res)
             return FrameForm();
-        QPDFObjectHandle image = PdfImage::MakeImage(*qpdf, res->bytes, res->image);
+        const auto encoded = encodings.find(resourceId);
+        QPDFObjectHandle image = encoded != encodings.end()
+                                     ? PdfImage::MakeImage(*qpdf, encoded->second.get())
+                                     : PdfImage::MakeImage(*qpdf, res->bytes, res->image);
         QPDFObjectHandle form = PdfImage::MakeUnitForm(*qpdf, image);
         forms.emplace(resourceId, form);
         return form;
@@ -412,6 +421,8 @@ PdfBackend::~PdfBackend()
 {
     d->rasters.clear();
     d->poppler.reset(); // poppler pages are never kept, so only the document goes
+    if (d->popplerPending.valid())
+        delete d->popplerPending.get();
 }
 
 std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QString& password,
@@ -449,6 +460,14 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
     d->base = path;
     d->baseStamp = StampOf(path);
     d->password = password.toStdString();
+    if (!d->bytes.isEmpty()) {
+        // poppler reads the file on another thread while qpdf lists the pages; nothing else
+        // touches poppler until PopplerDocument collects it.
+        const QByteArray pw = password.toUtf8();
+        d->popplerPending = std::async(std::launch::async, [bytes = d->bytes, pw] {
+            return Poppler::Document::loadFromData(bytes, pw, pw);
+        });
+    }
     auto doc = std::make_unique<ReaderDocument>();
     try {
         d->qpdf = std::make_unique<QPDF>();
@@ -548,7 +567,6 @@ bool PdfBackend::LoadPage(ReaderPage* page)
     if (index >= d->pages.size())
         return false;
     try {
-        QPDFPageObjectHelper& helper = d->pages[index];
         const QPDFObjectHandle::Rectangle box = d->boxes[index];
         d->Capture(index);
         QPDFObjectHandle annots = d->pageStates[index].annots;
@@ -621,8 +639,9 @@ Poppler::Document* PdfBackend::PopplerDocument()
     d->popplerTried = true;
     const QByteArray password = QByteArray::fromStdString(d->password);
     std::unique_ptr<Poppler::Document> doc(
-        d->bytes.isEmpty() ? Poppler::Document::load(d->path, password, password)
-                           : Poppler::Document::loadFromData(d->bytes, password, password));
+        d->popplerPending.valid() ? d->popplerPending.get()
+        : d->bytes.isEmpty()      ? Poppler::Document::load(d->path, password, password)
+                                  : Poppler::Document::loadFromData(d->bytes, password, password));
     if (!doc || doc->isLocked())
         return nullptr;
     doc->setRenderHint(Poppler::Document::HideAnnotations, true);
@@ -736,6 +755,14 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
 }
 
 bool PdfBackend::HasSignatures() const { return d->signatures; }
+
+void PdfBackend::PictureAdded(const PictureResource* picture)
+{
+    if (picture && !d->encodings.count(picture->id))
+        d->encodings[picture->id] =
+            std::async(std::launch::async, PdfImage::Encode, picture->bytes, picture->image)
+                .share();
+}
 
 void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* touched)
 {

@@ -57,6 +57,7 @@ public:
               G_SaveReport* report) override;
     bool AllowsAnnotationChanges() const override { return m_allowAnnotations; }
     bool HasSignatures() const override;
+    void PictureAdded(const PictureResource* picture) override;
 
 private:
     struct Private;

@@ -48,21 +48,20 @@ QPDFObjectHandle ImageDict(int width, int height, const char* colourSpace, const
 
 namespace PdfImage {
 
-QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& image)
+EncodedPicture Encode(const QByteArray& bytes, const QImage& image)
 {
-    const int w = image.width(), h = image.height();
+    EncodedPicture e;
+    e.width = image.width();
+    e.height = image.height();
     const bool jpeg = bytes.startsWith(QByteArray("\xFF\xD8\xFF", 3));
     const int components = jpeg ? JpegComponents(bytes) : 0;
     if (jpeg && (components == 1 || components == 3)) {
-        QPDFObjectHandle img = pdf.newStream();
-        img.replaceDict(ImageDict(w, h, components == 1 ? "/DeviceGray" : "/DeviceRGB",
-                                  "/DCTDecode"));
-        img.replaceStreamData(std::string(bytes.constData(), size_t(bytes.size())),
-                              QPDFObjectHandle::newName("/DCTDecode"),
-                              QPDFObjectHandle::newNull());
-        return img;
+        e.jpeg = true;
+        e.grey = components == 1;
+        e.colour = std::string(bytes.constData(), size_t(bytes.size()));
+        return e;
     }
-
+    const int w = e.width, h = e.height;
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     QByteArray rgb(w * h * 3, Qt::Uninitialized);
     QByteArray alpha(w * h, Qt::Uninitialized);
@@ -80,18 +79,39 @@ QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& ima
             opaque = opaque && qAlpha(px) == 255;
         }
     }
+    if (!opaque && image.hasAlphaChannel())
+        e.alpha = Deflate(alpha);
+    e.colour = Deflate(rgb);
+    return e;
+}
+
+QPDFObjectHandle MakeImage(QPDF& pdf, const EncodedPicture& e)
+{
+    if (e.jpeg) {
+        QPDFObjectHandle img = pdf.newStream();
+        img.replaceDict(ImageDict(e.width, e.height, e.grey ? "/DeviceGray" : "/DeviceRGB",
+                                  "/DCTDecode"));
+        img.replaceStreamData(e.colour, QPDFObjectHandle::newName("/DCTDecode"),
+                              QPDFObjectHandle::newNull());
+        return img;
+    }
     const QPDFObjectHandle flate = QPDFObjectHandle::newName("/FlateDecode");
-    QPDFObjectHandle dict = ImageDict(w, h, "/DeviceRGB", "/FlateDecode");
-    if (!opaque && image.hasAlphaChannel()) {
+    QPDFObjectHandle dict = ImageDict(e.width, e.height, "/DeviceRGB", "/FlateDecode");
+    if (!e.alpha.empty()) {
         QPDFObjectHandle mask = pdf.newStream();
-        mask.replaceDict(ImageDict(w, h, "/DeviceGray", "/FlateDecode"));
-        mask.replaceStreamData(Deflate(alpha), flate, QPDFObjectHandle::newNull());
+        mask.replaceDict(ImageDict(e.width, e.height, "/DeviceGray", "/FlateDecode"));
+        mask.replaceStreamData(e.alpha, flate, QPDFObjectHandle::newNull());
         dict.replaceKey("/SMask", mask);
     }
     QPDFObjectHandle img = pdf.newStream();
     img.replaceDict(dict);
-    img.replaceStreamData(Deflate(rgb), flate, QPDFObjectHandle::newNull());
+    img.replaceStreamData(e.colour, flate, QPDFObjectHandle::newNull());
     return img;
+}
+
+QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& image)
+{
+    return MakeImage(pdf, Encode(bytes, image));
 }
 
 QPDFObjectHandle MakeUnitForm(QPDF& pdf, QPDFObjectHandle image)

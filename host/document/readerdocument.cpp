@@ -78,6 +78,8 @@ int ReaderDocument::AddPicture(const QByteArray& bytes)
     const int id = res->id;
     m_resources.push_back(std::move(res));
     m_resourceByDigest.insert(digest, id);
+    if (m_backend)
+        m_backend->PictureAdded(m_resources.back().get());
     // A resource alone changes nothing visible nor saved until an annotation uses it.
     return id;
 }
