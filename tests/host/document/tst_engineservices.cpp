@@ -14,21 +14,21 @@
 
 using namespace PdfTestUtil;
 
-class TestEngineServices : public QObject {
+class TestEngineServices : public QObject
+{
     Q_OBJECT
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
+    // Handles, and the document a handle opens (one at a time, closed with it).
     void handles()
     {
         G_Engine* engine = G_Application::Instance()->Engine();
-        QVERIFY(engine);
         QCOMPARE(G_Application::Instance()->Engine(), engine);
         const int before = engine->OpenHandleCount();
-        G_EngineHandle a = engine->AcquireHandle(0);
-        G_EngineHandle b = engine->AcquireHandle(0);
-        QVERIFY(a && b && a != b);
+        G_EngineHandle a = engine->AcquireHandle(0), h = engine->AcquireHandle(0);
+        QVERIFY(a && h && a != h);
         QCOMPARE(engine->OpenHandleCount(), before + 2);
         engine->ReleaseHandle(&a);
         QVERIFY(!a);
@@ -38,7 +38,24 @@ private slots:
         G_EngineHandle bogus = &notAHandle;
         engine->ReleaseHandle(&bogus); // not ours: refused, not followed
         QVERIFY(!engine->HandleDocument(&notAHandle));
-        engine->ReleaseHandle(&b);
+
+        G_SignatureService* sign = engine->SignatureService();
+        const std::wstring good = Sample("contract.pdf").toStdWString();
+        const std::wstring bad = Sample("missing.pdf").toStdWString();
+        auto options = std::make_shared<NexJson>();
+        IG_Document* doc = sign->OpenDocument(h, good.c_str(), options);
+        QVERIFY(doc);
+        QCOMPARE(doc->PageCount(), 3);
+        QCOMPARE(engine->HandleDocument(h), doc);
+        // A second open replaces (and closes) the first; a failed one leaves none.
+        QVERIFY(!sign->OpenDocument(h, bad.c_str(), options));
+        QVERIFY(!engine->HandleDocument(h));
+        QVERIFY(sign->OpenDocument(h, good.c_str(), options));
+        sign->CloseDocument(h);
+        QVERIFY(!engine->HandleDocument(h));
+        QVERIFY(!sign->OpenDocument(nullptr, good.c_str(), options));
+        QVERIFY(sign->OpenDocument(h, good.c_str(), options)); // released with it open
+        engine->ReleaseHandle(&h);
         QCOMPARE(engine->OpenHandleCount(), before);
     }
 
@@ -82,37 +99,14 @@ private slots:
         QCOMPARE(log->Lines().at(1), QStringLiteral("两行"));
     }
 
-    void openDocumentThroughAHandle()
-    {
-        G_Engine* engine = G_Application::Instance()->Engine();
-        G_SignatureService* sign = engine->SignatureService();
-        G_EngineHandle h = engine->AcquireHandle(0);
-        const std::wstring good = Sample("contract.pdf").toStdWString();
-        const std::wstring bad = Sample("missing.pdf").toStdWString();
-        IG_Document* doc = sign->OpenDocument(h, good.c_str(), std::make_shared<NexJson>());
-        QVERIFY(doc);
-        QCOMPARE(doc->PageCount(), 3);
-        QCOMPARE(engine->HandleDocument(h), doc);
-        // A second open replaces (and closes) the first; a failed one leaves none.
-        QVERIFY(!sign->OpenDocument(h, bad.c_str(), std::make_shared<NexJson>()));
-        QVERIFY(!engine->HandleDocument(h));
-        QVERIFY(sign->OpenDocument(h, good.c_str(), std::make_shared<NexJson>()));
-        sign->CloseDocument(h);
-        QVERIFY(!engine->HandleDocument(h));
-        QVERIFY(!sign->OpenDocument(nullptr, good.c_str(), std::make_shared<NexJson>()));
-        // Released with a document still open: the handle closes it.
-        QVERIFY(sign->OpenDocument(h, good.c_str(), std::make_shared<NexJson>()));
-        engine->ReleaseHandle(&h);
-    }
-
     // The seal picture road: a document page rendered to a picture through the device.
     void renderPage()
     {
         G_Engine* engine = G_Application::Instance()->Engine();
         G_EngineHandle h = engine->AcquireHandle(0);
         const std::wstring path = Sample("rotated.pdf").toStdWString();
-        IG_Document* doc = engine->SignatureService()->OpenDocument(h, path.c_str(),
-                                                                    std::make_shared<NexJson>());
+        IG_Document* doc =
+            engine->SignatureService()->OpenDocument(h, path.c_str(), std::make_shared<NexJson>());
         QVERIFY(doc);
         IG_Page* page = doc->PageAt(0);
         const int pw = int(std::ceil(page->Height() * 100 / 25.4f)); // turned by 90
@@ -128,11 +122,13 @@ private slots:
             auto options = NexJsonFactory::ParseJsonString("{}");
             options->SetMember("Clip", NexJsonHelper::FromRect(CCA_GRect(0, 0, pw / 2, ph)));
             QVERIFY(engine->RenderService()->RenderPage(h, page, &device, &m, 127, 0, 0, options));
-            QVERIFY(!engine->RenderService()->RenderPage(h, nullptr, &device, &m, 127, 0, 0, options));
-            QVERIFY(!engine->RenderService()->RenderPage(h, page, &device, nullptr, 127, 0, 0, options));
+            QVERIFY(
+                !engine->RenderService()->RenderPage(h, nullptr, &device, &m, 127, 0, 0, options));
+            QVERIFY(!engine->RenderService()->RenderPage(h, page, &device, nullptr, 127, 0, 0,
+                                                         options));
         }
-        QCOMPARE(image.pixel(5, 5), QColor(Qt::white).rgb());       // page, inside the clip
-        QCOMPARE(image.pixel(pw - 5, 5), 0xFF00FF00u);              // outside the clip
+        QCOMPARE(image.pixel(5, 5), QColor(Qt::white).rgb()); // page, inside the clip
+        QCOMPARE(image.pixel(pw - 5, 5), 0xFF00FF00u);        // outside the clip
         // The same as pdftoppm shows (the grey box of the sample, turned with the page).
         const QImage ref = RenderWithPoppler(Sample("rotated.pdf"), 1, 100);
         QCOMPARE(ref.size(), QSize(pw, ph));
@@ -154,9 +150,12 @@ private slots:
         QTest::addColumn<double>("widthPt");
         QTest::addColumn<double>("heightPt");
         // 473 × 355 at 300 dpi (pHYs) → 113.5 × 85.2 pt; 236 × 177 without → 96 dpi.
-        QTest::newRow("png with dpi") << Sample("seal_red.png") << 473 * 72 / 299.9994 << 355 * 72 / 299.9994;
-        QTest::newRow("png without dpi") << Sample("seal_blue_nodpi.png") << 236 * 0.75 << 177 * 0.75;
-        QTest::newRow("jpeg, 200 dpi") << m_dir.filePath("photo.jpg") << 200 * 72 / 200.0 << 100 * 72 / 200.0;
+        QTest::newRow("png with dpi")
+            << Sample("seal_red.png") << 473 * 72 / 299.9994 << 355 * 72 / 299.9994;
+        QTest::newRow("png without dpi")
+            << Sample("seal_blue_nodpi.png") << 236 * 0.75 << 177 * 0.75;
+        QTest::newRow("jpeg, 200 dpi")
+            << m_dir.filePath("photo.jpg") << 200 * 72 / 200.0 << 100 * 72 / 200.0;
     }
     void convertPicture()
     {
