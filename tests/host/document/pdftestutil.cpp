@@ -154,6 +154,20 @@ bool QpdfCheck(const QString& pdf, QString* output, const QString& password)
     return Run("qpdf", args, output) == 0;
 }
 
+QString SaveChecked(IG_Document* doc, const QString& out, G_SaveReport* report)
+{
+    QString error;
+    if (!doc->SaveAs(out, &error, report))
+        return error.isEmpty() ? QStringLiteral("failed without a message") : error;
+    return QpdfCheck(out, &error) ? QString() : error;
+}
+
+bool SameRect(const CCA_GRect& a, const CCA_GRect& b, double tolerance)
+{
+    return qAbs(a.left - b.left) < tolerance && qAbs(a.top - b.top) < tolerance &&
+           qAbs(a.right - b.right) < tolerance && qAbs(a.bottom - b.bottom) < tolerance;
+}
+
 QString PdfSig(const QString& pdf)
 {
     QString out;

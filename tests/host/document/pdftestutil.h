@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the document tests: stamping through the model, and checking written PDF
-// files with programs nobody here wrote.
+// Helpers of the document tests: stamping through the model, checking written files with
+// programs nobody here wrote, and signing a file as a signing program does.
 
 #include "host/base/ca_types.h"
 
@@ -11,41 +11,42 @@
 #include <memory>
 #include <string>
 
+struct G_SaveReport;
 class IG_Annot;
 class IG_Document;
 class IG_Page;
 
 namespace PdfTestUtil
 {
-// Runs a program; its standard output and error (merged) in `output`. Exit code, or −1.
+// Runs a program; its output (stdout and stderr) in `output`. Exit code, or −1.
 int Run(const QString& program, const QStringList& args, QString* output = nullptr,
         int timeoutMs = 60000);
-QString Sample(const QString& name); // a path under SAMPLES_DIR
+QString Sample(const QString& name); // under SAMPLES_DIR
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);
 
-// The model on a file (null with a warning when it cannot be opened).
 std::unique_ptr<IG_Document> OpenPdf(const QString& path, const QString& password = {});
-// A sample picture embedded into the document; its resource id.
+// A sample picture embedded into the document: its resource id.
 int AddSeal(IG_Document* doc, const QString& name = QStringLiteral("seal_red.png"));
 std::string StampJson(int resourceId, bool runTime = false);
-// The usual automatic place: 40 × 30 mm, 6 mm from the right and bottom edges.
+// 40 × 30 mm, 6 mm from the right and bottom edges (the usual automatic place).
 CCA_GRect CornerRect(const IG_Page* page);
-// A stamp of picture `res` with a creator and a date, as the plug-in places it.
+// A stamp of picture `res`, with a creator and a date, as the plug-in places it.
 IG_Annot* Stamp(IG_Page* page, int res, const CCA_GRect& rect, bool runTime = false);
 
 // pdftoppm's picture of one page (1-based) at `dpi`; null on failure.
 QImage RenderWithPoppler(const QString& pdf, int page, int dpi);
-// True when each channel of the pixel is within `tolerance` of `colour`.
-bool Near(QRgb pixel, const QColor& colour, int tolerance = 40);
+bool Near(QRgb pixel, const QColor& colour, int tolerance = 40); // each channel
 // The pixel at page millimetres (x, y) of a W × H mm page shown with `rotation`, at `dpi`.
 QPoint PixelAt(double xMm, double yMm, double widthMm, double heightMm, int rotation, int dpi);
 // Subtypes of each page's /Annots entries as written (mutool), e.g. {"Stamp,Link", ""}.
 QStringList AnnotSubtypes(const QString& pdf);
-// `pdfimages -list` rows: the object number of every image (SMasks included) drawn.
+// `pdfimages -list`: the object number of every image (SMasks included) drawn.
 QStringList ImageObjects(const QString& pdf, QString* listing = nullptr);
-// `qpdf --check` passes.
 bool QpdfCheck(const QString& pdf, QString* output = nullptr, const QString& password = {});
+// Saves the document to `out` and checks the file with qpdf: empty, or what went wrong.
+QString SaveChecked(IG_Document* doc, const QString& out, G_SaveReport* report = nullptr);
+bool SameRect(const CCA_GRect& a, const CCA_GRect& b, double tolerance = 0.01);
 
 // Signs `in` into `out` as a signing program does: a signature field on page 1 with a
 // visible seal and its /Sig dictionary, written by qpdf (object streams kept, or
