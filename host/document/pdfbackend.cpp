@@ -1,6 +1,8 @@
 #include "pdfbackend.h"
 
 #include "pdfimage.h"
+#include "pdfraster.h"
+#include "pdfupdatecipher.h"
 #include "pdfupdatewriter.h"
 #include "readerannot.h"
 #include "readerdocument.h"
@@ -15,20 +17,20 @@
 #include <QFileInfo>
 #include <QTimeZone>
 #include <QUuid>
+#include <cctype>
 #include <cmath>
-#include <poppler-qt5.h>
+#include <future>
+#include <nlohmann/json.hpp>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
-#include <nlohmann/json.hpp>
-#include <cctype>
-#include <future>
 #include <set>
 
-namespace {
+namespace
+{
 constexpr double kPtPerMm = 72.0 / 25.4;
 constexpr qint64 kInMemoryBytes = 64LL << 20;
 
@@ -40,7 +42,10 @@ int NormalisedRotation(long long degrees)
     return int(((r + 45) / 90 % 4) * 90);
 }
 
-QByteArray EncodePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray EncodePath(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
 // "yyyy-MM-dd hh:mm:ss" (local time) → "D:yyyyMMddhhmmss+hh'mm'".
 std::string ToPdfDate(const QString& text)
@@ -114,7 +119,10 @@ QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
     return QPDFObjectHandle::Rectangle(0, 0, 612, 792); // the default media box
 }
 
-QPDFObjectHandle Name(const char* n) { return QPDFObjectHandle::newName(n); }
+QPDFObjectHandle Name(const char* n)
+{
+    return QPDFObjectHandle::newName(n);
+}
 
 // A text string: plain ASCII as it is (most creators and names), anything else through
 // qpdf's encoding choice.
@@ -206,10 +214,9 @@ std::vector<QPDFObjGen> References(const std::string& text, size_t end)
             i = text.find('>', i);
             i = i == std::string::npos ? end : i + 1;
             numbers.clear();
-        } else if (c >= '0' && c <= '9'
-                   && (i == 0
-                       || (!std::isalnum(uchar(text[i - 1])) && text[i - 1] != '.'
-                           && text[i - 1] != '/'))) {
+        } else if (c >= '0' && c <= '9' &&
+                   (i == 0 || (!std::isalnum(uchar(text[i - 1])) && text[i - 1] != '.' &&
+                               text[i - 1] != '/'))) {
             size_t j = i;
             long long v = 0;
             while (j < end && text[j] >= '0' && text[j] <= '9' && v < (1LL << 40))
@@ -220,8 +227,8 @@ std::vector<QPDFObjGen> References(const std::string& text, size_t end)
                 numbers.push_back(v);
             }
             i = j;
-        } else if (c == 'R' && numbers.size() >= 2
-                   && (i + 1 >= end || !std::isalnum(uchar(text[i + 1])))) {
+        } else if (c == 'R' && numbers.size() >= 2 &&
+                   (i + 1 >= end || !std::isalnum(uchar(text[i + 1])))) {
             refs.emplace_back(int(numbers[numbers.size() - 2]), int(numbers.back()));
             numbers.clear();
             ++i;
@@ -315,15 +322,15 @@ struct PdfBackend::Private {
     std::vector<QPDFPageObjectHelper> pages;
     std::vector<PageState> pageStates;
     std::vector<QPDFObjectHandle::Rectangle> boxes; // each page's crop box, read once
-    std::vector<QPDFObjectHandle> sourceAnnots; // file stamps by SourceObject() − 1
-    std::map<int, QPDFObjectHandle> forms;      // picture resource → its unit form
+    std::vector<QPDFObjectHandle> sourceAnnots;     // file stamps by SourceObject() − 1
+    std::map<int, QPDFObjectHandle> forms;          // picture resource → its unit form
     // Pictures being compressed on a worker thread while the document is stamped.
     std::map<int, std::shared_future<PdfImage::EncodedPicture>> encodings;
-    QPDFObjectHandle frameForm;                 // drawn for a stamp without picture
-    QPDFObjectHandle opening;                   // "q" before a page's own content
-    std::unique_ptr<Poppler::Document> poppler;
-    std::future<Poppler::Document*> popplerPending; // poppler reading the file meanwhile
-    bool popplerTried = false;
+    QPDFObjectHandle frameForm; // drawn for a stamp without picture
+    QPDFObjectHandle opening;   // "q" before a page's own content
+    std::unique_ptr<PdfRaster> raster;
+    std::future<PdfRaster*> rasterPending; // poppler reading the file meanwhile
+    bool rasterTried = false;
     QCache<QString, QImage> rasters{96 * 1024}; // cost in KiB
     quint64 generation = 1;
     QByteArray bytes; // the file as read, when read at once (qpdf and poppler parse it)
@@ -420,9 +427,9 @@ PdfBackend::PdfBackend() : d(std::make_unique<Private>()) {}
 PdfBackend::~PdfBackend()
 {
     d->rasters.clear();
-    d->poppler.reset(); // poppler pages are never kept, so only the document goes
-    if (d->popplerPending.valid())
-        delete d->popplerPending.get();
+    d->raster.reset();
+    if (d->rasterPending.valid())
+        delete d->rasterPending.get();
 }
 
 std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QString& password,
@@ -462,10 +469,10 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
     d->password = password.toStdString();
     if (!d->bytes.isEmpty()) {
         // poppler reads the file on another thread while qpdf lists the pages; nothing else
-        // touches poppler until PopplerDocument collects it.
+        // touches it until Raster collects it.
         const QByteArray pw = password.toUtf8();
-        d->popplerPending = std::async(std::launch::async, [bytes = d->bytes, pw] {
-            return Poppler::Document::loadFromData(bytes, pw, pw);
+        d->rasterPending = std::async(std::launch::async, [bytes = d->bytes, pw] {
+            return PdfRaster::Open(QString(), bytes, pw, PdfRaster::HideAnnotations).release();
         });
     }
     auto doc = std::make_unique<ReaderDocument>();
@@ -511,16 +518,16 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
     if (d->qpdf->anyWarnings()) {
         for (const QPDFExc& w : d->qpdf->getWarnings()) {
             const std::string m = w.getMessageDetail();
-            if (m.find("reconstruct") != std::string::npos
-                || m.find("xref") != std::string::npos)
+            if (m.find("reconstruct") != std::string::npos || m.find("xref") != std::string::npos)
                 d->repaired = true;
         }
         if (d->repaired && !EndsWithEof(path))
             return fail(QStringLiteral("The file %1 is damaged (its cross-reference table is "
-                                       "missing or broken).").arg(path));
+                                       "missing or broken).")
+                            .arg(path));
     }
     // The pages must also be drawable.
-    if (!backend->PopplerDocument())
+    if (!backend->Raster())
         return fail(QStringLiteral("The file %1 cannot be displayed.").arg(path));
 
     doc->SetPath(QFileInfo(path).absoluteFilePath());
@@ -580,8 +587,8 @@ bool PdfBackend::LoadPage(ReaderPage* page)
             QPDFObjectHandle subtype = item.getKey("/Subtype");
             QPDFObjectHandle rect = item.getKey("/Rect");
             QPDFAnnotationObjectHelper ah(item);
-            if (subtype.isName() && subtype.getName() == "/Widget" && rect.isRectangle()
-                && IsSignedWidget(item) && ah.getAppearanceStream("/N").isStream()) {
+            if (subtype.isName() && subtype.getName() == "/Widget" && rect.isRectangle() &&
+                IsSignedWidget(item) && ah.getAppearanceStream("/N").isStream()) {
                 // A signature's own seal: the model knows it, the page draws it (poppler
                 // draws signature widgets with the content) and the file keeps it as it is.
                 d->sourceAnnots.push_back(item);
@@ -614,9 +621,11 @@ bool PdfBackend::LoadPage(ReaderPage* page)
             a->InitText(GQ_ToCAS(sub), GQ_ToCAS(Utf8Text(item.getKey("/T"))), GQ_ToCAS(date));
             QString nm = Utf8Text(item.getKey("/NM"));
             if (nm.isEmpty())
-                nm = QStringLiteral("stampannot-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+                nm = QStringLiteral("stampannot-") +
+                     QUuid::createUuid().toString(QUuid::WithoutBraces);
             a->SetUniqueName(nm);
-            const int flags = item.getKey("/F").isInteger() ? int(item.getKey("/F").getIntValue()) : 0;
+            const int flags =
+                item.getKey("/F").isInteger() ? int(item.getKey("/F").getIntValue()) : 0;
             a->SetHidden(flags & (1 << 1));
             a->SetLocked(flags & (1 << 7));
             nlohmann::ordered_json content = nlohmann::ordered_json::object();
@@ -632,23 +641,17 @@ bool PdfBackend::LoadPage(ReaderPage* page)
     return true;
 }
 
-Poppler::Document* PdfBackend::PopplerDocument()
+PdfRaster* PdfBackend::Raster()
 {
-    if (d->poppler || d->popplerTried || d->path.isEmpty())
-        return d->poppler.get();
-    d->popplerTried = true;
-    const QByteArray password = QByteArray::fromStdString(d->password);
-    std::unique_ptr<Poppler::Document> doc(
-        d->popplerPending.valid() ? d->popplerPending.get()
-        : d->bytes.isEmpty()      ? Poppler::Document::load(d->path, password, password)
-                                  : Poppler::Document::loadFromData(d->bytes, password, password));
-    if (!doc || doc->isLocked())
-        return nullptr;
-    doc->setRenderHint(Poppler::Document::HideAnnotations, true);
-    doc->setRenderHint(Poppler::Document::Antialiasing, true);
-    doc->setRenderHint(Poppler::Document::TextAntialiasing, true);
-    d->poppler = std::move(doc);
-    return d->poppler.get();
+    if (d->raster || d->rasterTried || d->path.isEmpty())
+        return d->raster.get();
+    d->rasterTried = true;
+    d->raster.reset(d->rasterPending.valid()
+                        ? d->rasterPending.get()
+                        : PdfRaster::Open(d->path, d->bytes, QByteArray::fromStdString(d->password),
+                                          PdfRaster::HideAnnotations)
+                              .release());
+    return d->raster.get();
 }
 
 QImage PdfBackend::PageImage(int pageIndex, int dpi)
@@ -658,14 +661,10 @@ QImage PdfBackend::PageImage(int pageIndex, int dpi)
     const QString key = QStringLiteral("%1/%2/%3").arg(pageIndex).arg(dpi).arg(d->generation);
     if (QImage* cached = d->rasters.object(key))
         return *cached;
-    Poppler::Document* doc = PopplerDocument();
-    if (!doc || pageIndex >= doc->numPages())
+    PdfRaster* raster = Raster();
+    if (!raster)
         return QImage();
-    std::unique_ptr<Poppler::Page> page(doc->page(pageIndex));
-    if (!page)
-        return QImage();
-    QImage image = page->renderToImage(dpi, dpi);
-    page.reset();
+    QImage image = raster->Render(pageIndex, dpi, dpi);
     if (image.isNull())
         return image;
     const int cost = std::max(1, int(image.sizeInBytes() / 1024));
@@ -675,7 +674,8 @@ QImage PdfBackend::PageImage(int pageIndex, int dpi)
 
 QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
 {
-    if (!annot || annot->SourceObject() <= 0 || size_t(annot->SourceObject()) > d->sourceAnnots.size())
+    if (!annot || annot->SourceObject() <= 0 ||
+        size_t(annot->SourceObject()) > d->sourceAnnots.size())
         return QImage();
     QByteArray bytes;
     double w = 0, h = 0;
@@ -726,19 +726,16 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
         writer.setOutputMemory();
         writer.write();
         std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-        bytes = QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
-                           int(buffer->getSize()));
+        bytes =
+            QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), int(buffer->getSize()));
     } catch (const std::exception& e) {
         qWarning("A stamp's appearance could not be read: %s", e.what());
         return QImage();
     }
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::loadFromData(bytes));
-    if (!doc || doc->numPages() < 1)
-        return QImage();
     // No paper: the appearance keeps its own transparency.
-    doc->setRenderHint(Poppler::Document::IgnorePaperColor, true);
-    doc->setRenderHint(Poppler::Document::Antialiasing, true);
-    doc->setRenderHint(Poppler::Document::TextAntialiasing, true);
+    std::unique_ptr<PdfRaster> raster = PdfRaster::Open(QString(), bytes, {}, PdfRaster::NoPaper);
+    if (!raster)
+        return QImage();
     // About 300 dpi at the annotation's size on the page (a form's own units may be
     // anything, e.g. a unit square), 64 to 2000 pixels on the long side.
     // Each direction on its own, so that a unit-square form gets the rectangle's shape.
@@ -746,15 +743,13 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
     auto pixels = [](double mm) { return std::min(2000.0, std::max(16.0, mm / 25.4 * 300.0)); };
     const double xres = pixels(r.Width()) * 72.0 / w;
     const double yres = pixels(r.Height()) * 72.0 / h;
-    std::unique_ptr<Poppler::Page> page(doc->page(0));
-    if (!page)
-        return QImage();
-    QImage image = page->renderToImage(xres, yres);
-    page.reset();
-    return image;
+    return raster->Render(0, xres, yres);
 }
 
-bool PdfBackend::HasSignatures() const { return d->signatures; }
+bool PdfBackend::HasSignatures() const
+{
+    return d->signatures;
+}
 
 void PdfBackend::PictureAdded(const PictureResource* picture)
 {
@@ -767,8 +762,8 @@ void PdfBackend::PictureAdded(const PictureResource* picture)
 void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* touched)
 {
     QPDF& pdf = *d->qpdf;
-    const std::string now = ToPdfDate(QDateTime::currentDateTime().toString(
-        QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    const std::string now =
+        ToPdfDate(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
     QHash<QString, std::string> dates; // a batch gives every stamp the same date
     auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
                        const QPDFObjectHandle::Rectangle& box) {
@@ -858,8 +853,8 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                     resources = inherited.isDictionary() ? inherited.shallowCopy()
                                                          : QPDFObjectHandle::newDictionary();
                     QPDFObjectHandle xo = resources.getKey("/XObject");
-                    xobjects = xo.isDictionary() ? xo.shallowCopy()
-                                                 : QPDFObjectHandle::newDictionary();
+                    xobjects =
+                        xo.isDictionary() ? xo.shallowCopy() : QPDFObjectHandle::newDictionary();
                     resources.replaceKey("/XObject", xobjects);
                 }
                 std::string name;
@@ -918,8 +913,8 @@ QString PdfBackend::IncrementalRefusal() const
         return QStringLiteral("The file was written anew by an earlier save.");
     if (d->repaired)
         return QStringLiteral("The file was damaged and was repaired when it was opened.");
-    if (d->qpdf->isEncrypted())
-        return QStringLiteral("The file is encrypted.");
+    if (d->qpdf->isEncrypted() && !PdfUpdateCipher().Init(*d->qpdf))
+        return QStringLiteral("The file's encryption is of a kind this reader cannot add to.");
     if (!(StampOf(d->base) == d->baseStamp))
         return QStringLiteral("The file was changed by another program since it was opened.");
     PdfUpdateWriter probe;
@@ -934,13 +929,15 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
     PdfUpdateWriter writer;
     std::vector<QPDFObjGen> numbers;
     QPDF& pdf = *d->qpdf;
+    // An encrypted file's update is encrypted like the rest of it.
+    PdfUpdateCipher cipher;
+    const bool encrypted = pdf.isEncrypted() && cipher.Init(pdf);
     try {
         if (!writer.Inspect(d->base))
             return false;
         QPDFObjectHandle trailer = pdf.getTrailer();
-        const int oldSize = trailer.getKey("/Size").isInteger()
-                                ? int(trailer.getKey("/Size").getIntValue())
-                                : 0;
+        const int oldSize =
+            trailer.getKey("/Size").isInteger() ? int(trailer.getKey("/Size").getIntValue()) : 0;
         if (d->firstNew == 0) {
             // Numbers the file's table marks free stay unused: every object made here is
             // numbered above what the file names.
@@ -968,7 +965,8 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
             const QByteArray digest = Digest(body);
             const auto old = d->written.find(og);
             if (old == d->written.end() || old->second != digest) {
-                writer.Add(og.getObj(), og.getGen(), std::move(body));
+                writer.Add(og.getObj(), og.getGen(),
+                           encrypted ? cipher.Body(obj, &dictEnd) : std::move(body));
                 d->pendingWritten[og] = digest;
                 numbers.push_back(og);
             }
@@ -977,7 +975,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
         if (!writer.IsEmpty() && writer.LastKind() == PdfUpdateWriter::Kind::Stream)
             xrefNumber = pdf.makeIndirectObject(QPDFObjectHandle::newNull()).getObjectID();
         std::string keys;
-        for (const char* key : {"/Root", "/Info", "/ID"})
+        for (const char* key : {"/Root", "/Info", "/ID", "/Encrypt"})
             if (trailer.hasKey(key))
                 keys += std::string(key) + ' ' + trailer.getKey(key).unparse() + ' ';
         if (writer.IsEmpty()) {
@@ -993,8 +991,8 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
         }
     } catch (const std::exception& e) {
         if (error)
-            *error = QStringLiteral("The document could not be written: %1")
-                         .arg(ExceptionMessage(e));
+            *error =
+                QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e));
         return false;
     }
     return Verify(temp, doc->PageCount(), numbers, error);
@@ -1012,8 +1010,8 @@ bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* er
         writer.write();
     } catch (const std::exception& e) {
         if (error)
-            *error = QStringLiteral("The document could not be written: %1")
-                         .arg(ExceptionMessage(e));
+            *error =
+                QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e));
         return false;
     }
     return Verify(temp, doc->PageCount(), {}, error);
@@ -1023,8 +1021,8 @@ bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* er
 // and, for an update, the first and the last object it added (an offset gone wrong shows
 // at one end or the other). A file written anew must also open in poppler; an update
 // leaves the bytes poppler already read as they were.
-bool PdfBackend::Verify(const QString& path, int pageCount,
-                        const std::vector<QPDFObjGen>& objects, QString* error) const
+bool PdfBackend::Verify(const QString& path, int pageCount, const std::vector<QPDFObjGen>& objects,
+                        QString* error) const
 {
     QFile file(path);
     const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -1055,16 +1053,15 @@ bool PdfBackend::Verify(const QString& path, int pageCount,
         }
     } catch (const std::exception& e) {
         if (error)
-            *error = QStringLiteral("The written file cannot be read back: %1")
-                         .arg(ExceptionMessage(e));
+            *error =
+                QStringLiteral("The written file cannot be read back: %1").arg(ExceptionMessage(e));
         return false;
     }
     if (!objects.empty())
         return true;
-    const QByteArray password = QByteArray::fromStdString(d->password);
-    std::unique_ptr<Poppler::Document> doc(
-        Poppler::Document::loadFromData(bytes, password, password));
-    if (!doc || doc->isLocked() || doc->numPages() != pageCount) {
+    std::unique_ptr<PdfRaster> raster =
+        PdfRaster::Open(QString(), bytes, QByteArray::fromStdString(d->password), 0);
+    if (!raster || raster->PageCount() != pageCount) {
         if (error)
             *error = QStringLiteral("The written file cannot be displayed.");
         return false;
@@ -1092,8 +1089,7 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error,
     const QString refusal = IncrementalRefusal();
     const bool incremental = refusal.isEmpty();
     d->pendingWritten.clear();
-    if (incremental ? !SaveUpdate(doc, path, temp, &message)
-                    : !SaveWhole(doc, temp, &message))
+    if (incremental ? !SaveUpdate(doc, path, temp, &message) : !SaveWhole(doc, temp, &message))
         return fail(message);
     // An update with nothing in it leaves the same file as it is.
     const bool unchanged = incremental && QFileInfo(temp).size() == 0;

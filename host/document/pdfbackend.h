@@ -5,9 +5,9 @@
 // saving twice writes the same thing once.
 //
 // A save keeps the file's bytes and appends the objects that differ from what the file
-// holds (an incremental update), so signatures made before stay valid. The file is written
-// anew instead, and the save's report says why, when it was repaired on opening, when it
-// is encrypted (the update would have to be encrypted object by object), when another
+// holds (an incremental update, encrypted like the file when it is), so signatures made
+// before stay valid. The file is written anew instead, and the save's report says why,
+// when it was repaired on opening, when its encryption is of an unknown kind, when another
 // program changed it since, when its end cannot be read, and from then on (a rewrite
 // renumbers the objects the back end knows).
 //
@@ -34,11 +34,10 @@ class ReaderDocument;
 class QPDF;
 class QPDFObjectHandle;
 class QPDFObjGen;
-namespace Poppler {
-class Document;
-}
+class PdfRaster;
 
-class PdfBackend : public DocumentBackend {
+class PdfBackend : public DocumentBackend
+{
 public:
     ~PdfBackend() override;
 
@@ -66,12 +65,11 @@ private:
     // differ from what the file holds.
     void ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* touched);
     QString IncrementalRefusal() const;
-    bool SaveUpdate(ReaderDocument* doc, const QString& path, const QString& temp,
-                    QString* error);
+    bool SaveUpdate(ReaderDocument* doc, const QString& path, const QString& temp, QString* error);
     bool SaveWhole(ReaderDocument* doc, const QString& temp, QString* error);
     bool Verify(const QString& path, int pageCount, const std::vector<QPDFObjGen>& objects,
                 QString* error) const;
-    Poppler::Document* PopplerDocument();
+    PdfRaster* Raster(); // the file's pages as poppler draws them; null when it cannot
 
     std::unique_ptr<Private> d;
     bool m_allowAnnotations = true;

@@ -118,11 +118,11 @@ QPoint PixelAt(double x, double y, double W, double H, int rotation, int dpi)
     return QPoint(int(std::floor(q * p.x())), int(std::floor(q * p.y())));
 }
 
-QStringList AnnotSubtypes(const QString& pdf)
+QStringList AnnotSubtypes(const QString& pdf, const QString& password)
 {
     QString out;
     const QString script = QDir(QStringLiteral(TESTDATA_DIR)).filePath("annots.js");
-    if (Run("mutool", {"run", script, pdf}, &out) != 0)
+    if (Run("mutool", {"run", script, pdf, password}, &out) != 0)
         return {"mutool failed: " + out};
     QStringList pages;
     for (const QString& line : out.split('\n', Qt::SkipEmptyParts))
@@ -168,14 +168,15 @@ bool SameRect(const CCA_GRect& a, const CCA_GRect& b, double tolerance)
            qAbs(a.right - b.right) < tolerance && qAbs(a.bottom - b.bottom) < tolerance;
 }
 
-QString PdfSig(const QString& pdf)
+QString PdfSig(const QString& pdf, const QString& password)
 {
     QString out;
-    Run("pdfsig", {pdf}, &out);
+    Run("pdfsig", password.isEmpty() ? QStringList{pdf} : QStringList{"-upw", password, pdf}, &out);
     return out;
 }
 
-QString SignPdf(const QString& in, const QString& out, const QString& workDir, bool linearize)
+QString SignPdf(const QString& in, const QString& out, const QString& workDir, bool linearize,
+                const QString& password)
 {
     const QDir dir(workDir);
     const QString key = dir.filePath("key.pem"), cert = dir.filePath("cert.pem");
@@ -186,7 +187,7 @@ QString SignPdf(const QString& in, const QString& out, const QString& workDir, b
     const int holder = 8192; // bytes kept for the signature
     try {
         QPDF pdf;
-        pdf.processFile(QFile::encodeName(in).constData());
+        pdf.processFile(QFile::encodeName(in).constData(), password.toUtf8().constData());
         QPDFObjectHandle sig = pdf.makeIndirectObject(QPDFObjectHandle::parse(
             "<< /Type /Sig /Filter /Adobe.PPKLite /SubFilter /adbe.pkcs7.detached "
             "/ByteRange [0 9999999999 9999999999 9999999999] /M (D:20240101120000Z) >>"));

@@ -40,7 +40,7 @@ bool Near(QRgb pixel, const QColor& colour, int tolerance = 40); // each channel
 // The pixel at page millimetres (x, y) of a W × H mm page shown with `rotation`, at `dpi`.
 QPoint PixelAt(double xMm, double yMm, double widthMm, double heightMm, int rotation, int dpi);
 // Subtypes of each page's /Annots entries as written (mutool), e.g. {"Stamp,Link", ""}.
-QStringList AnnotSubtypes(const QString& pdf);
+QStringList AnnotSubtypes(const QString& pdf, const QString& password = {});
 // `pdfimages -list`: the object number of every image (SMasks included) drawn.
 QStringList ImageObjects(const QString& pdf, QString* listing = nullptr);
 bool QpdfCheck(const QString& pdf, QString* output = nullptr, const QString& password = {});
@@ -53,6 +53,6 @@ bool SameRect(const CCA_GRect& a, const CCA_GRect& b, double tolerance = 0.01);
 // linearized), then the /ByteRange filled in and a detached PKCS#7 signature over it made
 // by `openssl cms` with a throw-away key made in `workDir`. Empty, or what failed.
 QString SignPdf(const QString& in, const QString& out, const QString& workDir,
-                bool linearize = false);
-QString PdfSig(const QString& pdf); // pdfsig's report
+                bool linearize = false, const QString& password = {});
+QString PdfSig(const QString& pdf, const QString& password = {}); // pdfsig's report
 } // namespace PdfTestUtil

@@ -26,30 +26,32 @@ private slots:
 
     void signedFileStaysValid_data()
     {
-        QTest::addColumn<QString>("qpdfOption"); // how the unsigned input is made
-        QTest::addColumn<bool>("linearize");     // the signed file is linearized
+        QTest::addColumn<QStringList>("qpdfArgs"); // how the unsigned input is made
+        QTest::addColumn<bool>("linearize");       // the signed file is linearized
+        QTest::addColumn<QString>("password");
         QTest::addColumn<QByteArray>("section"); // what the appended section holds
-        QTest::newRow("cross-reference table") << "" << false << QByteArray("\nxref\n");
+        QTest::newRow("cross-reference table")
+            << QStringList() << false << "" << QByteArray("\nxref\n");
         QTest::newRow("cross-reference streams")
-            << "--object-streams=generate" << false << QByteArray("/Type /XRef");
-        QTest::newRow("linearized") << "" << true << QByteArray("\nxref\n");
+            << QStringList{"--object-streams=generate"} << false << "" << QByteArray("/Type /XRef");
+        QTest::newRow("linearized") << QStringList() << true << "" << QByteArray("\nxref\n");
+        QTest::newRow("encrypted") << QStringList{"--encrypt", "pw", "owner", "256", "--"} << false
+                                   << "pw" << QByteArray("\nxref\n");
     }
     void signedFileStaysValid()
     {
-        QFETCH(QString, qpdfOption);
+        QFETCH(QStringList, qpdfArgs);
         QFETCH(bool, linearize);
+        QFETCH(QString, password);
         QFETCH(QByteArray, section);
         const QString input = Path("input.pdf"), path = Path("signed.pdf");
         QFile::remove(input);
-        QStringList args{Sample("contract.pdf"), input};
-        if (!qpdfOption.isEmpty())
-            args.prepend(qpdfOption);
-        QCOMPARE(Run("qpdf", args), 0);
-        const QString problem = SignPdf(input, path, m_dir.path(), linearize);
+        QCOMPARE(Run("qpdf", qpdfArgs + QStringList{Sample("contract.pdf"), input}), 0);
+        const QString problem = SignPdf(input, path, m_dir.path(), linearize, password);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        QVERIFY(PdfSig(path).contains("Total document signed"));
+        QVERIFY(PdfSig(path, password).contains("Total document signed"));
 
-        auto doc = OpenPdf(path);
+        auto doc = OpenPdf(path, password);
         QVERIFY(doc);
         QVERIFY(doc->HasSignatures());
         IG_Annot* seal = doc->PageAt(0)->AnnotAt(0);
@@ -68,16 +70,16 @@ private slots:
             QVERIFY(after.size() > before.size() && after.startsWith(before));
             QVERIFY(after.mid(before.size()).contains(section));
             QString check;
-            QVERIFY2(QpdfCheck(path, &check), qPrintable(check));
-            const QString sig = PdfSig(path);
+            QVERIFY2(QpdfCheck(path, &check, password), qPrintable(check));
+            const QString sig = PdfSig(path, password);
             QVERIFY2(sig.contains("Signature is Valid.") && sig.contains("Not total document"),
                      qPrintable(sig));
             QString mutool;
-            Run("mutool", {"sign", "-v", path}, &mutool);
+            Run("mutool", {"sign", "-p", password, "-v", path}, &mutool);
             QVERIFY2(mutool.contains("The signature is valid"), qPrintable(mutool));
             before = after;
         }
-        QCOMPARE(AnnotSubtypes(path).mid(0, 3), QStringList({"Widget", "Stamp", "Stamp"}));
+        QCOMPARE(AnnotSubtypes(path, password), QStringList({"Widget", "Stamp", "Stamp"}));
         // Nothing changed since: nothing is written.
         QString error;
         QVERIFY(doc->SaveAs(path, &error));
@@ -136,7 +138,9 @@ private slots:
             QVERIFY2(labels.at(1).contains("not correct"), qPrintable(labels.at(1)));
             IG_Document* doc = window.View()->GDocument();
             Stamp(doc->PageAt(0), AddSeal(doc), CornerRect(doc->PageAt(0)));
+            const QByteArray before = ReadFile(path);
             QVERIFY(window.Save());
+            QVERIFY(ReadFile(path).startsWith(before)); // updated, encrypted like the rest
             // Cancelled: nothing opens and no error is shown.
             const int boxes = host.MessageBoxes().size();
             QVERIFY(!window.OpenFile(path));
