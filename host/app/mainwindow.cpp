@@ -159,6 +159,10 @@ bool MainWindow::OpenFile(const QString& path)
             return false;
         doc = DocumentIO::Open(path, password, &error, &passwordNeeded);
     }
+    if (doc && !DocumentIO::CheckDrawable(doc, &error)) {
+        delete doc;
+        doc = nullptr;
+    }
     if (!doc) {
         m_context->ErrorMessageBox(
             tr("Open Document"),

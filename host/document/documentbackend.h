@@ -13,7 +13,8 @@ class ReaderDocument;
 class ReaderPage;
 class ReaderAnnot;
 
-class DocumentBackend {
+class DocumentBackend
+{
 public:
     virtual ~DocumentBackend() = default;
 
@@ -33,6 +34,9 @@ public:
     virtual bool AllowsAnnotationChanges() const = 0;
     // True when the file carries digital signatures.
     virtual bool HasSignatures() const { return false; }
+    // True when the file's pages can be drawn (the renderer is loaded on first use, so
+    // opening a file does not check it).
+    virtual bool CanDraw() { return true; }
     // A picture was added to the document; a back end may start preparing it for saving.
     virtual void PictureAdded(const PictureResource* /*picture*/) {}
 };

@@ -1,11 +1,13 @@
 #include "documentio.h"
 
+#include "documentbackend.h"
 #include "pdfbackend.h"
 #include "readerdocument.h"
 
 #include <QFileInfo>
 
-namespace DocumentIO {
+namespace DocumentIO
+{
 
 IG_Document* CreateBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& rotations)
 {
@@ -36,6 +38,16 @@ IG_Document* Open(const QString& path, const QString& password, QString* error,
         return nullptr;
     }
     return PdfBackend::Open(path, password, error, passwordNeeded).release();
+}
+
+bool CheckDrawable(IG_Document* doc, QString* error)
+{
+    auto* model = dynamic_cast<ReaderDocument*>(doc);
+    if (!model || !model->Backend() || model->Backend()->CanDraw())
+        return true;
+    if (error)
+        *error = QStringLiteral("The file %1 cannot be displayed.").arg(model->Path());
+    return false;
 }
 
 } // namespace DocumentIO

@@ -329,7 +329,6 @@ struct PdfBackend::Private {
     QPDFObjectHandle frameForm; // drawn for a stamp without picture
     QPDFObjectHandle opening;   // "q" before a page's own content
     std::unique_ptr<PdfRaster> raster;
-    std::future<PdfRaster*> rasterPending; // poppler reading the file meanwhile
     bool rasterTried = false;
     QCache<QString, QImage> rasters{96 * 1024}; // cost in KiB
     quint64 generation = 1;
@@ -428,8 +427,6 @@ PdfBackend::~PdfBackend()
 {
     d->rasters.clear();
     d->raster.reset();
-    if (d->rasterPending.valid())
-        delete d->rasterPending.get();
 }
 
 std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QString& password,
@@ -467,14 +464,6 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
     d->base = path;
     d->baseStamp = StampOf(path);
     d->password = password.toStdString();
-    if (!d->bytes.isEmpty()) {
-        // poppler reads the file on another thread while qpdf lists the pages; nothing else
-        // touches it until Raster collects it.
-        const QByteArray pw = password.toUtf8();
-        d->rasterPending = std::async(std::launch::async, [bytes = d->bytes, pw] {
-            return PdfRaster::Open(QString(), bytes, pw, PdfRaster::HideAnnotations).release();
-        });
-    }
     auto doc = std::make_unique<ReaderDocument>();
     try {
         d->qpdf = std::make_unique<QPDF>();
@@ -526,9 +515,6 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
                                        "missing or broken).")
                             .arg(path));
     }
-    // The pages must also be drawable.
-    if (!backend->Raster())
-        return fail(QStringLiteral("The file %1 cannot be displayed.").arg(path));
 
     doc->SetPath(QFileInfo(path).absoluteFilePath());
     doc->SetFileWritable(info.isWritable() && QFileInfo(info.absolutePath()).isWritable());
@@ -646,12 +632,14 @@ PdfRaster* PdfBackend::Raster()
     if (d->raster || d->rasterTried || d->path.isEmpty())
         return d->raster.get();
     d->rasterTried = true;
-    d->raster.reset(d->rasterPending.valid()
-                        ? d->rasterPending.get()
-                        : PdfRaster::Open(d->path, d->bytes, QByteArray::fromStdString(d->password),
-                                          PdfRaster::HideAnnotations)
-                              .release());
+    d->raster = PdfRaster::Open(d->path, d->bytes, QByteArray::fromStdString(d->password),
+                                PdfRaster::HideAnnotations);
     return d->raster.get();
+}
+
+bool PdfBackend::CanDraw()
+{
+    return Raster() != nullptr;
 }
 
 QImage PdfBackend::PageImage(int pageIndex, int dpi)

@@ -19,7 +19,9 @@
 // part of the model.
 //
 // One back end is used from one thread only (the GUI thread); no qpdf or poppler call is
-// made elsewhere. qpdf's exceptions are caught here and turned into results.
+// made elsewhere (pictures are compressed on a worker thread with Qt and zlib alone). poppler
+// is loaded when a page is first drawn, not on opening. qpdf's exceptions are caught here
+// and turned into results.
 
 #include "documentbackend.h"
 
@@ -56,6 +58,7 @@ public:
               G_SaveReport* report) override;
     bool AllowsAnnotationChanges() const override { return m_allowAnnotations; }
     bool HasSignatures() const override;
+    bool CanDraw() override;
     void PictureAdded(const PictureResource* picture) override;
 
 private:
