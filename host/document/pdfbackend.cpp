@@ -752,22 +752,34 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
     QPDF& pdf = *d->qpdf;
     const std::string now =
         ToPdfDate(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
-    QHash<QString, std::string> dates; // a batch gives every stamp the same date
+    // A batch gives its stamps the same creator, sub-type and date: each text is made once
+    // and shared (they are never changed in place).
+    std::map<std::string, QPDFObjectHandle> texts, dates;
+    auto text = [&texts](const std::string& utf8) {
+        auto found = texts.find(utf8);
+        return found != texts.end() ? found->second
+                                    : texts.emplace(utf8, TextString(utf8)).first->second;
+    };
+    const QPDFObjectHandle modified = QPDFObjectHandle::newString(now);
     auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
                        const QPDFObjectHandle::Rectangle& box) {
         dict.replaceKey("/Rect", RectArray(ToPdfRect(a->GetRect(), box)));
-        dict.replaceKey("/T", TextString(a->Creator().str()));
-        dict.replaceKey("/Subj", TextString(a->SubType().str()));
+        dict.replaceKey("/T", text(a->Creator().str()));
+        dict.replaceKey("/Subj", text(a->SubType().str()));
         dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
         if (!a->CreationDate().IsEmpty()) {
-            const QString date = GQ_ToQString(a->CreationDate());
+            const std::string date = a->CreationDate().str();
             auto found = dates.find(date);
             if (found == dates.end())
-                found = dates.insert(date, ToPdfDate(date));
-            dict.replaceKey("/CreationDate", QPDFObjectHandle::newString(found.value()));
+                found = dates
+                            .emplace(date, QPDFObjectHandle::newString(
+                                               ToPdfDate(GQ_ToQString(a->CreationDate()))))
+                            .first;
+            dict.replaceKey("/CreationDate", found->second);
         }
-        dict.replaceKey("/M", QPDFObjectHandle::newString(now));
+        dict.replaceKey("/M", modified);
     };
+    std::map<int, QPDFObjectHandle> templates; // the keys every new stamp of a picture has
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
         ReaderPage* page = doc->Page(i);
         if (!page->IsLoaded())
@@ -804,13 +816,17 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
-                QPDFObjectHandle dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-                dict.replaceKey("/Type", Name("/Annot"));
-                dict.replaceKey("/Subtype", Name("/Stamp"));
-                dict.replaceKey("/F", QPDFObjectHandle::newInteger(4)); // print
-                QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
-                ap.replaceKey("/N", d->AppearanceOf(a, doc));
-                dict.replaceKey("/AP", ap);
+                QPDFObjectHandle& shared = templates[a->ResourceID()];
+                if (!shared.isInitialized()) {
+                    shared = QPDFObjectHandle::newDictionary();
+                    shared.replaceKey("/Type", Name("/Annot"));
+                    shared.replaceKey("/Subtype", Name("/Stamp"));
+                    shared.replaceKey("/F", QPDFObjectHandle::newInteger(4)); // print
+                    QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
+                    ap.replaceKey("/N", d->AppearanceOf(a, doc));
+                    shared.replaceKey("/AP", ap);
+                }
+                QPDFObjectHandle dict = pdf.makeIndirectObject(shared.shallowCopy());
                 dict.replaceKey("/P", pageObj);
                 setKeys(dict, a, box);
                 found = d->newAnnots.emplace(a, dict).first;
