@@ -937,8 +937,11 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
     PdfUpdateCipher cipher;
     const bool encrypted = pdf.isEncrypted() && cipher.Init(pdf);
     try {
-        if (!writer.Inspect(d->base))
+        if (!writer.Inspect(d->base)) {
+            if (error)
+                *error = QStringLiteral("The end of the file %1 could not be read.").arg(d->base);
             return false;
+        }
         QPDFObjectHandle trailer = pdf.getTrailer();
         const int oldSize =
             trailer.getKey("/Size").isInteger() ? int(trailer.getKey("/Size").getIntValue()) : 0;

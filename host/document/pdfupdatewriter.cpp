@@ -49,7 +49,7 @@ bool PdfUpdateWriter::Inspect(const QString& base)
     if (offset <= 0 || offset >= size)
         return false;
     f.seek(offset);
-    const QByteArray head = f.read(64);
+    const QByteArray head = f.read(64).trimmed(); // some writers point at the line before
     if (head.startsWith("xref"))
         m_kind = Kind::Table;
     else if (QRegularExpression(QStringLiteral("^\\d+\\s+\\d+\\s+obj\\b"))

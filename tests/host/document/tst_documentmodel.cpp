@@ -98,12 +98,7 @@ private slots:
         QVERIFY(m_doc->ResourceImage(999).isNull());
         QVERIFY(!ICA_StreamReader::CreateFileStreamReader(L"/no/such/file.png", 0));
         QVERIFY(!ICA_StreamReader::CreateFileStreamReader(static_cast<const char*>(nullptr), 0));
-        const std::wstring wide = Sample("seal_red.png").toStdWString();
-        ICA_StreamReader* s = ICA_StreamReader::CreateFileStreamReader(wide.c_str(), 0);
-        QVERIFY(s);
-        QCOMPARE(s->GetSize(), QFileInfo(Sample("seal_red.png")).size());
-        QVERIFY(m_doc->AddResource(s, 1, 0) > 0);
-        s->Release();
+        QVERIFY(AddSeal(m_doc.get()) > 0); // through a file stream
     }
 
     // Saved stamps modify the document and change what the pages show; run-time ones
@@ -185,9 +180,8 @@ private slots:
         a->SetSubType("PreSeal");
         a->SetCreator("Zhang San 张三");
         a->SetCreationDate("2024-05-06 07:08:09");
-        QCOMPARE(QString(a->SubType()), QStringLiteral("PreSeal"));
-        QCOMPARE(GQ_ToQString(a->Creator()), QStringLiteral("Zhang San 张三"));
-        QCOMPARE(QString(a->CreationDate()), QStringLiteral("2024-05-06 07:08:09"));
+        QCOMPARE(QString(a->SubType()) + GQ_ToQString(a->Creator()) + QString(a->CreationDate()),
+                 QStringLiteral("PreSealZhang San 张三2024-05-06 07:08:09"));
         const quint64 rev = m_doc->Revision();
         a->Offset(qQNaN(), 1);
         a->SetRect(CCA_GRect(qInf(), 0, 1, 1));
@@ -224,34 +218,35 @@ private slots:
         QCOMPARE(l1->ObjectCount(), 1);
         QVERIFY(a->IsOnPage()); // the caller deletes it
         QVERIFY(page->RemoveAnnot(a->ID(), false));
-        // The embedded picture is drawn as content, where the stamp was.
-        QImage image = RenderPage(page, 2.0);
-        QVERIFY(Near(image.pixel(60, 50), Qt::red));
-        QVERIFY(Near(image.pixel(10, 10), Qt::white));
-        image = RenderPage(page, 2.0, G_Render_Content | G_Render_Annots);
-        QVERIFY(Near(image.pixel(60, 50), Qt::white));
     }
 
     void renderFlags_data()
     {
-        QTest::addColumn<bool>("runTime");
+        QTest::addColumn<int>("kind"); // 0: saved, 1: run-time, 2: embedded into a layer
         QTest::addColumn<int>("flags");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("saved, all") << false << int(G_Render_All) << true;
-        QTest::newRow("saved, 127") << false << 127 << true;
-        QTest::newRow("saved, content only") << false << int(G_Render_Content) << false;
+        QTest::newRow("saved, all") << 0 << int(G_Render_All) << true;
+        QTest::newRow("saved, 127") << 0 << 127 << true;
+        QTest::newRow("saved, content only") << 0 << int(G_Render_Content) << false;
         QTest::newRow("run-time, annots only")
-            << true << int(G_Render_Content | G_Render_Annots) << false;
-        QTest::newRow("run-time, run-time flag") << true << int(G_Render_RunTimeAnnots) << true;
+            << 1 << int(G_Render_Content | G_Render_Annots) << false;
+        QTest::newRow("run-time, run-time flag") << 1 << int(G_Render_RunTimeAnnots) << true;
+        QTest::newRow("embedded, all") << 2 << int(G_Render_All) << true;
+        QTest::newRow("embedded, no layers")
+            << 2 << int(G_Render_Content | G_Render_Annots) << false;
     }
     void renderFlags()
     {
-        QFETCH(bool, runTime);
+        QFETCH(int, kind);
         QFETCH(int, flags);
         QFETCH(bool, shown);
-        NewStamp(m_doc->PageAt(0), AddBytes(m_doc.get(), Png(Qt::blue)), runTime);
-        const QImage image = RenderPage(m_doc->PageAt(0), 2.0, flags);
+        IG_Page* page = m_doc->PageAt(0);
+        IG_Annot* a = NewStamp(page, AddBytes(m_doc.get(), Png(Qt::blue)), kind == 1);
+        if (kind == 2) // drawn as content where the stamp was, the stamp itself gone
+            QVERIFY(a->EmbedInto(page->NewLayer(-1), true) && page->RemoveAnnot(a->ID(), false));
+        const QImage image = RenderPage(page, 2.0, flags);
         QCOMPARE(Near(image.pixel(60, 50), Qt::blue), shown);
+        QCOMPARE(Near(image.pixel(10, 10), Qt::white), bool(flags & G_Render_Content));
     }
 
     void displayMatrix_data()
