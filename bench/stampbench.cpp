@@ -30,13 +30,14 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::string StampJson(int resourceId)
 {
     return "{\"RunTime\":false,\"SubType\":\"Stamp\",\"Appearance\":[{\"Type\":\"Image\","
-           "\"ResourceID\":" + std::to_string(resourceId)
-         + ",\"Width\":40.0,\"Height\":30.0,\"RunTime\":false}]}";
+           "\"ResourceID\":" +
+           std::to_string(resourceId) + ",\"Width\":40.0,\"Height\":30.0,\"RunTime\":false}]}";
 }
 
 // Stamps every page of `doc` at the corner; embedded when asked. False on failure.
@@ -60,8 +61,8 @@ bool StampAll(IG_Document* doc, const QString& picture, bool embed)
         a->SetCreator("bench");
         a->SetCreationDate("2024-01-01 12:00:00");
         if (embed) {
-            IG_Layer* layer = page->LayerCount() > 0 ? page->LayerAt(page->LayerCount() - 1)
-                                                     : page->NewLayer(-1);
+            IG_Layer* layer =
+                page->LayerCount() > 0 ? page->LayerAt(page->LayerCount() - 1) : page->NewLayer(-1);
             if (!a->EmbedInto(layer, true) || !page->RemoveAnnot(a->ID(), false))
                 return false;
         }
@@ -136,7 +137,8 @@ Result RunChild(const QString& name, const QString& program, const QStringList& 
         _exit(127);
     }
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage {
+    };
     if (pid < 0 || wait4(pid, &status, 0, &usage) < 0)
         return r;
     r.seconds = timer.nsecsElapsed() / 1e9;
@@ -147,7 +149,9 @@ Result RunChild(const QString& name, const QString& program, const QStringList& 
         QProcess qpdf;
         qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), output});
         qpdf.waitForFinished(600000);
-        r.check = qpdf.exitStatus() == QProcess::NormalExit && qpdf.exitCode() == 0 ? QStringLiteral("ok") : QStringLiteral("FAILED");
+        r.check = qpdf.exitStatus() == QProcess::NormalExit && qpdf.exitCode() == 0
+                      ? QStringLiteral("ok")
+                      : QStringLiteral("FAILED");
     }
     return r;
 }
@@ -198,8 +202,8 @@ int main(int argc, char** argv)
     const QString input = w.filePath(QStringLiteral("in.pdf"));
     const QString picture = QDir(samples).filePath(QStringLiteral("seal_red.png"));
     const QString stampPage = w.filePath(QStringLiteral("stamp.pdf"));
-    if (!MakeInput(QDir(samples).filePath(QStringLiteral("contract.pdf")), pages, input)
-        || !MakeStampPage(picture, stampPage)) {
+    if (!MakeInput(QDir(samples).filePath(QStringLiteral("contract.pdf")), pages, input) ||
+        !MakeStampPage(picture, stampPage)) {
         std::fprintf(stderr, "could not make the input files in %s\n", qPrintable(work));
         return 1;
     }
@@ -216,19 +220,31 @@ int main(int argc, char** argv)
     };
     auto out = [&w](const char* n) { return w.filePath(QString::fromLatin1(n)); };
     const std::vector<Variant> variants = {
-        {"stampannot, annotations", self,
-         {"--worker", "annot", input, picture, out("ours-annot.pdf")}, out("ours-annot.pdf"), 1},
-        {"mutool run, annotations", mutool,
+        {"stampannot, annotations",
+         self,
+         {"--worker", "annot", input, picture, out("ours-annot.pdf")},
+         out("ours-annot.pdf"),
+         1},
+        {"mutool run, annotations",
+         mutool,
          {"run", script, "annot", input, picture, out("mutool-annot.pdf")},
-         out("mutool-annot.pdf"), -1},
-        {"stampannot, embedded", self,
-         {"--worker", "embed", input, picture, out("ours-embed.pdf")}, out("ours-embed.pdf"), 4},
-        {"qpdf --overlay, embedded", QStringLiteral("qpdf"),
+         out("mutool-annot.pdf"),
+         -1},
+        {"stampannot, embedded",
+         self,
+         {"--worker", "embed", input, picture, out("ours-embed.pdf")},
+         out("ours-embed.pdf"),
+         4},
+        {"qpdf --overlay, embedded",
+         QStringLiteral("qpdf"),
          {input, "--overlay", stampPage, "--repeat=1", "--", out("qpdf-overlay.pdf")},
-         out("qpdf-overlay.pdf"), 4},
-        {"mutool run, embedded", mutool,
+         out("qpdf-overlay.pdf"),
+         4},
+        {"mutool run, embedded",
+         mutool,
          {"run", script, "embed", input, picture, out("mutool-embed.pdf")},
-         out("mutool-embed.pdf"), -1},
+         out("mutool-embed.pdf"),
+         -1},
     };
     // Every variant once per round, in turn, so that a busy moment of the machine falls on
     // all of them alike; each figure is the median of its rounds.
@@ -253,10 +269,9 @@ int main(int argc, char** argv)
 
     std::printf("Stamping %d A4 pages (input %lld bytes, picture %lld bytes, 473x355 PNG "
                 "at 40x30 mm); whole processes, median of %d rounds\n\n",
-                pages, static_cast<long long>(inBytes), static_cast<long long>(picBytes),
-                rounds);
-    std::printf("%-26s %8s %10s %10s %11s %12s %7s\n", "variant", "wall s", "to mutool",
-                "peak MiB", "output B", "B/page added", "check");
+                pages, static_cast<long long>(inBytes), static_cast<long long>(picBytes), rounds);
+    std::printf("%-26s %8s %10s %10s %11s %12s %7s\n", "variant", "wall s", "to mutool", "peak MiB",
+                "output B", "B/page added", "check");
     for (size_t v = 0; v < results.size(); ++v) {
         const Result& r = results[v];
         if (!r.ok) {
@@ -264,10 +279,10 @@ int main(int argc, char** argv)
             continue;
         }
         const int peer = variants[v].peer;
-        const QString ratio = peer >= 0 && results[size_t(peer)].seconds > 0
-                                  ? QString::number(r.seconds / results[size_t(peer)].seconds,
-                                                    'f', 2)
-                                  : QStringLiteral("-");
+        const QString ratio =
+            peer >= 0 && results[size_t(peer)].seconds > 0
+                ? QString::number(r.seconds / results[size_t(peer)].seconds, 'f', 2)
+                : QStringLiteral("-");
         std::printf("%-26s %8.3f %10s %10.1f %11lld %12.1f %7s\n", qPrintable(r.name), r.seconds,
                     qPrintable(ratio), r.peakKiB / 1024.0, static_cast<long long>(r.bytes),
                     double(r.bytes - inBytes - picBytes) / pages, qPrintable(r.check));

@@ -46,8 +46,7 @@ int DemoRun::Run(const QString& outDir, const QString& samplesDir, QTextStream& 
         out << "note: cannot open " << QDir::toNativeSeparators(source) << ": " << error << "\n";
         return 0;
     }
-    out << "opened " << QDir::toNativeSeparators(source) << " (" << doc->PageCount()
-        << " pages)\n";
+    out << "opened " << QDir::toNativeSeparators(source) << " (" << doc->PageCount() << " pages)\n";
     G_Application::Instance()->RegisterDocument(doc.get());
     int exitCode = 0;
     {

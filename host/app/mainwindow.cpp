@@ -153,8 +153,8 @@ bool MainWindow::OpenFile(const QString& path)
                 ? tr("%1 is protected by a password. Enter the password to open it:").arg(name)
                 : tr("The password is not correct. Enter the password for %1:").arg(name);
         bool ok = false;
-        password = Utils::Widgets::Nex_InputDialog::getPassword(this, tr("Open Document"),
-                                                                label, &ok);
+        password =
+            Utils::Widgets::Nex_InputDialog::getPassword(this, tr("Open Document"), label, &ok);
         if (!ok)
             return false;
         doc = DocumentIO::Open(path, password, &error, &passwordNeeded);

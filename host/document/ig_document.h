@@ -15,7 +15,8 @@ struct G_SaveReport {
     QString reason;           // why it was written anew (for the user); empty otherwise
 };
 
-class IG_Document {
+class IG_Document
+{
 public:
     virtual ~IG_Document() = default;
 

@@ -3,7 +3,8 @@
 #include <QtEndian>
 #include <qpdf/QUtil.hh>
 
-namespace {
+namespace
+{
 // zlib stream of `data` (qCompress puts a 4-byte length before the zlib stream).
 std::string Deflate(const QByteArray& data)
 {
@@ -24,8 +25,8 @@ int JpegComponents(const QByteArray& b)
             continue;
         }
         const int len = (uchar(b[i + 2]) << 8) | uchar(b[i + 3]);
-        if ((marker >= 0xC0 && marker <= 0xCF) && marker != 0xC4 && marker != 0xC8
-            && marker != 0xCC)
+        if ((marker >= 0xC0 && marker <= 0xCF) && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC)
             return uchar(b[i + 9]);
         i += 2 + len;
     }
@@ -46,7 +47,8 @@ QPDFObjectHandle ImageDict(int width, int height, const char* colourSpace, const
 }
 } // namespace
 
-namespace PdfImage {
+namespace PdfImage
+{
 
 EncodedPicture Encode(const QByteArray& bytes, const QImage& image)
 {
@@ -89,8 +91,8 @@ QPDFObjectHandle MakeImage(QPDF& pdf, const EncodedPicture& e)
 {
     if (e.jpeg) {
         QPDFObjectHandle img = pdf.newStream();
-        img.replaceDict(ImageDict(e.width, e.height, e.grey ? "/DeviceGray" : "/DeviceRGB",
-                                  "/DCTDecode"));
+        img.replaceDict(
+            ImageDict(e.width, e.height, e.grey ? "/DeviceGray" : "/DeviceRGB", "/DCTDecode"));
         img.replaceStreamData(e.colour, QPDFObjectHandle::newName("/DCTDecode"),
                               QPDFObjectHandle::newNull());
         return img;
@@ -156,8 +158,8 @@ double RecordedDpi(const QByteArray& b)
         while (i + 4 < b.size() && uchar(b[i]) == 0xFF) {
             const uchar marker = uchar(b[i + 1]);
             const int len = (uchar(b[i + 2]) << 8) | uchar(b[i + 3]);
-            if (marker == 0xE0 && len >= 14 && i + 4 + 12 <= b.size()
-                && b.mid(i + 4, 5) == QByteArray("JFIF\0", 5)) {
+            if (marker == 0xE0 && len >= 14 && i + 4 + 12 <= b.size() &&
+                b.mid(i + 4, 5) == QByteArray("JFIF\0", 5)) {
                 const uchar units = uchar(b[i + 11]);
                 const int xDensity = (uchar(b[i + 12]) << 8) | uchar(b[i + 13]);
                 if (xDensity <= 0)

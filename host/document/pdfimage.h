@@ -5,10 +5,11 @@
 #include <QByteArray>
 #include <QImage>
 #include <qpdf/QPDF.hh>
-#include <string>
 #include <qpdf/QPDFObjectHandle.hh>
+#include <string>
 
-namespace PdfImage {
+namespace PdfImage
+{
 // A picture's pixels as the image streams will hold them. Making it touches no qpdf
 // object, so it may run on another thread while the document is being stamped.
 struct EncodedPicture {
@@ -27,4 +28,4 @@ QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& ima
 QPDFObjectHandle MakeUnitForm(QPDF& pdf, QPDFObjectHandle image);
 // The physical resolution recorded in PNG (pHYs) or JPEG (JFIF) bytes; 0 when none.
 double RecordedDpi(const QByteArray& bytes);
-}
+} // namespace PdfImage

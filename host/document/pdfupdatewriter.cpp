@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 // Runs of consecutive object numbers: (first, count).
 std::vector<std::pair<int, int>> Runs(const std::vector<int>& numbers)
 {
@@ -65,9 +66,8 @@ void PdfUpdateWriter::Add(int number, int generation, std::string body)
     m_objects[number] = Entry{generation, std::move(body)};
 }
 
-bool PdfUpdateWriter::Write(const QString& base, const QString& out,
-                            const std::string& trailerKeys, int size, int xrefNumber,
-                            QString* error) const
+bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::string& trailerKeys,
+                            int size, int xrefNumber, QString* error) const
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -101,8 +101,8 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out,
         offsets[number] = pos + section.size();
         numbers.push_back(number);
         highest = std::max(highest, number);
-        section.append(QByteArray::number(number) + ' ' + QByteArray::number(entry.generation)
-                       + " obj\n");
+        section.append(QByteArray::number(number) + ' ' + QByteArray::number(entry.generation) +
+                       " obj\n");
         section.append(entry.body.data(), int(entry.body.size()));
         section.append("\nendobj\n");
     }
@@ -118,9 +118,9 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out,
                 section.append(row, 20);
             }
         }
-        section.append("trailer\n<< /Size " + QByteArray::number(std::max(size, highest + 1))
-                       + ' ' + QByteArray::fromStdString(trailerKeys) + " /Prev "
-                       + QByteArray::number(m_prev) + " >>\n");
+        section.append("trailer\n<< /Size " + QByteArray::number(std::max(size, highest + 1)) +
+                       ' ' + QByteArray::fromStdString(trailerKeys) + " /Prev " +
+                       QByteArray::number(m_prev) + " >>\n");
     } else {
         // The stream lists itself too.
         numbers.push_back(xrefNumber);
@@ -142,12 +142,11 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out,
         // qCompress puts a four-byte length before the zlib stream.
         const QByteArray packed = qCompress(rows).mid(4);
         const int streamSize = std::max({size, highest + 1, xrefNumber + 1});
-        section.append(QByteArray::number(xrefNumber) + " 0 obj\n<< /Type /XRef /Size "
-                       + QByteArray::number(streamSize) + " /W [ 1 " + QByteArray::number(width)
-                       + " 2 ] /Index [ " + index + "] " + QByteArray::fromStdString(trailerKeys)
-                       + " /Prev " + QByteArray::number(m_prev)
-                       + " /Filter /FlateDecode /Length " + QByteArray::number(packed.size())
-                       + " >>\nstream\n");
+        section.append(QByteArray::number(xrefNumber) + " 0 obj\n<< /Type /XRef /Size " +
+                       QByteArray::number(streamSize) + " /W [ 1 " + QByteArray::number(width) +
+                       " 2 ] /Index [ " + index + "] " + QByteArray::fromStdString(trailerKeys) +
+                       " /Prev " + QByteArray::number(m_prev) + " /Filter /FlateDecode /Length " +
+                       QByteArray::number(packed.size()) + " >>\nstream\n");
         section.append(packed);
         section.append("\nendstream\nendobj\n");
     }

@@ -9,7 +9,8 @@
 #include <map>
 #include <string>
 
-class PdfUpdateWriter {
+class PdfUpdateWriter
+{
 public:
     enum class Kind { Unknown, Table, Stream };
 
@@ -28,8 +29,8 @@ public:
     // takes `trailerKeys` (already serialised "/Root 1 0 R /Info ...") and /Size, which is
     // raised above every number written. A cross-reference stream is written as object
     // `xrefNumber` (which the caller keeps from being used for anything else).
-    bool Write(const QString& base, const QString& out, const std::string& trailerKeys,
-               int size, int xrefNumber, QString* error) const;
+    bool Write(const QString& base, const QString& out, const std::string& trailerKeys, int size,
+               int xrefNumber, QString* error) const;
 
 private:
     struct Entry {

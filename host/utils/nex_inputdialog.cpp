@@ -10,8 +10,8 @@ namespace Utils
 namespace Widgets
 {
 
-QString Nex_InputDialog::getPassword(QWidget* parent, const QString& title,
-                                     const QString& label, bool* ok)
+QString Nex_InputDialog::getPassword(QWidget* parent, const QString& title, const QString& label,
+                                     bool* ok)
 {
     TextInputRequest request;
     request.title = title;
@@ -23,8 +23,8 @@ QString Nex_InputDialog::getPassword(QWidget* parent, const QString& title,
     if (TextInputSeam::HasAnswerer())
         accepted = TextInputSeam::Answer(request, &text);
     else
-        text = QInputDialog::getText(parent, title, label, QLineEdit::Password, QString(),
-                                     &accepted);
+        text =
+            QInputDialog::getText(parent, title, label, QLineEdit::Password, QString(), &accepted);
     if (ok)
         *ok = accepted;
     return accepted ? text : QString();
