@@ -180,10 +180,13 @@ std::string ObjectBody(QPDFObjectHandle obj, size_t* dictEnd)
     return body;
 }
 
+// What an object was written as, to tell later whether it changed: small ones (nearly all)
+// as they are, which compares faster than hashing them; large ones by their hash.
 QByteArray Digest(const std::string& body)
 {
-    return QCryptographicHash::hash(QByteArray::fromRawData(body.data(), int(body.size())),
-                                    QCryptographicHash::Sha1);
+    const QByteArray bytes = QByteArray::fromRawData(body.data(), int(body.size()));
+    return body.size() <= 2048 ? QByteArray(body.data(), int(body.size()))
+                               : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
 // The "N G R" references in serialised object text (strings skipped): reading them from
@@ -314,6 +317,7 @@ struct PageState {
     std::vector<std::pair<QPDFObjectHandle, ReaderAnnot*>> items;
     QPDFObjectHandle closing; // the content stream after the page's own, once made
     std::string closingText;
+    bool changed = false; // a save put the model into the page dictionary
 };
 
 struct PdfBackend::Private {
@@ -343,6 +347,7 @@ struct PdfBackend::Private {
     std::map<QPDFObjGen, QByteArray> written; // digest of objects as the file now has them
     std::map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
     std::map<QPDFObjGen, QByteArray> pendingWritten;          // this save's, until committed
+    int fileSize = 0, pendingSize = 0; // the /Size of the last update written, and this one's
 
     void Capture(size_t index)
     {
@@ -362,6 +367,9 @@ struct PdfBackend::Private {
     void Restore(size_t index)
     {
         PageState& st = pageStates[index];
+        if (!st.changed)
+            return; // as the file has it
+        st.changed = false;
         QPDFObjectHandle page = pages[index].getObjectHandle();
         auto put = [&page](const char* key, bool had, const QPDFObjectHandle& value) {
             if (had)
@@ -779,7 +787,8 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
         }
         dict.replaceKey("/M", modified);
     };
-    std::map<int, QPDFObjectHandle> templates; // the keys every new stamp of a picture has
+    const QPDFObjectHandle annotName = Name("/Annot"), stampName = Name("/Stamp");
+    const QPDFObjectHandle printFlag = QPDFObjectHandle::newInteger(4);
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
         ReaderPage* page = doc->Page(i);
         if (!page->IsLoaded())
@@ -816,17 +825,13 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
-                QPDFObjectHandle& shared = templates[a->ResourceID()];
-                if (!shared.isInitialized()) {
-                    shared = QPDFObjectHandle::newDictionary();
-                    shared.replaceKey("/Type", Name("/Annot"));
-                    shared.replaceKey("/Subtype", Name("/Stamp"));
-                    shared.replaceKey("/F", QPDFObjectHandle::newInteger(4)); // print
-                    QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
-                    ap.replaceKey("/N", d->AppearanceOf(a, doc));
-                    shared.replaceKey("/AP", ap);
-                }
-                QPDFObjectHandle dict = pdf.makeIndirectObject(shared.shallowCopy());
+                QPDFObjectHandle dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+                dict.replaceKey("/Type", annotName);
+                dict.replaceKey("/Subtype", stampName);
+                dict.replaceKey("/F", printFlag);
+                QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
+                ap.replaceKey("/N", d->AppearanceOf(a, doc));
+                dict.replaceKey("/AP", ap);
                 dict.replaceKey("/P", pageObj);
                 setKeys(dict, a, box);
                 found = d->newAnnots.emplace(a, dict).first;
@@ -836,8 +841,10 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
             annots.appendItem(found->second);
             same = false;
         }
-        if (!same)
+        if (!same) {
             pageObj.replaceKey("/Annots", annots);
+            state.changed = true;
+        }
 
         // Embedded appearances become content drawn after the page's own, each through an
         // XObject of its own name; the page's content is wrapped in q … Q so that what it
@@ -902,6 +909,7 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
             }
             contents.appendItem(state.closing);
             pageObj.replaceKey("/Contents", contents);
+            state.changed = true;
         }
         // A page the file already holds differently (an earlier save) is looked at too.
         if (!same || !added.empty() || d->written.count(pageObj.getObjGen()))
@@ -981,6 +989,11 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
         int xrefNumber = 0;
         if (!writer.IsEmpty() && writer.LastKind() == PdfUpdateWriter::Kind::Stream)
             xrefNumber = pdf.makeIndirectObject(QPDFObjectHandle::newNull()).getObjectID();
+        // /Size covers every object the file now holds, also those of earlier updates.
+        int size = std::max({oldSize, d->fileSize, xrefNumber + 1});
+        for (const QPDFObjGen& og : numbers)
+            size = std::max(size, og.getObj() + 1);
+        d->pendingSize = size;
         std::string keys;
         for (const char* key : {"/Root", "/Info", "/ID", "/Encrypt"})
             if (trailer.hasKey(key))
@@ -991,7 +1004,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
                 return true;
         }
         if (writer.IsEmpty() ? !QFile::remove(temp) || !QFile::copy(d->base, temp)
-                             : !writer.Write(d->base, temp, keys, oldSize, xrefNumber, error)) {
+                             : !writer.Write(d->base, temp, keys, size, xrefNumber, error)) {
             if (error && error->isEmpty())
                 *error = QStringLiteral("The document could not be written to %1.").arg(path);
             return false;
@@ -1024,10 +1037,10 @@ bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* er
     return Verify(temp, doc->PageCount(), {}, error);
 }
 
-// Reads the written file back: every cross-reference section and trailer, the page count
-// and, for an update, the first and the last object it added (an offset gone wrong shows
-// at one end or the other). A file written anew must also open in poppler; an update
-// leaves the bytes poppler already read as they were.
+// Reads the written file back: every cross-reference section and trailer, the catalog,
+// and for an update the first and the last object it added (an offset gone wrong shows at
+// one end or the other), else the page count. A file written anew must also open in poppler; an
+// update leaves the bytes poppler already read as they were.
 bool PdfBackend::Verify(const QString& path, int pageCount, const std::vector<QPDFObjGen>& objects,
                         QString* error) const
 {
@@ -1042,9 +1055,14 @@ bool PdfBackend::Verify(const QString& path, int pageCount, const std::vector<QP
         // The file opened cleanly, so a complaint now is about what was written.
         if (!d->repaired && check.anyWarnings())
             throw std::runtime_error(check.getWarnings().front().what());
-        QPDFObjectHandle count = check.getRoot().getKey("/Pages").getKey("/Count");
-        const long long n = count.isInteger() ? count.getIntValue() : -1;
-        if (n != pageCount) {
+        // An update leaves the page tree as it was; the catalog must still be found.
+        QPDFObjectHandle root = check.getRoot();
+        QPDFObjectHandle count =
+            objects.empty() ? root.getKey("/Pages").getKey("/Count") : QPDFObjectHandle();
+        const long long n = !objects.empty()    ? pageCount
+                            : count.isInteger() ? count.getIntValue()
+                                                : -1;
+        if (!root.isDictionary() || n != pageCount) {
             if (error)
                 *error = QStringLiteral("The written file has %1 pages instead of %2.")
                              .arg(n)
@@ -1107,6 +1125,7 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error,
     if (incremental) {
         for (const auto& [og, digest] : d->pendingWritten)
             d->written[og] = digest;
+        d->fileSize = std::max(d->fileSize, d->pendingSize);
     } else {
         d->renumbered = true;
         d->written.clear();

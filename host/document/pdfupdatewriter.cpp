@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace
@@ -97,6 +96,10 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::
     std::vector<int> numbers;
     std::map<int, qint64> offsets;
     int highest = 0;
+    qint64 total = 0;
+    for (const auto& entry : m_objects)
+        total += qint64(entry.second.body.size()) + 64; // with the object and xref lines
+    section.reserve(int(std::min<qint64>(total + 4096, 1 << 30)));
     for (const auto& [number, entry] : m_objects) {
         offsets[number] = pos + section.size();
         numbers.push_back(number);
@@ -112,9 +115,13 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::
         for (const auto& [first, count] : Runs(numbers)) {
             section.append(QByteArray::number(first) + ' ' + QByteArray::number(count) + '\n');
             for (int n = first; n < first + count; ++n) {
-                char row[32];
-                std::snprintf(row, sizeof row, "%010lld %05d n\r\n",
-                              static_cast<long long>(offsets[n]), m_objects.at(n).generation);
+                // "oooooooooo ggggg n\r\n": 20 bytes, digits filled from the right.
+                char row[21] = "0000000000 00000 n\r\n";
+                unsigned long long offset = static_cast<unsigned long long>(offsets[n]);
+                for (int i = 9; i >= 0 && offset; --i, offset /= 10)
+                    row[i] = char('0' + offset % 10);
+                for (int i = 15, g = m_objects.at(n).generation; i >= 11 && g; --i, g /= 10)
+                    row[i] = char('0' + g % 10);
                 section.append(row, 20);
             }
         }
