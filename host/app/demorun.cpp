@@ -23,7 +23,8 @@ constexpr float kSealSize = 40.0f;   // millimetres
 constexpr float kSealMargin = 20.0f; // from the right and bottom page edges
 } // namespace
 
-int DemoRun::Run(const QString& outDir, const QString& samplesDir, QTextStream& out)
+int DemoRun::Run(const QString& outDir, const QString& samplesDir, QTextStream& out,
+                 const QString& password)
 {
     using Utils::Widgets::MessageBoxRequest;
     using Utils::Widgets::MessageBoxSeam;
@@ -34,14 +35,18 @@ int DemoRun::Run(const QString& outDir, const QString& samplesDir, QTextStream& 
 
     const QString source = QDir(samplesDir).filePath(QStringLiteral("contract.pdf"));
     QString error;
-    std::unique_ptr<IG_Document> doc(DocumentIO::Open(source, &error));
+    bool passwordNeeded = false;
+    std::unique_ptr<IG_Document> doc(DocumentIO::Open(source, password, &error, &passwordNeeded));
     if (!doc) {
-        out << "note: cannot open " << QDir::toNativeSeparators(source) << ": " << error << "\n";
         MessageBoxSeam::SetAnswerer(nullptr);
+        if (passwordNeeded) {
+            out << "error: " << error << " Give it with --password.\n";
+            return 1;
+        }
+        out << "note: cannot open " << QDir::toNativeSeparators(source) << ": " << error << "\n";
         return 0;
     }
-    out << "opened " << QDir::toNativeSeparators(source) << " (" << doc->PageCount()
-        << " pages)\n";
+    out << "opened " << QDir::toNativeSeparators(source) << " (" << doc->PageCount() << " pages)\n";
     G_Application::Instance()->RegisterDocument(doc.get());
     int exitCode = 0;
     {

@@ -1,7 +1,8 @@
 // minireader: the reference reader. Without options it opens a window; the options below
 // run headless (the offscreen platform is chosen when none is set).
 //   --list-registrations   print what the host and its plug-ins registered
-//   --demo <outdir> [samples folder]   stamp the sample contract and save it
+//   --demo <outdir> [samples folder] [--password <password>]
+//                          stamp the sample contract (opened with the password) and save it
 
 #include "demorun.h"
 #include "host/framework/g_annotationhandler.h"
@@ -78,13 +79,15 @@ int main(int argc, char** argv)
         const QStringList args = QCoreApplication::arguments();
         const int at = args.indexOf(QStringLiteral("--demo"));
         if (at + 1 >= args.size() || args.at(at + 1).startsWith(QLatin1String("--"))) {
-            err << "usage: minireader --demo <outdir> [samples folder]\n";
+            err << "usage: minireader --demo <outdir> [samples folder] [--password <password>]\n";
             code = 2;
         } else {
             QString samples = QStringLiteral(STAMPREADER_SAMPLES_DIR);
             if (at + 2 < args.size() && !args.at(at + 2).startsWith(QLatin1String("--")))
                 samples = args.at(at + 2);
-            code = DemoRun::Run(args.at(at + 1), samples, out);
+            const int pw = args.indexOf(QStringLiteral("--password"));
+            const QString password = pw >= 0 && pw + 1 < args.size() ? args.at(pw + 1) : QString();
+            code = DemoRun::Run(args.at(at + 1), samples, out, password);
         }
     } else {
         auto* window = new MainWindow;

@@ -10,6 +10,7 @@
 #include "host/framework/g_uicontext.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_filedialog.h"
+#include "host/utils/nex_inputdialog.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -144,7 +145,27 @@ bool MainWindow::OpenFile(const QString& path)
     if (!closeDocument())
         return false;
     QString error;
-    IG_Document* doc = DocumentIO::Open(path, &error);
+    bool passwordNeeded = false;
+    QString password;
+    IG_Document* doc = DocumentIO::Open(path, password, &error, &passwordNeeded);
+    // A protected file: ask until the password opens it or the user cancels.
+    while (!doc && passwordNeeded) {
+        const QString name = QFileInfo(path).fileName();
+        const QString label =
+            password.isEmpty()
+                ? tr("%1 is protected by a password. Enter the password to open it:").arg(name)
+                : tr("The password is not correct. Enter the password for %1:").arg(name);
+        bool ok = false;
+        password =
+            Utils::Widgets::Nex_InputDialog::getPassword(this, tr("Open Document"), label, &ok);
+        if (!ok)
+            return false;
+        doc = DocumentIO::Open(path, password, &error, &passwordNeeded);
+    }
+    if (doc && !DocumentIO::CheckDrawable(doc, &error)) {
+        delete doc;
+        doc = nullptr;
+    }
     if (!doc) {
         m_context->ErrorMessageBox(
             tr("Open Document"),
@@ -208,10 +229,19 @@ bool MainWindow::SaveAs()
 bool MainWindow::saveTo(const QString& path)
 {
     QString error;
-    if (!m_document->SaveAs(path, &error)) {
+    G_SaveReport report;
+    if (!m_document->SaveAs(path, &error, &report)) {
         m_context->ErrorMessageBox(tr("Save Document"),
                                    tr("The document could not be saved: %1").arg(error));
         return false;
+    }
+    if (report.rewritten) {
+        QString text = tr("The document was written as a whole new file instead of adding the "
+                          "changes to it. %1")
+                           .arg(report.reason);
+        if (m_document->HasSignatures())
+            text += QLatin1Char(' ') + tr("Its digital signatures no longer match it.");
+        m_context->InformationMessageBox(tr("Save Document"), text);
     }
     if (m_view)
         m_view->UndoStack()->setClean();

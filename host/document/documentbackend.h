@@ -7,11 +7,14 @@
 #include <QImage>
 #include <QString>
 
+struct G_SaveReport;
+struct PictureResource;
 class ReaderDocument;
 class ReaderPage;
 class ReaderAnnot;
 
-class DocumentBackend {
+class DocumentBackend
+{
 public:
     virtual ~DocumentBackend() = default;
 
@@ -23,8 +26,17 @@ public:
     // The appearance of an annotation read from the file, upright in its rectangle;
     // a null image when it has none.
     virtual QImage AnnotAppearance(const ReaderAnnot* annot) = 0;
-    // Writes the document to `path` (a new file renamed over it when complete).
-    virtual bool Save(ReaderDocument* doc, const QString& path, QString* error) = 0;
+    // Writes the document to `path` (a new file renamed over it when complete); `report`
+    // (may be null) tells whether the file was updated or written anew, and why.
+    virtual bool Save(ReaderDocument* doc, const QString& path, QString* error,
+                      G_SaveReport* report) = 0;
     // False when the file forbids changing annotations.
     virtual bool AllowsAnnotationChanges() const = 0;
+    // True when the file carries digital signatures.
+    virtual bool HasSignatures() const { return false; }
+    // True when the file's pages can be drawn (the renderer is loaded on first use, so
+    // opening a file does not check it).
+    virtual bool CanDraw() { return true; }
+    // A picture was added to the document; a back end may start preparing it for saving.
+    virtual void PictureAdded(const PictureResource* /*picture*/) {}
 };

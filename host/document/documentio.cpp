@@ -1,11 +1,13 @@
 #include "documentio.h"
 
+#include "documentbackend.h"
 #include "pdfbackend.h"
 #include "readerdocument.h"
 
 #include <QFileInfo>
 
-namespace DocumentIO {
+namespace DocumentIO
+{
 
 IG_Document* CreateBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& rotations)
 {
@@ -17,6 +19,14 @@ IG_Document* CreateBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& ro
 
 IG_Document* Open(const QString& path, QString* error)
 {
+    return Open(path, QString(), error, nullptr);
+}
+
+IG_Document* Open(const QString& path, const QString& password, QString* error,
+                  bool* passwordNeeded)
+{
+    if (passwordNeeded)
+        *passwordNeeded = false;
     if (path.isEmpty()) {
         if (error)
             *error = QStringLiteral("No file name was given.");
@@ -27,7 +37,17 @@ IG_Document* Open(const QString& path, QString* error)
             *error = QStringLiteral("OFD documents cannot be opened yet: %1").arg(path);
         return nullptr;
     }
-    return PdfBackend::Open(path, error).release();
+    return PdfBackend::Open(path, password, error, passwordNeeded).release();
+}
+
+bool CheckDrawable(IG_Document* doc, QString* error)
+{
+    auto* model = dynamic_cast<ReaderDocument*>(doc);
+    if (!model || !model->Backend() || model->Backend()->CanDraw())
+        return true;
+    if (error)
+        *error = QStringLiteral("The file %1 cannot be displayed.").arg(model->Path());
+    return false;
 }
 
 } // namespace DocumentIO

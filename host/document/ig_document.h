@@ -8,7 +8,15 @@
 class IG_Page;
 class ICA_StreamReader;
 
-class IG_Document {
+// What a save did, so the reader can tell the user when a file was written anew.
+struct G_SaveReport {
+    bool incremental = false; // the file's bytes were kept and the changes appended
+    bool rewritten = false;   // the file was written anew: earlier signatures no longer hold
+    QString reason;           // why it was written anew (for the user); empty otherwise
+};
+
+class IG_Document
+{
 public:
     virtual ~IG_Document() = default;
 
@@ -33,4 +41,14 @@ public:
     // Writes the document to `path` (a new file beside it, renamed over it when
     // complete). False with a message in `error` when it fails; the old file stays.
     virtual bool SaveAs(const QString& path, QString* error) = 0;
+    // The same, telling how the file was written.
+    virtual bool SaveAs(const QString& path, QString* error, G_SaveReport* report)
+    {
+        if (report)
+            *report = G_SaveReport();
+        return SaveAs(path, error);
+    }
+    // True when the file carries digital signatures, which a change to the page content
+    // would break (adding annotations keeps them).
+    virtual bool HasSignatures() const { return false; }
 };

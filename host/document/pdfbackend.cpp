@@ -1,31 +1,38 @@
 #include "pdfbackend.h"
 
 #include "pdfimage.h"
+#include "pdfraster.h"
+#include "pdfupdatecipher.h"
+#include "pdfupdatewriter.h"
 #include "readerannot.h"
 #include "readerdocument.h"
 #include "readerlayer.h"
 #include "readerpage.h"
 #include "siblingtempfile.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimeZone>
 #include <QUuid>
+#include <cctype>
 #include <cmath>
-#include <poppler-qt5.h>
+#include <future>
+#include <nlohmann/json.hpp>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
-#include <nlohmann/json.hpp>
 #include <set>
 
-namespace {
+namespace
+{
 constexpr double kPtPerMm = 72.0 / 25.4;
+constexpr qint64 kInMemoryBytes = 64LL << 20;
 
 int NormalisedRotation(long long degrees)
 {
@@ -35,7 +42,10 @@ int NormalisedRotation(long long degrees)
     return int(((r + 45) / 90 % 4) * 90);
 }
 
-QByteArray EncodePath(const QString& path) { return QFile::encodeName(path); }
+QByteArray EncodePath(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
 // "yyyy-MM-dd hh:mm:ss" (local time) → "D:yyyyMMddhhmmss+hh'mm'".
 std::string ToPdfDate(const QString& text)
@@ -109,7 +119,182 @@ QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
     return QPDFObjectHandle::Rectangle(0, 0, 612, 792); // the default media box
 }
 
-QPDFObjectHandle Name(const char* n) { return QPDFObjectHandle::newName(n); }
+QPDFObjectHandle Name(const char* n)
+{
+    return QPDFObjectHandle::newName(n);
+}
+
+// A text string: plain ASCII as it is (most creators and names), anything else through
+// qpdf's encoding choice.
+QPDFObjectHandle TextString(const std::string& utf8)
+{
+    for (const char c : utf8)
+        if (uchar(c) < 0x20 || uchar(c) > 0x7e)
+            return QPDFObjectHandle::newUnicodeString(utf8);
+    return QPDFObjectHandle::newString(utf8);
+}
+
+// A rectangle as an array of reals with four decimals (a ten-thousandth of a point), put
+// into text here: qpdf's own number formatting is slow enough to show in a batch.
+QPDFObjectHandle RectArray(const QPDFObjectHandle::Rectangle& r)
+{
+    std::vector<QPDFObjectHandle> items;
+    for (double v : {r.llx, r.lly, r.urx, r.ury}) {
+        if (!std::isfinite(v) || std::fabs(v) > 1e12) {
+            items.push_back(QPDFObjectHandle::newReal(0.0));
+            continue;
+        }
+        const long long units = std::llround(std::fabs(v) * 10000);
+        std::string text = (v < 0 && units != 0 ? "-" : "") + std::to_string(units / 10000);
+        if (const int frac = int(units % 10000)) {
+            char digits[4] = {char('0' + frac / 1000), char('0' + frac / 100 % 10),
+                              char('0' + frac / 10 % 10), char('0' + frac % 10)};
+            int n = 4;
+            while (digits[n - 1] == '0')
+                --n;
+            text += '.';
+            text.append(digits, size_t(n));
+        }
+        items.push_back(QPDFObjectHandle::newReal(text));
+    }
+    return QPDFObjectHandle::newArray(items);
+}
+
+// The body of an indirect object as it goes between "N G obj" and "endobj"; `dictEnd`
+// gets the length of its dictionary or array text (a stream's data follows it).
+std::string ObjectBody(QPDFObjectHandle obj, size_t* dictEnd)
+{
+    if (!obj.isStream()) {
+        std::string body = obj.unparseResolved();
+        *dictEnd = body.size();
+        return body;
+    }
+    std::shared_ptr<Buffer> raw = obj.getRawStreamData();
+    QPDFObjectHandle dict = obj.getDict().shallowCopy();
+    dict.replaceKey("/Length", QPDFObjectHandle::newInteger(qint64(raw->getSize())));
+    std::string body = dict.unparseResolved();
+    *dictEnd = body.size();
+    body += "\nstream\n";
+    body.append(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
+    body += "\nendstream";
+    return body;
+}
+
+// What an object was written as, to tell later whether it changed: small ones (nearly all)
+// as they are, which compares faster than hashing them; large ones by their hash.
+QByteArray Digest(const std::string& body)
+{
+    const QByteArray bytes = QByteArray::fromRawData(body.data(), int(body.size()));
+    return body.size() <= 2048 ? QByteArray(body.data(), int(body.size()))
+                               : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The "N G R" references in serialised object text (strings skipped): reading them from
+// the text qpdf made is much quicker than walking the objects again.
+std::vector<QPDFObjGen> References(const std::string& text, size_t end)
+{
+    std::vector<QPDFObjGen> refs;
+    std::vector<long long> numbers; // the integers just before the current token
+    size_t i = 0;
+    while (i < end) {
+        const char c = text[i];
+        if (c == '(') { // a literal string: balanced brackets, backslash escapes
+            int depth = 0;
+            for (; i < end; ++i) {
+                if (text[i] == '\\')
+                    ++i;
+                else if (text[i] == '(')
+                    ++depth;
+                else if (text[i] == ')' && --depth == 0)
+                    break;
+            }
+            ++i;
+            numbers.clear();
+        } else if (c == '<' && i + 1 < end && text[i + 1] == '<') { // a dictionary
+            i += 2;
+            numbers.clear();
+        } else if (c == '<') { // a hex string
+            i = text.find('>', i);
+            i = i == std::string::npos ? end : i + 1;
+            numbers.clear();
+        } else if (c >= '0' && c <= '9' &&
+                   (i == 0 || (!std::isalnum(uchar(text[i - 1])) && text[i - 1] != '.' &&
+                               text[i - 1] != '/'))) {
+            size_t j = i;
+            long long v = 0;
+            while (j < end && text[j] >= '0' && text[j] <= '9' && v < (1LL << 40))
+                v = v * 10 + (text[j++] - '0');
+            if (j < end && (text[j] == '.' || std::isalpha(uchar(text[j])))) {
+                numbers.clear(); // a real, or part of a name
+            } else {
+                numbers.push_back(v);
+            }
+            i = j;
+        } else if (c == 'R' && numbers.size() >= 2 &&
+                   (i + 1 >= end || !std::isalnum(uchar(text[i + 1])))) {
+            refs.emplace_back(int(numbers[numbers.size() - 2]), int(numbers.back()));
+            numbers.clear();
+            ++i;
+        } else {
+            if (!std::isspace(uchar(c)))
+                numbers.clear();
+            ++i;
+        }
+    }
+    return refs;
+}
+
+// True when a signed signature field is among the form's fields (kids followed, /FT
+// inherited, each object visited once).
+bool CarriesSignatures(QPDF& pdf)
+{
+    QPDFObjectHandle form = pdf.getRoot().getKey("/AcroForm");
+    if (!form.isDictionary() || !form.getKey("/Fields").isArray())
+        return false;
+    std::vector<std::pair<QPDFObjectHandle, std::string>> stack;
+    for (QPDFObjectHandle f : form.getKey("/Fields").aitems())
+        stack.emplace_back(f, std::string());
+    std::set<QPDFObjGen> seen;
+    for (int visited = 0; !stack.empty() && visited < 100000; ++visited) {
+        auto [field, inherited] = stack.back();
+        stack.pop_back();
+        if (!field.isDictionary() || (field.isIndirect() && !seen.insert(field.getObjGen()).second))
+            continue;
+        QPDFObjectHandle ft = field.getKey("/FT");
+        const std::string type = ft.isName() ? ft.getName() : inherited;
+        if (type == "/Sig" && field.getKey("/V").isDictionary())
+            return true;
+        if (field.getKey("/Kids").isArray())
+            for (QPDFObjectHandle kid : field.getKey("/Kids").aitems())
+                stack.emplace_back(kid, type);
+    }
+    return false;
+}
+
+// A widget of a signed signature field (its own /FT and /V, or its parent's).
+bool IsSignedWidget(QPDFObjectHandle annot)
+{
+    QPDFObjectHandle field = annot;
+    for (int depth = 0; depth < 8 && field.isDictionary(); ++depth) {
+        QPDFObjectHandle ft = field.getKey("/FT");
+        if (ft.isName())
+            return ft.getName() == "/Sig" && field.getKey("/V").isDictionary();
+        field = field.getKey("/Parent");
+    }
+    return false;
+}
+
+struct FileStamp {
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp& o) const { return size == o.size && modified == o.modified; }
+};
+
+FileStamp StampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? FileStamp{info.size(), info.lastModified()} : FileStamp();
+}
 
 // True when "%%EOF" is among the file's last 1024 bytes (a file written to its end).
 bool EndsWithEof(const QString& path)
@@ -127,7 +312,12 @@ struct PageState {
     bool captured = false;
     bool hadAnnots = false, hadContents = false, hadResources = false;
     QPDFObjectHandle annots, contents, resources;
-    std::vector<QPDFObjectHandle> otherAnnots; // annotations outside the model, in order
+    // The /Annots entries in order, each with the model's stamp read from it (null for
+    // those outside the model, which are kept as they are).
+    std::vector<std::pair<QPDFObjectHandle, ReaderAnnot*>> items;
+    QPDFObjectHandle closing; // the content stream after the page's own, once made
+    std::string closingText;
+    bool changed = false; // a save put the model into the page dictionary
 };
 
 struct PdfBackend::Private {
@@ -135,13 +325,29 @@ struct PdfBackend::Private {
     std::unique_ptr<QPDF> qpdf;
     std::vector<QPDFPageObjectHelper> pages;
     std::vector<PageState> pageStates;
-    std::vector<QPDFObjectHandle> sourceAnnots; // file stamps by SourceObject() − 1
-    std::map<int, QPDFObjectHandle> forms;      // picture resource → its unit form
-    QPDFObjectHandle frameForm;                 // drawn for a stamp without picture
-    std::unique_ptr<Poppler::Document> poppler;
-    bool popplerTried = false;
+    std::vector<QPDFObjectHandle::Rectangle> boxes; // each page's crop box, read once
+    std::vector<QPDFObjectHandle> sourceAnnots;     // file stamps by SourceObject() − 1
+    std::map<int, QPDFObjectHandle> forms;          // picture resource → its unit form
+    // Pictures being compressed on a worker thread while the document is stamped.
+    std::map<int, std::shared_future<PdfImage::EncodedPicture>> encodings;
+    QPDFObjectHandle frameForm; // drawn for a stamp without picture
+    QPDFObjectHandle opening;   // "q" before a page's own content
+    std::unique_ptr<PdfRaster> raster;
+    bool rasterTried = false;
     QCache<QString, QImage> rasters{96 * 1024}; // cost in KiB
     quint64 generation = 1;
+    QByteArray bytes; // the file as read, when read at once (qpdf and poppler parse it)
+    std::string password;
+    bool signatures = false;
+    bool repaired = false;   // qpdf rebuilt the cross-reference table on opening
+    bool renumbered = false; // written whole once: qpdf's numbers are not the file's
+    QString base;            // the file whose bytes an update keeps: the last one saved
+    FileStamp baseStamp;
+    int firstNew = 0; // objects from this number on were made here (0: not known yet)
+    std::map<QPDFObjGen, QByteArray> written; // digest of objects as the file now has them
+    std::map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
+    std::map<QPDFObjGen, QByteArray> pendingWritten;          // this save's, until committed
+    int fileSize = 0, pendingSize = 0; // the /Size of the last update written, and this one's
 
     void Capture(size_t index)
     {
@@ -161,6 +367,9 @@ struct PdfBackend::Private {
     void Restore(size_t index)
     {
         PageState& st = pageStates[index];
+        if (!st.changed)
+            return; // as the file has it
+        st.changed = false;
         QPDFObjectHandle page = pages[index].getObjectHandle();
         auto put = [&page](const char* key, bool had, const QPDFObjectHandle& value) {
             if (had)
@@ -181,7 +390,10 @@ struct PdfBackend::Private {
         const PictureResource* res = doc->Resource(resourceId);
         if (!res)
             return FrameForm();
-        QPDFObjectHandle image = PdfImage::MakeImage(*qpdf, res->bytes, res->image);
+        const auto encoded = encodings.find(resourceId);
+        QPDFObjectHandle image = encoded != encodings.end()
+                                     ? PdfImage::MakeImage(*qpdf, encoded->second.get())
+                                     : PdfImage::MakeImage(*qpdf, res->bytes, res->image);
         QPDFObjectHandle form = PdfImage::MakeUnitForm(*qpdf, image);
         forms.emplace(resourceId, form);
         return form;
@@ -222,11 +434,14 @@ PdfBackend::PdfBackend() : d(std::make_unique<Private>()) {}
 PdfBackend::~PdfBackend()
 {
     d->rasters.clear();
-    d->poppler.reset(); // poppler pages are never kept, so only the document goes
+    d->raster.reset();
 }
 
-std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* error)
+std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QString& password,
+                                                 QString* error, bool* passwordNeeded)
 {
+    if (passwordNeeded)
+        *passwordNeeded = false;
     auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -241,25 +456,39 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("The file %1 cannot be read.").arg(path));
     const QByteArray head = file.read(1024);
-    file.close();
     if (!head.contains("%PDF-"))
         return fail(QStringLiteral("The file %1 is not a PDF document.").arg(path));
 
     std::unique_ptr<PdfBackend> backend(new PdfBackend());
     Private* d = backend->d.get();
+    // A file of usual size is read at once: qpdf and poppler then parse from memory
+    // instead of seeking and reading the file for every object.
+    if (file.size() <= kInMemoryBytes) {
+        file.seek(0);
+        d->bytes = file.readAll();
+    }
+    file.close();
     d->path = path;
+    d->base = path;
+    d->baseStamp = StampOf(path);
+    d->password = password.toStdString();
     auto doc = std::make_unique<ReaderDocument>();
     try {
         d->qpdf = std::make_unique<QPDF>();
         d->qpdf->setSuppressWarnings(true);
         const QByteArray name = EncodePath(path);
-        d->qpdf->processFile(name.constData(), "");
+        if (d->bytes.isEmpty())
+            d->qpdf->processFile(name.constData(), d->password.c_str());
+        else
+            d->qpdf->processMemoryFile(name.constData(), d->bytes.constData(),
+                                       size_t(d->bytes.size()), d->password.c_str());
         d->pages = QPDFPageDocumentHelper(*d->qpdf).getAllPages();
         if (d->pages.empty())
             return fail(QStringLiteral("The document %1 has no pages.").arg(path));
         d->pageStates.resize(d->pages.size());
         for (QPDFPageObjectHelper& page : d->pages) {
             const QPDFObjectHandle::Rectangle box = CropBoxOf(page);
+            d->boxes.push_back(box);
             QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
             const int rotation = rotate.isInteger() ? NormalisedRotation(rotate.getIntValue()) : 0;
             doc->AppendPage(CCA_GSize(float((box.urx - box.llx) / kPtPerMm),
@@ -267,9 +496,15 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
                             rotation);
         }
         backend->m_allowAnnotations = d->qpdf->allowModifyAnnotation();
+        d->signatures = CarriesSignatures(*d->qpdf);
     } catch (const QPDFExc& e) {
-        if (e.getErrorCode() == qpdf_e_password)
+        if (e.getErrorCode() == qpdf_e_password) {
+            if (passwordNeeded)
+                *passwordNeeded = true;
+            if (!password.isEmpty())
+                return fail(QStringLiteral("The password for %1 is not correct.").arg(path));
             return fail(QStringLiteral("The document %1 is protected by a password.").arg(path));
+        }
         return fail(QStringLiteral("The file %1 is damaged: %2").arg(path, ExceptionMessage(e)));
     } catch (const std::exception& e) {
         return fail(QStringLiteral("The file %1 is damaged: %2").arg(path, ExceptionMessage(e)));
@@ -277,21 +512,17 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, QString* e
     // A file cut short and rebuilt from its pieces would be saved with whatever could be
     // found: refuse it rather than lose the rest. A whole file whose cross-reference table
     // is merely off (common in files from simple generators) is rebuilt by qpdf and opens.
-    if (d->qpdf->anyWarnings() && !EndsWithEof(path)) {
-        bool rebuilt = false;
+    if (d->qpdf->anyWarnings()) {
         for (const QPDFExc& w : d->qpdf->getWarnings()) {
             const std::string m = w.getMessageDetail();
-            if (m.find("reconstruct") != std::string::npos
-                || m.find("xref") != std::string::npos)
-                rebuilt = true;
+            if (m.find("reconstruct") != std::string::npos || m.find("xref") != std::string::npos)
+                d->repaired = true;
         }
-        if (rebuilt)
+        if (d->repaired && !EndsWithEof(path))
             return fail(QStringLiteral("The file %1 is damaged (its cross-reference table is "
-                                       "missing or broken).").arg(path));
+                                       "missing or broken).")
+                            .arg(path));
     }
-    // The pages must also be drawable.
-    if (!backend->PopplerDocument())
-        return fail(QStringLiteral("The file %1 cannot be displayed.").arg(path));
 
     doc->SetPath(QFileInfo(path).absoluteFilePath());
     doc->SetFileWritable(info.isWritable() && QFileInfo(info.absolutePath()).isWritable());
@@ -320,6 +551,8 @@ std::unique_ptr<PdfBackend> PdfBackend::CreateBlank(const ReaderDocument* doc, Q
             pages.addPage(QPDFPageObjectHelper(d->qpdf->makeIndirectObject(page)), false);
         }
         d->pages = pages.getAllPages();
+        for (QPDFPageObjectHelper& page : d->pages)
+            d->boxes.push_back(CropBoxOf(page));
         d->pageStates.resize(d->pages.size());
     } catch (const std::exception& e) {
         if (error)
@@ -335,28 +568,40 @@ bool PdfBackend::LoadPage(ReaderPage* page)
     if (index >= d->pages.size())
         return false;
     try {
-        QPDFPageObjectHelper& helper = d->pages[index];
-        const QPDFObjectHandle::Rectangle box = CropBoxOf(helper);
+        const QPDFObjectHandle::Rectangle box = d->boxes[index];
         d->Capture(index);
         QPDFObjectHandle annots = d->pageStates[index].annots;
         if (!annots.isArray())
             return true;
+        std::vector<std::pair<QPDFObjectHandle, ReaderAnnot*>>& items = d->pageStates[index].items;
         for (QPDFObjectHandle item : annots.aitems()) {
+            items.emplace_back(item, nullptr);
             if (!item.isDictionary())
                 continue;
             QPDFObjectHandle subtype = item.getKey("/Subtype");
-            if (!(subtype.isName() && subtype.getName() == "/Stamp")) {
-                d->pageStates[index].otherAnnots.push_back(item);
-                continue;
-            }
-            QPDFAnnotationObjectHelper ah(item);
             QPDFObjectHandle rect = item.getKey("/Rect");
-            if (!rect.isRectangle()) { // not drawable: keep it as it is
-                d->pageStates[index].otherAnnots.push_back(item);
+            QPDFAnnotationObjectHelper ah(item);
+            if (subtype.isName() && subtype.getName() == "/Widget" && rect.isRectangle() &&
+                IsSignedWidget(item) && ah.getAppearanceStream("/N").isStream()) {
+                // A signature's own seal: the model knows it, the page draws it (poppler
+                // draws signature widgets with the content) and the file keeps it as it is.
+                d->sourceAnnots.push_back(item);
+                ReaderAnnot* a = page->AddLoadedAnnot(G_AnnotType_Stamp);
+                a->SetSource(int(d->sourceAnnots.size()), 0, true);
+                a->InitRect(FromPdfRect(rect.getArrayAsRectangle(), box));
+                a->InitText("Signature", CCA_String(), CCA_String());
+                a->SetSignature(true);
+                a->SetLocked(true);
+                a->SetHidden(true);
+                a->SetUniqueName(Utf8Text(item.getKey("/T")));
+                a->SetContent("{\"RunTime\":false,\"SubType\":\"Signature\",\"Appearance\":[]}");
                 continue;
             }
+            if (!(subtype.isName() && subtype.getName() == "/Stamp") || !rect.isRectangle())
+                continue; // not a stamp, or not drawable: kept as it is
             d->sourceAnnots.push_back(item);
             ReaderAnnot* a = page->AddLoadedAnnot(G_AnnotType_Stamp);
+            items.back().second = a;
             a->SetSource(int(d->sourceAnnots.size()), 0, ah.getAppearanceStream("/N").isStream());
             a->InitRect(FromPdfRect(rect.getArrayAsRectangle(), box));
             QString sub = Utf8Text(item.getKey("/Subj"));
@@ -370,9 +615,11 @@ bool PdfBackend::LoadPage(ReaderPage* page)
             a->InitText(GQ_ToCAS(sub), GQ_ToCAS(Utf8Text(item.getKey("/T"))), GQ_ToCAS(date));
             QString nm = Utf8Text(item.getKey("/NM"));
             if (nm.isEmpty())
-                nm = QStringLiteral("stampannot-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+                nm = QStringLiteral("stampannot-") +
+                     QUuid::createUuid().toString(QUuid::WithoutBraces);
             a->SetUniqueName(nm);
-            const int flags = item.getKey("/F").isInteger() ? int(item.getKey("/F").getIntValue()) : 0;
+            const int flags =
+                item.getKey("/F").isInteger() ? int(item.getKey("/F").getIntValue()) : 0;
             a->SetHidden(flags & (1 << 1));
             a->SetLocked(flags & (1 << 7));
             nlohmann::ordered_json content = nlohmann::ordered_json::object();
@@ -388,19 +635,19 @@ bool PdfBackend::LoadPage(ReaderPage* page)
     return true;
 }
 
-Poppler::Document* PdfBackend::PopplerDocument()
+PdfRaster* PdfBackend::Raster()
 {
-    if (d->poppler || d->popplerTried || d->path.isEmpty())
-        return d->poppler.get();
-    d->popplerTried = true;
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::load(d->path));
-    if (!doc || doc->isLocked())
-        return nullptr;
-    doc->setRenderHint(Poppler::Document::HideAnnotations, true);
-    doc->setRenderHint(Poppler::Document::Antialiasing, true);
-    doc->setRenderHint(Poppler::Document::TextAntialiasing, true);
-    d->poppler = std::move(doc);
-    return d->poppler.get();
+    if (d->raster || d->rasterTried || d->path.isEmpty())
+        return d->raster.get();
+    d->rasterTried = true;
+    d->raster = PdfRaster::Open(d->path, d->bytes, QByteArray::fromStdString(d->password),
+                                PdfRaster::HideAnnotations);
+    return d->raster.get();
+}
+
+bool PdfBackend::CanDraw()
+{
+    return Raster() != nullptr;
 }
 
 QImage PdfBackend::PageImage(int pageIndex, int dpi)
@@ -410,14 +657,10 @@ QImage PdfBackend::PageImage(int pageIndex, int dpi)
     const QString key = QStringLiteral("%1/%2/%3").arg(pageIndex).arg(dpi).arg(d->generation);
     if (QImage* cached = d->rasters.object(key))
         return *cached;
-    Poppler::Document* doc = PopplerDocument();
-    if (!doc || pageIndex >= doc->numPages())
+    PdfRaster* raster = Raster();
+    if (!raster)
         return QImage();
-    std::unique_ptr<Poppler::Page> page(doc->page(pageIndex));
-    if (!page)
-        return QImage();
-    QImage image = page->renderToImage(dpi, dpi);
-    page.reset();
+    QImage image = raster->Render(pageIndex, dpi, dpi);
     if (image.isNull())
         return image;
     const int cost = std::max(1, int(image.sizeInBytes() / 1024));
@@ -427,7 +670,8 @@ QImage PdfBackend::PageImage(int pageIndex, int dpi)
 
 QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
 {
-    if (!annot || annot->SourceObject() <= 0 || size_t(annot->SourceObject()) > d->sourceAnnots.size())
+    if (!annot || annot->SourceObject() <= 0 ||
+        size_t(annot->SourceObject()) > d->sourceAnnots.size())
         return QImage();
     QByteArray bytes;
     double w = 0, h = 0;
@@ -478,19 +722,16 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
         writer.setOutputMemory();
         writer.write();
         std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
-        bytes = QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
-                           int(buffer->getSize()));
+        bytes =
+            QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()), int(buffer->getSize()));
     } catch (const std::exception& e) {
         qWarning("A stamp's appearance could not be read: %s", e.what());
         return QImage();
     }
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::loadFromData(bytes));
-    if (!doc || doc->numPages() < 1)
-        return QImage();
     // No paper: the appearance keeps its own transparency.
-    doc->setRenderHint(Poppler::Document::IgnorePaperColor, true);
-    doc->setRenderHint(Poppler::Document::Antialiasing, true);
-    doc->setRenderHint(Poppler::Document::TextAntialiasing, true);
+    std::unique_ptr<PdfRaster> raster = PdfRaster::Open(QString(), bytes, {}, PdfRaster::NoPaper);
+    if (!raster)
+        return QImage();
     // About 300 dpi at the annotation's size on the page (a form's own units may be
     // anything, e.g. a unit square), 64 to 2000 pixels on the long side.
     // Each direction on its own, so that a unit-square form gets the rectangle's shape.
@@ -498,19 +739,56 @@ QImage PdfBackend::AnnotAppearance(const ReaderAnnot* annot)
     auto pixels = [](double mm) { return std::min(2000.0, std::max(16.0, mm / 25.4 * 300.0)); };
     const double xres = pixels(r.Width()) * 72.0 / w;
     const double yres = pixels(r.Height()) * 72.0 / h;
-    std::unique_ptr<Poppler::Page> page(doc->page(0));
-    if (!page)
-        return QImage();
-    QImage image = page->renderToImage(xres, yres);
-    page.reset();
-    return image;
+    return raster->Render(0, xres, yres);
 }
 
-bool PdfBackend::ApplyModel(ReaderDocument* doc)
+bool PdfBackend::HasSignatures() const
+{
+    return d->signatures;
+}
+
+void PdfBackend::PictureAdded(const PictureResource* picture)
+{
+    if (picture && !d->encodings.count(picture->id))
+        d->encodings[picture->id] =
+            std::async(std::launch::async, PdfImage::Encode, picture->bytes, picture->image)
+                .share();
+}
+
+void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* touched)
 {
     QPDF& pdf = *d->qpdf;
-    const std::string now = ToPdfDate(QDateTime::currentDateTime().toString(
-        QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    const std::string now =
+        ToPdfDate(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    // A batch gives its stamps the same creator, sub-type and date: each text is made once
+    // and shared (they are never changed in place).
+    std::map<std::string, QPDFObjectHandle> texts, dates;
+    auto text = [&texts](const std::string& utf8) {
+        auto found = texts.find(utf8);
+        return found != texts.end() ? found->second
+                                    : texts.emplace(utf8, TextString(utf8)).first->second;
+    };
+    const QPDFObjectHandle modified = QPDFObjectHandle::newString(now);
+    auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
+                       const QPDFObjectHandle::Rectangle& box) {
+        dict.replaceKey("/Rect", RectArray(ToPdfRect(a->GetRect(), box)));
+        dict.replaceKey("/T", text(a->Creator().str()));
+        dict.replaceKey("/Subj", text(a->SubType().str()));
+        dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
+        if (!a->CreationDate().IsEmpty()) {
+            const std::string date = a->CreationDate().str();
+            auto found = dates.find(date);
+            if (found == dates.end())
+                found = dates
+                            .emplace(date, QPDFObjectHandle::newString(
+                                               ToPdfDate(GQ_ToQString(a->CreationDate()))))
+                            .first;
+            dict.replaceKey("/CreationDate", found->second);
+        }
+        dict.replaceKey("/M", modified);
+    };
+    const QPDFObjectHandle annotName = Name("/Annot"), stampName = Name("/Stamp");
+    const QPDFObjectHandle printFlag = QPDFObjectHandle::newInteger(4);
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
         ReaderPage* page = doc->Page(i);
         if (!page->IsLoaded())
@@ -518,46 +796,55 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
         const size_t index = size_t(i);
         d->Capture(index);
         d->Restore(index);
+        PageState& state = d->pageStates[index];
         QPDFPageObjectHelper& helper = d->pages[index];
         QPDFObjectHandle pageObj = helper.getObjectHandle();
-        const QPDFObjectHandle::Rectangle box = CropBoxOf(helper);
+        const QPDFObjectHandle::Rectangle box = d->boxes[index];
+        const QList<ReaderAnnot*> onPage = page->Annots();
 
-        // Annotations: those outside the model as they were, then the model's stamps.
+        // Annotations in the file's order (stamps deleted in the model left out), then the
+        // stamps made here. The page keeps its own /Annots when that changes nothing.
         QPDFObjectHandle annots = QPDFObjectHandle::newArray();
-        for (const QPDFObjectHandle& other : d->pageStates[index].otherAnnots)
-            annots.appendItem(other);
-        for (ReaderAnnot* a : page->Annots()) {
-            if (a->IsRunTime() || a->Type() != G_AnnotType_Stamp)
+        bool same = true;
+        for (const auto& [item, a] : state.items) {
+            if (a && !onPage.contains(a)) {
+                same = false;
                 continue;
-            QPDFObjectHandle dict;
-            if (a->SourceObject() > 0) {
-                dict = d->sourceAnnots[size_t(a->SourceObject() - 1)];
-                if (!a->IsEdited()) {
-                    annots.appendItem(dict);
-                    continue;
-                }
-            } else {
-                dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-                dict.replaceKey("/Type", Name("/Annot"));
-                dict.replaceKey("/Subtype", Name("/Stamp"));
-                dict.replaceKey("/F", QPDFObjectHandle::newInteger(4)); // print
+            }
+            if (a && a->IsEdited()) {
+                setKeys(item, a, box);
+                if (item.isIndirect())
+                    touched->push_back(item);
+                else
+                    same = false;
+            }
+            annots.appendItem(item);
+        }
+        for (ReaderAnnot* a : onPage) {
+            if (a->IsRunTime() || a->Type() != G_AnnotType_Stamp || a->SourceObject() > 0)
+                continue;
+            auto found = d->newAnnots.find(a);
+            if (found == d->newAnnots.end()) {
+                QPDFObjectHandle dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+                dict.replaceKey("/Type", annotName);
+                dict.replaceKey("/Subtype", stampName);
+                dict.replaceKey("/F", printFlag);
                 QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
                 ap.replaceKey("/N", d->AppearanceOf(a, doc));
                 dict.replaceKey("/AP", ap);
                 dict.replaceKey("/P", pageObj);
+                setKeys(dict, a, box);
+                found = d->newAnnots.emplace(a, dict).first;
+            } else if (a->IsEdited()) {
+                setKeys(found->second, a, box);
             }
-            dict.replaceKey("/Rect", QPDFObjectHandle::newArray(ToPdfRect(a->GetRect(), box)));
-            dict.replaceKey("/T", QPDFObjectHandle::newUnicodeString(a->Creator().str()));
-            dict.replaceKey("/Subj", QPDFObjectHandle::newUnicodeString(a->SubType().str()));
-            dict.replaceKey("/NM", QPDFObjectHandle::newUnicodeString(a->UniqueName().toStdString()));
-            if (!a->CreationDate().IsEmpty())
-                dict.replaceKey("/CreationDate", QPDFObjectHandle::newString(
-                                                     ToPdfDate(GQ_ToQString(a->CreationDate()))));
-            dict.replaceKey("/M", QPDFObjectHandle::newString(now));
-            annots.appendItem(dict);
+            annots.appendItem(found->second);
+            same = false;
         }
-        if (annots.getArrayNItems() > 0 || d->pageStates[index].hadAnnots)
+        if (!same) {
             pageObj.replaceKey("/Annots", annots);
+            state.changed = true;
+        }
 
         // Embedded appearances become content drawn after the page's own, each through an
         // XObject of its own name; the page's content is wrapped in q … Q so that what it
@@ -577,8 +864,8 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
                     resources = inherited.isDictionary() ? inherited.shallowCopy()
                                                          : QPDFObjectHandle::newDictionary();
                     QPDFObjectHandle xo = resources.getKey("/XObject");
-                    xobjects = xo.isDictionary() ? xo.shallowCopy()
-                                                 : QPDFObjectHandle::newDictionary();
+                    xobjects =
+                        xo.isDictionary() ? xo.shallowCopy() : QPDFObjectHandle::newDictionary();
                     resources.replaceKey("/XObject", xobjects);
                 }
                 std::string name;
@@ -591,7 +878,7 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
                 QPDFObjectHandle temp = QPDFObjectHandle::newDictionary();
                 temp.replaceKey("/Type", Name("/Annot"));
                 temp.replaceKey("/Subtype", Name("/Stamp"));
-                temp.replaceKey("/Rect", QPDFObjectHandle::newArray(ToPdfRect(o.rect, box)));
+                temp.replaceKey("/Rect", RectArray(ToPdfRect(o.rect, box)));
                 QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
                 ap.replaceKey("/N", form);
                 temp.replaceKey("/AP", ap);
@@ -601,45 +888,205 @@ bool PdfBackend::ApplyModel(ReaderDocument* doc)
         }
         if (!added.empty()) {
             pageObj.replaceKey("/Resources", resources);
-            QPDFObjectHandle contents = QPDFObjectHandle::newArray();
-            contents.appendItem(pdf.newStream(std::string("q\n")));
-            QPDFObjectHandle old = d->pageStates[index].contents;
-            if (old.isArray()) {
-                for (const QPDFObjectHandle& c : old.aitems())
-                    contents.appendItem(c);
-            } else if (old.isStream()) {
-                contents.appendItem(old);
+            // The two streams around the page's own content are made once and refilled,
+            // so saving again writes them again only when what they draw changed.
+            if (!d->opening.isInitialized())
+                d->opening = pdf.newStream(std::string("q\n")); // one for every page
+            if (!state.closing.isInitialized())
+                state.closing = pdf.newStream(std::string());
+            if (state.closingText != added) {
+                state.closingText = added;
+                state.closing.replaceStreamData("\nQ\n" + added, QPDFObjectHandle::newNull(),
+                                                QPDFObjectHandle::newNull());
             }
-            contents.appendItem(pdf.newStream("\nQ\n" + added));
+            QPDFObjectHandle contents = QPDFObjectHandle::newArray();
+            contents.appendItem(d->opening);
+            if (state.contents.isArray()) {
+                for (const QPDFObjectHandle& c : state.contents.aitems())
+                    contents.appendItem(c);
+            } else if (state.contents.isStream()) {
+                contents.appendItem(state.contents);
+            }
+            contents.appendItem(state.closing);
             pageObj.replaceKey("/Contents", contents);
+            state.changed = true;
         }
+        // A page the file already holds differently (an earlier save) is looked at too.
+        if (!same || !added.empty() || d->written.count(pageObj.getObjGen()))
+            touched->push_back(pageObj);
     }
-    return true;
 }
 
-bool PdfBackend::Verify(const QString& path, int pageCount, QString* error) const
+QString PdfBackend::IncrementalRefusal() const
 {
+    if (d->base.isEmpty())
+        return QStringLiteral("The document was not read from a file.");
+    if (d->renumbered)
+        return QStringLiteral("The file was written anew by an earlier save.");
+    if (d->repaired)
+        return QStringLiteral("The file was damaged and was repaired when it was opened.");
+    if (d->qpdf->isEncrypted() && !PdfUpdateCipher().Init(*d->qpdf))
+        return QStringLiteral("The file's encryption is of a kind this reader cannot add to.");
+    if (!(StampOf(d->base) == d->baseStamp))
+        return QStringLiteral("The file was changed by another program since it was opened.");
+    PdfUpdateWriter probe;
+    if (!probe.Inspect(d->base))
+        return QStringLiteral("The end of the file could not be read.");
+    return QString();
+}
+
+bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QString& temp,
+                            QString* error)
+{
+    PdfUpdateWriter writer;
+    std::vector<QPDFObjGen> numbers;
+    QPDF& pdf = *d->qpdf;
+    // An encrypted file's update is encrypted like the rest of it.
+    PdfUpdateCipher cipher;
+    const bool encrypted = pdf.isEncrypted() && cipher.Init(pdf);
+    try {
+        if (!writer.Inspect(d->base)) {
+            if (error)
+                *error = QStringLiteral("The end of the file %1 could not be read.").arg(d->base);
+            return false;
+        }
+        QPDFObjectHandle trailer = pdf.getTrailer();
+        const int oldSize =
+            trailer.getKey("/Size").isInteger() ? int(trailer.getKey("/Size").getIntValue()) : 0;
+        if (d->firstNew == 0) {
+            // Numbers the file's table marks free stay unused: every object made here is
+            // numbered above what the file names.
+            QPDFObjectHandle mark = pdf.makeIndirectObject(QPDFObjectHandle::newNull());
+            while (mark.getObjectID() < oldSize)
+                mark = pdf.makeIndirectObject(QPDFObjectHandle::newNull());
+            d->firstNew = mark.getObjectID();
+        }
+        std::vector<QPDFObjectHandle> queue;
+        ApplyModel(doc, &queue);
+        // What the touched objects now are, and every object made here that they reach,
+        // written when it differs from what the file holds.
+        std::set<QPDFObjGen> seen;
+        while (!queue.empty()) {
+            QPDFObjectHandle obj = queue.back();
+            queue.pop_back();
+            const QPDFObjGen og = obj.getObjGen();
+            if (!seen.insert(og).second)
+                continue;
+            size_t dictEnd = 0;
+            std::string body = ObjectBody(obj, &dictEnd);
+            for (const QPDFObjGen& r : References(body, dictEnd))
+                if (r.getObj() >= d->firstNew && !seen.count(r))
+                    queue.push_back(pdf.getObject(r));
+            const QByteArray digest = Digest(body);
+            const auto old = d->written.find(og);
+            if (old == d->written.end() || old->second != digest) {
+                writer.Add(og.getObj(), og.getGen(),
+                           encrypted ? cipher.Body(obj, &dictEnd) : std::move(body));
+                d->pendingWritten[og] = digest;
+                numbers.push_back(og);
+            }
+        }
+        int xrefNumber = 0;
+        if (!writer.IsEmpty() && writer.LastKind() == PdfUpdateWriter::Kind::Stream)
+            xrefNumber = pdf.makeIndirectObject(QPDFObjectHandle::newNull()).getObjectID();
+        // /Size covers every object the file now holds, also those of earlier updates.
+        int size = std::max({oldSize, d->fileSize, xrefNumber + 1});
+        for (const QPDFObjGen& og : numbers)
+            size = std::max(size, og.getObj() + 1);
+        d->pendingSize = size;
+        std::string keys;
+        for (const char* key : {"/Root", "/Info", "/ID", "/Encrypt"})
+            if (trailer.hasKey(key))
+                keys += std::string(key) + ' ' + trailer.getKey(key).unparse() + ' ';
+        if (writer.IsEmpty()) {
+            // Nothing differs: the same file needs no write, another gets a copy.
+            if (QFileInfo(path).absoluteFilePath() == QFileInfo(d->base).absoluteFilePath())
+                return true;
+        }
+        if (writer.IsEmpty() ? !QFile::remove(temp) || !QFile::copy(d->base, temp)
+                             : !writer.Write(d->base, temp, keys, size, xrefNumber, error)) {
+            if (error && error->isEmpty())
+                *error = QStringLiteral("The document could not be written to %1.").arg(path);
+            return false;
+        }
+    } catch (const std::exception& e) {
+        if (error)
+            *error =
+                QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e));
+        return false;
+    }
+    return Verify(temp, doc->PageCount(), numbers, error);
+}
+
+bool PdfBackend::SaveWhole(ReaderDocument* doc, const QString& temp, QString* error)
+{
+    try {
+        std::vector<QPDFObjectHandle> touched;
+        ApplyModel(doc, &touched);
+        // qpdf keeps the name it is given: the bytes must outlive the writer.
+        const QByteArray tempName = EncodePath(temp);
+        QPDFWriter writer(*d->qpdf, tempName.constData());
+        writer.setObjectStreamMode(qpdf_o_generate);
+        writer.write();
+    } catch (const std::exception& e) {
+        if (error)
+            *error =
+                QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e));
+        return false;
+    }
+    return Verify(temp, doc->PageCount(), {}, error);
+}
+
+// Reads the written file back: every cross-reference section and trailer, the catalog,
+// and for an update the first and the last object it added (an offset gone wrong shows at
+// one end or the other), else the page count. A file written anew must also open in poppler; an
+// update leaves the bytes poppler already read as they were.
+bool PdfBackend::Verify(const QString& path, int pageCount, const std::vector<QPDFObjGen>& objects,
+                        QString* error) const
+{
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     try {
         QPDF check;
         check.setSuppressWarnings(true);
         const QByteArray name = EncodePath(path);
-        check.processFile(name.constData(), "");
-        const size_t n = QPDFPageDocumentHelper(check).getAllPages().size();
-        if (int(n) != pageCount) {
+        check.processMemoryFile(name.constData(), bytes.constData(), size_t(bytes.size()),
+                                d->password.c_str());
+        // The file opened cleanly, so a complaint now is about what was written.
+        if (!d->repaired && check.anyWarnings())
+            throw std::runtime_error(check.getWarnings().front().what());
+        // An update leaves the page tree as it was; the catalog must still be found.
+        QPDFObjectHandle root = check.getRoot();
+        QPDFObjectHandle count =
+            objects.empty() ? root.getKey("/Pages").getKey("/Count") : QPDFObjectHandle();
+        const long long n = !objects.empty()    ? pageCount
+                            : count.isInteger() ? count.getIntValue()
+                                                : -1;
+        if (!root.isDictionary() || n != pageCount) {
             if (error)
                 *error = QStringLiteral("The written file has %1 pages instead of %2.")
                              .arg(n)
                              .arg(pageCount);
             return false;
         }
+        if (!objects.empty()) {
+            const auto [low, high] = std::minmax_element(objects.begin(), objects.end());
+            for (const QPDFObjGen& og : {*low, *high}) {
+                if (check.getObject(og).isNull() || check.anyWarnings())
+                    throw std::runtime_error("object " + og.unparse(' ') + " is unreadable");
+            }
+        }
     } catch (const std::exception& e) {
         if (error)
-            *error = QStringLiteral("The written file cannot be read back: %1")
-                         .arg(ExceptionMessage(e));
+            *error =
+                QStringLiteral("The written file cannot be read back: %1").arg(ExceptionMessage(e));
         return false;
     }
-    std::unique_ptr<Poppler::Document> doc(Poppler::Document::load(path));
-    if (!doc || doc->numPages() != pageCount) {
+    if (!objects.empty())
+        return true;
+    std::unique_ptr<PdfRaster> raster =
+        PdfRaster::Open(QString(), bytes, QByteArray::fromStdString(d->password), 0);
+    if (!raster || raster->PageCount() != pageCount) {
         if (error)
             *error = QStringLiteral("The written file cannot be displayed.");
         return false;
@@ -647,7 +1094,8 @@ bool PdfBackend::Verify(const QString& path, int pageCount, QString* error) cons
     return true;
 }
 
-bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
+bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error,
+                      G_SaveReport* report)
 {
     auto fail = [error](const QString& message) {
         if (error)
@@ -663,22 +1111,31 @@ bool PdfBackend::Save(ReaderDocument* doc, const QString& path, QString* error)
     if (!file.Reserve(&message))
         return fail(message);
     const QString temp = file.Path();
-    try {
-        ApplyModel(doc);
-        // qpdf keeps the name it is given: the bytes must outlive the writer.
-        const QByteArray tempName = EncodePath(temp);
-        QPDFWriter writer(*d->qpdf, tempName.constData());
-        writer.setObjectStreamMode(qpdf_o_generate);
-        writer.write();
-    } catch (const std::exception& e) {
-        return fail(QStringLiteral("The document could not be written: %1").arg(ExceptionMessage(e)));
-    }
-    QString why;
-    if (!Verify(temp, doc->PageCount(), &why))
-        return fail(why);
+    const QString refusal = IncrementalRefusal();
+    const bool incremental = refusal.isEmpty();
+    d->pendingWritten.clear();
+    if (incremental ? !SaveUpdate(doc, path, temp, &message) : !SaveWhole(doc, temp, &message))
+        return fail(message);
+    // An update with nothing in it leaves the same file as it is.
+    const bool unchanged = incremental && QFileInfo(temp).size() == 0;
     // qpdf and poppler keep reading the file they opened: it stays open, so its data
     // remains after the name points at the new file.
-    if (!file.Commit(&message))
+    if (!unchanged && !file.Commit(&message))
         return fail(message);
+    if (incremental) {
+        for (const auto& [og, digest] : d->pendingWritten)
+            d->written[og] = digest;
+        d->fileSize = std::max(d->fileSize, d->pendingSize);
+    } else {
+        d->renumbered = true;
+        d->written.clear();
+    }
+    d->base = QFileInfo(path).absoluteFilePath();
+    d->baseStamp = StampOf(d->base);
+    if (report) {
+        report->incremental = incremental;
+        report->rewritten = !incremental && !refusal.isEmpty() && !d->path.isEmpty();
+        report->reason = report->rewritten ? refusal : QString();
+    }
     return true;
 }

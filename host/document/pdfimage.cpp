@@ -3,7 +3,8 @@
 #include <QtEndian>
 #include <qpdf/QUtil.hh>
 
-namespace {
+namespace
+{
 // zlib stream of `data` (qCompress puts a 4-byte length before the zlib stream).
 std::string Deflate(const QByteArray& data)
 {
@@ -24,8 +25,8 @@ int JpegComponents(const QByteArray& b)
             continue;
         }
         const int len = (uchar(b[i + 2]) << 8) | uchar(b[i + 3]);
-        if ((marker >= 0xC0 && marker <= 0xCF) && marker != 0xC4 && marker != 0xC8
-            && marker != 0xCC)
+        if ((marker >= 0xC0 && marker <= 0xCF) && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC)
             return uchar(b[i + 9]);
         i += 2 + len;
     }
@@ -46,23 +47,23 @@ QPDFObjectHandle ImageDict(int width, int height, const char* colourSpace, const
 }
 } // namespace
 
-namespace PdfImage {
-
-QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& image)
+namespace PdfImage
 {
-    const int w = image.width(), h = image.height();
+
+EncodedPicture Encode(const QByteArray& bytes, const QImage& image)
+{
+    EncodedPicture e;
+    e.width = image.width();
+    e.height = image.height();
     const bool jpeg = bytes.startsWith(QByteArray("\xFF\xD8\xFF", 3));
     const int components = jpeg ? JpegComponents(bytes) : 0;
     if (jpeg && (components == 1 || components == 3)) {
-        QPDFObjectHandle img = pdf.newStream();
-        img.replaceDict(ImageDict(w, h, components == 1 ? "/DeviceGray" : "/DeviceRGB",
-                                  "/DCTDecode"));
-        img.replaceStreamData(std::string(bytes.constData(), size_t(bytes.size())),
-                              QPDFObjectHandle::newName("/DCTDecode"),
-                              QPDFObjectHandle::newNull());
-        return img;
+        e.jpeg = true;
+        e.grey = components == 1;
+        e.colour = std::string(bytes.constData(), size_t(bytes.size()));
+        return e;
     }
-
+    const int w = e.width, h = e.height;
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
     QByteArray rgb(w * h * 3, Qt::Uninitialized);
     QByteArray alpha(w * h, Qt::Uninitialized);
@@ -80,18 +81,39 @@ QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& ima
             opaque = opaque && qAlpha(px) == 255;
         }
     }
+    if (!opaque && image.hasAlphaChannel())
+        e.alpha = Deflate(alpha);
+    e.colour = Deflate(rgb);
+    return e;
+}
+
+QPDFObjectHandle MakeImage(QPDF& pdf, const EncodedPicture& e)
+{
+    if (e.jpeg) {
+        QPDFObjectHandle img = pdf.newStream();
+        img.replaceDict(
+            ImageDict(e.width, e.height, e.grey ? "/DeviceGray" : "/DeviceRGB", "/DCTDecode"));
+        img.replaceStreamData(e.colour, QPDFObjectHandle::newName("/DCTDecode"),
+                              QPDFObjectHandle::newNull());
+        return img;
+    }
     const QPDFObjectHandle flate = QPDFObjectHandle::newName("/FlateDecode");
-    QPDFObjectHandle dict = ImageDict(w, h, "/DeviceRGB", "/FlateDecode");
-    if (!opaque && image.hasAlphaChannel()) {
+    QPDFObjectHandle dict = ImageDict(e.width, e.height, "/DeviceRGB", "/FlateDecode");
+    if (!e.alpha.empty()) {
         QPDFObjectHandle mask = pdf.newStream();
-        mask.replaceDict(ImageDict(w, h, "/DeviceGray", "/FlateDecode"));
-        mask.replaceStreamData(Deflate(alpha), flate, QPDFObjectHandle::newNull());
+        mask.replaceDict(ImageDict(e.width, e.height, "/DeviceGray", "/FlateDecode"));
+        mask.replaceStreamData(e.alpha, flate, QPDFObjectHandle::newNull());
         dict.replaceKey("/SMask", mask);
     }
     QPDFObjectHandle img = pdf.newStream();
     img.replaceDict(dict);
-    img.replaceStreamData(Deflate(rgb), flate, QPDFObjectHandle::newNull());
+    img.replaceStreamData(e.colour, flate, QPDFObjectHandle::newNull());
     return img;
+}
+
+QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& image)
+{
+    return MakeImage(pdf, Encode(bytes, image));
 }
 
 QPDFObjectHandle MakeUnitForm(QPDF& pdf, QPDFObjectHandle image)
@@ -136,8 +158,8 @@ double RecordedDpi(const QByteArray& b)
         while (i + 4 < b.size() && uchar(b[i]) == 0xFF) {
             const uchar marker = uchar(b[i + 1]);
             const int len = (uchar(b[i + 2]) << 8) | uchar(b[i + 3]);
-            if (marker == 0xE0 && len >= 14 && i + 4 + 12 <= b.size()
-                && b.mid(i + 4, 5) == QByteArray("JFIF\0", 5)) {
+            if (marker == 0xE0 && len >= 14 && i + 4 + 12 <= b.size() &&
+                b.mid(i + 4, 5) == QByteArray("JFIF\0", 5)) {
                 const uchar units = uchar(b[i + 11]);
                 const int xDensity = (uchar(b[i + 12]) << 8) | uchar(b[i + 13]);
                 if (xDensity <= 0)

@@ -6,8 +6,20 @@
 #include <QImage>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
+#include <string>
 
-namespace PdfImage {
+namespace PdfImage
+{
+// A picture's pixels as the image streams will hold them. Making it touches no qpdf
+// object, so it may run on another thread while the document is being stamped.
+struct EncodedPicture {
+    int width = 0, height = 0;
+    bool jpeg = false, grey = false;
+    std::string colour; // JPEG bytes, or Flate-compressed RGB
+    std::string alpha;  // Flate-compressed grey alpha; empty when opaque
+};
+EncodedPicture Encode(const QByteArray& bytes, const QImage& image);
+QPDFObjectHandle MakeImage(QPDF& pdf, const EncodedPicture& encoded);
 // An image XObject (indirect) for picture bytes: a JPEG in RGB or grey is stored as it
 // is; anything else as Flate-compressed RGB with a /SMask grey image for its alpha.
 QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& image);
@@ -16,4 +28,4 @@ QPDFObjectHandle MakeImage(QPDF& pdf, const QByteArray& bytes, const QImage& ima
 QPDFObjectHandle MakeUnitForm(QPDF& pdf, QPDFObjectHandle image);
 // The physical resolution recorded in PNG (pHYs) or JPEG (JFIF) bytes; 0 when none.
 double RecordedDpi(const QByteArray& bytes);
-}
+} // namespace PdfImage

@@ -7,6 +7,7 @@
 #include "readerpage.h"
 
 #include <QCryptographicHash>
+#include <nlohmann/json.hpp>
 
 ReaderDocument::ReaderDocument() = default;
 
@@ -19,7 +20,10 @@ ReaderDocument::~ReaderDocument()
     m_backend.reset();
 }
 
-IG_Page* ReaderDocument::PageAt(int index) const { return Page(index); }
+IG_Page* ReaderDocument::PageAt(int index) const
+{
+    return Page(index);
+}
 
 ReaderPage* ReaderDocument::Page(int index) const
 {
@@ -38,7 +42,10 @@ void ReaderDocument::SetBackend(std::unique_ptr<DocumentBackend> backend)
     m_backend = std::move(backend);
 }
 
-CCA_String ReaderDocument::FilePath() const { return GQ_ToCAS(m_path); }
+CCA_String ReaderDocument::FilePath() const
+{
+    return GQ_ToCAS(m_path);
+}
 
 bool ReaderDocument::IsReadOnly() const
 {
@@ -78,6 +85,8 @@ int ReaderDocument::AddPicture(const QByteArray& bytes)
     const int id = res->id;
     m_resources.push_back(std::move(res));
     m_resourceByDigest.insert(digest, id);
+    if (m_backend)
+        m_backend->PictureAdded(m_resources.back().get());
     // A resource alone changes nothing visible nor saved until an annotation uses it.
     return id;
 }
@@ -93,6 +102,33 @@ QImage ReaderDocument::ResourceImage(int resourceId) const
 {
     const PictureResource* res = Resource(resourceId);
     return res ? res->image : QImage();
+}
+
+const ReaderDocument::StampContent& ReaderDocument::ParseStampContent(const std::string& json)
+{
+    if (m_lastContent.valid && json == m_lastContentJson)
+        return m_lastContent;
+    m_lastContent = StampContent();
+    m_lastContentJson = json;
+    const auto content = nlohmann::json::parse(json, nullptr, false);
+    if (content.is_discarded() || !content.is_object())
+        return m_lastContent;
+    m_lastContent.valid = true;
+    if (content.contains("RunTime") && content["RunTime"].is_boolean())
+        m_lastContent.runTime = content["RunTime"].get<bool>();
+    if (content.contains("Appearance") && content["Appearance"].is_array()) {
+        for (const auto& ap : content["Appearance"]) {
+            if (ap.is_object() && ap.contains("ResourceID") && ap["ResourceID"].is_number()) {
+                const double id = ap["ResourceID"].get<double>();
+                if (id > 0 && id < 2147483647.0)
+                    m_lastContent.resourceId = int(id);
+                break;
+            }
+        }
+    }
+    if (content.contains("SubType") && content["SubType"].is_string())
+        m_lastContent.subType = content["SubType"].get<std::string>();
+    return m_lastContent;
 }
 
 ReaderAnnot* ReaderDocument::Adopt(std::unique_ptr<ReaderAnnot> annot)
@@ -111,8 +147,20 @@ void ReaderDocument::Changed(bool modifying)
     }
 }
 
+bool ReaderDocument::HasSignatures() const
+{
+    return m_backend && m_backend->HasSignatures();
+}
+
 bool ReaderDocument::SaveAs(const QString& path, QString* error)
 {
+    return SaveAs(path, error, nullptr);
+}
+
+bool ReaderDocument::SaveAs(const QString& path, QString* error, G_SaveReport* report)
+{
+    if (report)
+        *report = G_SaveReport();
     auto fail = [error](const QString& message) {
         if (error)
             *error = message;
@@ -130,7 +178,7 @@ bool ReaderDocument::SaveAs(const QString& path, QString* error)
             return fail(message);
         m_backend = std::move(blank);
     }
-    if (!m_backend->Save(this, path, &message))
+    if (!m_backend->Save(this, path, &message, report))
         return fail(message);
     for (const auto& a : m_annots)
         a->ClearEdited();

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <string>
 #include <vector>
 
 class DocumentBackend;
@@ -25,7 +26,8 @@ struct PictureResource {
 // The document model. It owns its pages, every annotation ever made on them (also the
 // removed ones, until it is destroyed) and the picture resources. A format back end, when
 // there is one, supplies page rasters and annotations from the file and writes files.
-class ReaderDocument : public IG_Document {
+class ReaderDocument : public IG_Document
+{
 public:
     ReaderDocument();
     ~ReaderDocument() override;
@@ -43,6 +45,8 @@ public:
     bool IsModified() const override { return m_modified; }
 
     bool SaveAs(const QString& path, QString* error) override;
+    bool SaveAs(const QString& path, QString* error, G_SaveReport* report) override;
+    bool HasSignatures() const override;
 
     // Model side.
     ReaderPage* Page(int index) const;
@@ -61,12 +65,18 @@ public:
     // Picture bytes → resource id (0 when not a PNG or JPEG picture).
     int AddPicture(const QByteArray& bytes);
     const PictureResource* Resource(int id) const;
-    const std::vector<std::unique_ptr<PictureResource>>& Resources() const
-    {
-        return m_resources;
-    }
+    const std::vector<std::unique_ptr<PictureResource>>& Resources() const { return m_resources; }
 
     unsigned int NextAnnotId() { return ++m_lastAnnotId; }
+    // What a stamp's content JSON says: "RunTime", the first appearance's "ResourceID" and
+    // "SubType". The last one read is kept, as a batch gives every stamp the same content.
+    struct StampContent {
+        bool valid = false; // a JSON object
+        bool runTime = false;
+        int resourceId = 0;
+        std::string subType;
+    };
+    const StampContent& ParseStampContent(const std::string& json);
     ReaderAnnot* Adopt(std::unique_ptr<ReaderAnnot> annot);
     // Every change goes through here: the revision always grows; `modifying` marks the
     // document as differing from its file (run-time annotations do not).
@@ -86,4 +96,6 @@ private:
     quint64 m_contentRevision = 1;
     bool m_modified = false;
     unsigned int m_lastAnnotId = 0;
+    std::string m_lastContentJson;
+    StampContent m_lastContent;
 };

@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QUuid>
 #include <cmath>
-#include <nlohmann/json.hpp>
 
-namespace {
+namespace
+{
 int NormalisedRotation(int degrees)
 {
     int r = degrees % 360;
@@ -20,7 +20,10 @@ int NormalisedRotation(int degrees)
     return ((r + 45) / 90 % 4) * 90;
 }
 
-QTransform ToQTransform(const CCA_Matrix& m) { return QTransform(m.a, m.b, m.c, m.d, m.e, m.f); }
+QTransform ToQTransform(const CCA_Matrix& m)
+{
+    return QTransform(m.a, m.b, m.c, m.d, m.e, m.f);
+}
 } // namespace
 
 ReaderPage::ReaderPage(ReaderDocument* doc, int index, const CCA_GSize& sizeMm, int rotation)
@@ -31,9 +34,15 @@ ReaderPage::ReaderPage(ReaderDocument* doc, int index, const CCA_GSize& sizeMm, 
 
 ReaderPage::~ReaderPage() = default;
 
-IG_Document* ReaderPage::Document() const { return m_doc; }
+IG_Document* ReaderPage::Document() const
+{
+    return m_doc;
+}
 
-bool ReaderPage::Load() { return EnsureLoaded(); }
+bool ReaderPage::Load()
+{
+    return EnsureLoaded();
+}
 
 bool ReaderPage::EnsureLoaded() const
 {
@@ -87,9 +96,15 @@ void ReaderPage::DisplayMatrix(CCA_Matrix* out, int left, int top, int width, in
     out->f = float(t.dy());
 }
 
-int ReaderPage::LayerCount() const { return int(m_layers.size()); }
+int ReaderPage::LayerCount() const
+{
+    return int(m_layers.size());
+}
 
-IG_Layer* ReaderPage::LayerAt(int index) const { return Layer(index); }
+IG_Layer* ReaderPage::LayerAt(int index) const
+{
+    return Layer(index);
+}
 
 ReaderLayer* ReaderPage::Layer(int index) const
 {
@@ -155,37 +170,24 @@ ReaderAnnot* ReaderPage::AddLoadedAnnot(G_AnnotType type)
     return raw;
 }
 
-IG_Annot* ReaderPage::NewAnnot(G_AnnotType type, const CCA_String& subType,
-                               const CCA_GRect& rect, const std::string& contentJson)
+IG_Annot* ReaderPage::NewAnnot(G_AnnotType type, const CCA_String& subType, const CCA_GRect& rect,
+                               const std::string& contentJson)
 {
     // The model makes stamps; other kinds have no appearance it could draw or save.
     if (type != G_AnnotType_Stamp)
         return nullptr;
-    if (!std::isfinite(rect.left) || !std::isfinite(rect.top) || !std::isfinite(rect.right)
-        || !std::isfinite(rect.bottom))
+    if (!std::isfinite(rect.left) || !std::isfinite(rect.top) || !std::isfinite(rect.right) ||
+        !std::isfinite(rect.bottom))
         return nullptr;
-    const auto content = nlohmann::json::parse(contentJson, nullptr, false);
-    if (content.is_discarded() || !content.is_object())
+    const ReaderDocument::StampContent& content = m_doc->ParseStampContent(contentJson);
+    if (!content.valid)
         return nullptr;
     EnsureLoaded();
-
-    bool runTime = false;
-    if (content.contains("RunTime") && content["RunTime"].is_boolean())
-        runTime = content["RunTime"].get<bool>();
-    int resourceId = 0;
-    if (content.contains("Appearance") && content["Appearance"].is_array()) {
-        for (const auto& ap : content["Appearance"]) {
-            if (ap.is_object() && ap.contains("ResourceID") && ap["ResourceID"].is_number()) {
-                const double id = ap["ResourceID"].get<double>();
-                if (id > 0 && id < 2147483647.0)
-                    resourceId = int(id);
-                break;
-            }
-        }
-    }
+    const bool runTime = content.runTime;
+    const int resourceId = content.resourceId;
     CCA_String sub = subType;
-    if (sub.IsEmpty() && content.contains("SubType") && content["SubType"].is_string())
-        sub = CCA_String(content["SubType"].get<std::string>());
+    if (sub.IsEmpty())
+        sub = CCA_String(content.subType);
 
     // A stamp whose picture is missing (a preview made before the picture is embedded,
     // or a stale identifier) is still made: it shows a frame until it has a picture.
@@ -196,8 +198,8 @@ IG_Annot* ReaderPage::NewAnnot(G_AnnotType type, const CCA_String& subType,
     annot->SetContent(contentJson);
     annot->SetRunTime(runTime);
     annot->SetResourceID(resourceId);
-    annot->SetUniqueName(QStringLiteral("stampannot-")
-                         + QUuid::createUuid().toString(QUuid::WithoutBraces));
+    annot->SetUniqueName(QStringLiteral("stampannot-") +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces));
     ReaderAnnot* raw = m_doc->Adopt(std::move(annot));
     m_annots.append(raw);
     m_doc->Changed(!runTime);
@@ -210,6 +212,8 @@ bool ReaderPage::RemoveAnnot(unsigned int id, bool /*reserved*/)
     for (int i = 0; i < m_annots.size(); ++i) {
         ReaderAnnot* a = m_annots.at(i);
         if (a->ID() == id) {
+            if (a->IsSignature())
+                return false; // a signature's seal stays with its signature
             m_annots.removeAt(i);
             a->SetOnPage(false);
             m_doc->Changed(!a->IsRunTime());
@@ -289,8 +293,8 @@ bool ReaderPage::Render(QPainter* painter, const CCA_Matrix& mmToDevice, int fla
     if (flags & G_Render_Layers) {
         for (const auto& layer : m_layers) {
             for (const LayerObject& o : layer->Objects()) {
-                const QImage image = o.source ? o.source->AppearanceImage()
-                                              : m_doc->ResourceImage(o.resourceId);
+                const QImage image =
+                    o.source ? o.source->AppearanceImage() : m_doc->ResourceImage(o.resourceId);
                 if (!image.isNull())
                     painter->drawImage(QRectF(QPointF(o.rect.left, o.rect.top),
                                               QPointF(o.rect.right, o.rect.bottom)),

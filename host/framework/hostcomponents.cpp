@@ -9,6 +9,7 @@
 #include "gp_zoom.h"
 #include "gt_handtool.h"
 #include "gt_textselect.h"
+#include "signedembedguard.h"
 
 void HostComponents::RegisterAll()
 {
@@ -27,4 +28,7 @@ void HostComponents::RegisterAll()
         new GP_ShowAnnot, new GP_ToolbarBtnState, new GP_BatchAddInvoice};
     for (G_Operation* op : operations)
         op->RegisterToGlobal();
+    // Constructed before plug-ins load, so it is asked first.
+    static auto* signedEmbed = new SignedEmbedGuard;
+    (void)signedEmbed;
 }

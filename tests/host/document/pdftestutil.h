@@ -1,31 +1,58 @@
 #pragma once
-// Helpers for checking written PDF files with programs nobody here wrote.
+// Helpers of the document tests: stamping through the model, checking written files with
+// programs nobody here wrote, and signing a file as a signing program does.
+
+#include "host/base/ca_types.h"
 
 #include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <string>
 
-namespace PdfTestUtil {
-// Runs a program; its standard output (and error, merged) in `output`. Exit code, or −1.
+struct G_SaveReport;
+class IG_Annot;
+class IG_Document;
+class IG_Page;
+
+namespace PdfTestUtil
+{
+// Runs a program; its output (stdout and stderr) in `output`. Exit code, or −1.
 int Run(const QString& program, const QStringList& args, QString* output = nullptr,
         int timeoutMs = 60000);
+QString Sample(const QString& name); // under SAMPLES_DIR
+QByteArray ReadFile(const QString& path);
+bool WriteFile(const QString& path, const QByteArray& bytes);
+
+std::unique_ptr<IG_Document> OpenPdf(const QString& path, const QString& password = {});
+// A sample picture embedded into the document: its resource id.
+int AddSeal(IG_Document* doc, const QString& name = QStringLiteral("seal_red.png"));
+std::string StampJson(int resourceId, bool runTime = false);
+// 40 × 30 mm, 6 mm from the right and bottom edges (the usual automatic place).
+CCA_GRect CornerRect(const IG_Page* page);
+// A stamp of picture `res`, with a creator and a date, as the plug-in places it.
+IG_Annot* Stamp(IG_Page* page, int res, const CCA_GRect& rect, bool runTime = false);
+
 // pdftoppm's picture of one page (1-based) at `dpi`; null on failure.
 QImage RenderWithPoppler(const QString& pdf, int page, int dpi);
-// True when the pixel is close to `colour` (each channel within `tolerance`).
-bool Near(QRgb pixel, const QColor& colour, int tolerance = 40);
-// The pixel at page millimetres (x, y) of a page W × H mm (unrotated) shown with
-// `rotation`, in a picture rendered at `dpi`.
+bool Near(QRgb pixel, const QColor& colour, int tolerance = 40); // each channel
+// The pixel at page millimetres (x, y) of a W × H mm page shown with `rotation`, at `dpi`.
 QPoint PixelAt(double xMm, double yMm, double widthMm, double heightMm, int rotation, int dpi);
-// A sample path under SAMPLES_DIR.
-QString Sample(const QString& name);
-}
-
-namespace PdfTestUtil {
 // Subtypes of each page's /Annots entries as written (mutool), e.g. {"Stamp,Link", ""}.
-QStringList AnnotSubtypes(const QString& pdf);
-// `pdfimages -list` rows: object number of every image (SMasks included) drawn by the file.
+QStringList AnnotSubtypes(const QString& pdf, const QString& password = {});
+// `pdfimages -list`: the object number of every image (SMasks included) drawn.
 QStringList ImageObjects(const QString& pdf, QString* listing = nullptr);
-// `qpdf --check` passes.
-bool QpdfCheck(const QString& pdf, QString* output = nullptr);
-}
+bool QpdfCheck(const QString& pdf, QString* output = nullptr, const QString& password = {});
+// Saves the document to `out` and checks the file with qpdf: empty, or what went wrong.
+QString SaveChecked(IG_Document* doc, const QString& out, G_SaveReport* report = nullptr);
+bool SameRect(const CCA_GRect& a, const CCA_GRect& b, double tolerance = 0.01);
+
+// Signs `in` into `out` as a signing program does: a signature field on page 1 with a
+// visible seal and its /Sig dictionary, written by qpdf (object streams kept, or
+// linearized), then the /ByteRange filled in and a detached PKCS#7 signature over it made
+// by `openssl cms` with a throw-away key made in `workDir`. Empty, or what failed.
+QString SignPdf(const QString& in, const QString& out, const QString& workDir,
+                bool linearize = false, const QString& password = {});
+QString PdfSig(const QString& pdf, const QString& password = {}); // pdfsig's report
+} // namespace PdfTestUtil

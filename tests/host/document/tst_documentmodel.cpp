@@ -1,6 +1,8 @@
-// The document model in memory: pages, resources, stamp annotations, layers, rendering.
+// The document model in memory (pages, resources, stamp annotations, layers, rendering),
+// the application object, the engine's handles and its services.
+#include "host/document/cca_qtdevice.h"
 #include "host/document/documentio.h"
-#include "host/document/g_annottype.h"
+#include "host/document/g_application.h"
 #include "host/document/ica_streamreader.h"
 #include "host/document/ig_annot.h"
 #include "host/document/ig_document.h"
@@ -10,20 +12,14 @@
 
 #include <QBuffer>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
-namespace {
-std::string StampJson(int resourceId, bool runTime, const char* subType = "Stamp")
+using namespace PdfTestUtil;
+
+namespace
 {
-    return QStringLiteral("{\"RunTime\":%1,\"SubType\":\"%2\",\"Appearance\":[{\"Type\":\"Image\","
-                          "\"ResourceID\":%3,\"Width\":40.0,\"Height\":30.0,\"RunTime\":%1}]}")
-        .arg(runTime ? "true" : "false", subType)
-        .arg(resourceId)
-        .toStdString();
-}
-
-QByteArray SolidPng(const QColor& colour, int w = 40, int h = 30)
+QByteArray Png(const QColor& colour, int w = 40, int h = 30)
 {
     QImage image(w, h, QImage::Format_ARGB32);
     image.fill(colour);
@@ -41,281 +37,223 @@ int AddBytes(IG_Document* doc, const QByteArray& bytes)
     s->Release();
     return id;
 }
+
+IG_Annot* NewStamp(IG_Page* page, int res, bool runTime, const CCA_GRect& r = {10, 10, 50, 40})
+{
+    return page->NewAnnot(G_AnnotType_Stamp, "Stamp", r, StampJson(res, runTime));
+}
 } // namespace
 
-class TestDocumentModel : public QObject {
+class TestDocumentModel : public QObject
+{
     Q_OBJECT
 
 private slots:
     void init()
     {
         m_doc.reset(DocumentIO::CreateBlank({CCA_GSize(210, 297), CCA_GSize(297, 210)}, {0, 90}));
-    }
-    void cleanup() { m_doc.reset(); }
-
-    void typeNames_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("annot");
-        QTest::addColumn<QString>("object");
-        QTest::newRow("stamp") << 8 << "Stamp" << "Unknown";
-        QTest::newRow("text / image") << 1 << "Text" << "Image";
-        QTest::newRow("unknown") << 0 << "Unknown" << "Unknown";
-        QTest::newRow("form") << 4 << "Line" << "Form";
-        QTest::newRow("negative") << -1 << "Unknown" << "Unknown";
-        QTest::newRow("past the end") << 99 << "Unknown" << "Unknown";
-    }
-    void typeNames()
-    {
-        QFETCH(int, type);
-        QFETCH(QString, annot);
-        QFETCH(QString, object);
-        QCOMPARE(QString(AnnotTypeToString(type)), annot);
-        QCOMPARE(QString(PageObjTypeToString(type)), object);
-    }
-
-    void blankPagesKeepSizesAndRotations()
-    {
         QCOMPARE(m_doc->PageCount(), 2);
         QCOMPARE(m_doc->PageAt(1)->Width(), 297.f);
         QCOMPARE(m_doc->PageAt(1)->Height(), 210.f);
         QCOMPARE(m_doc->PageAt(1)->Rotation(), 90);
-        QCOMPARE(m_doc->PageAt(0)->Index(), 0);
-        QVERIFY(!m_doc->PageAt(2));
-        QVERIFY(!m_doc->PageAt(-1));
-        QVERIFY(m_doc->FilePath().IsEmpty());
-        QVERIFY(!m_doc->IsReadOnly());
+        QVERIFY(!m_doc->PageAt(2) && !m_doc->PageAt(-1));
+        QVERIFY(m_doc->FilePath().IsEmpty() && !m_doc->IsReadOnly() && !m_doc->HasSignatures());
+    }
+    void cleanup() { m_doc.reset(); }
+
+    void resources_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("picture");
+        const QByteArray png = ReadFile(Sample("seal_red.png"));
+        QTest::newRow("png") << png << true;
+        QTest::newRow("text") << QByteArray("GIF89a? no, plain text") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("png header only") << QByteArray("\x89PNG\r\n\x1a\n", 8) << false;
+        QTest::newRow("png cut short") << png.left(png.size() / 3) << false;
+        QTest::newRow("png with a broken body") << png.left(60) + QByteArray(200, 'x') << false;
+        QTest::newRow("jpeg header, then junk") << QByteArray("\xFF\xD8\xFF\xE0junk", 8) << false;
+        QTest::newRow("pdf") << ReadFile(Sample("contract.pdf")) << false;
+    }
+    void resources()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, picture);
+        const int id = AddBytes(m_doc.get(), bytes);
+        QCOMPARE(id > 0, picture);
+        QCOMPARE(m_doc->ResourceImage(id).isNull(), !picture);
+        QCOMPARE(m_doc->AddResource(nullptr, 1, 0), 0);
     }
 
     void resourcesAreSharedByContent()
     {
-        const QByteArray red = SolidPng(Qt::red);
-        const int a = AddBytes(m_doc.get(), red);
+        const int a = AddBytes(m_doc.get(), Png(QColor(10, 20, 30, 128)));
         QVERIFY(a > 0);
-        QCOMPARE(AddBytes(m_doc.get(), red), a);
-        const int b = AddBytes(m_doc.get(), SolidPng(Qt::blue));
+        QCOMPARE(AddBytes(m_doc.get(), Png(QColor(10, 20, 30, 128))), a);
+        const int b = AddBytes(m_doc.get(), Png(Qt::blue));
         QVERIFY(b > 0 && b != a);
-        QCOMPARE(m_doc->ResourceImage(a).size(), QSize(40, 30));
+        const QImage image = m_doc->ResourceImage(a).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(image.size(), QSize(40, 30));
+        QCOMPARE(qAlpha(image.pixel(2, 2)), 128); // alpha kept
         QVERIFY(m_doc->ResourceImage(999).isNull());
-    }
-
-    void nonPicturesGiveNoResource_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("text") << QByteArray("hello, this is not a picture");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("png header only") << QByteArray("\x89PNG\r\n\x1a\n", 8);
-        QTest::newRow("jpeg header, then junk") << QByteArray("\xFF\xD8\xFF\xE0junkjunk", 11);
-        QTest::newRow("pdf") << QByteArray("%PDF-1.7\n%%EOF\n");
-    }
-    void nonPicturesGiveNoResource()
-    {
-        QFETCH(QByteArray, bytes);
-        QCOMPARE(AddBytes(m_doc.get(), bytes), 0);
-        QCOMPARE(m_doc->AddResource(nullptr, 1, 0), 0);
-    }
-
-    void fileStreamReaders()
-    {
         QVERIFY(!ICA_StreamReader::CreateFileStreamReader(L"/no/such/file.png", 0));
         QVERIFY(!ICA_StreamReader::CreateFileStreamReader(static_cast<const char*>(nullptr), 0));
-        const QString path = PdfTestUtil::Sample(QStringLiteral("seal_red.png"));
-        const std::wstring wide = path.toStdWString();
-        ICA_StreamReader* s = ICA_StreamReader::CreateFileStreamReader(wide.c_str(), 0);
-        QVERIFY(s);
-        QCOMPARE(s->GetSize(), QFileInfo(path).size());
-        QVERIFY(m_doc->AddResource(s, 1, 0) > 0);
-        s->Release();
+        QVERIFY(AddSeal(m_doc.get()) > 0); // through a file stream
     }
 
-    void newAnnotFromContent()
+    // Saved stamps modify the document and change what the pages show; run-time ones
+    // change neither, so page images stay valid.
+    void revisions_data()
     {
-        const int res = AddBytes(m_doc.get(), SolidPng(Qt::red));
+        QTest::addColumn<bool>("runTime");
+        QTest::newRow("saved stamp") << false;
+        QTest::newRow("run-time stamp") << true;
+    }
+    void revisions()
+    {
+        QFETCH(bool, runTime);
+        const int res = AddBytes(m_doc.get(), Png(Qt::red));
         IG_Page* page = m_doc->PageAt(0);
-        const quint64 before = m_doc->Revision();
-        IG_Annot* a = page->NewAnnot(G_AnnotType_Stamp, "Stamp", CCA_GRect(10, 20, 50, 50),
-                                     StampJson(res, false));
-        QVERIFY(a);
-        QVERIFY(m_doc->Revision() > before);
-        QVERIFY(m_doc->IsModified());
-        QCOMPARE(a->Type(), G_AnnotType_Stamp);
-        QCOMPARE(a->ResourceID(), res);
-        QCOMPARE(QString(a->SubType()), QStringLiteral("Stamp"));
-        QVERIFY(!a->IsRunTime());
-        QVERIFY(a->IsOnPage());
-        QCOMPARE(page->AnnotById(a->ID()), a);
-        QCOMPARE(page->AnnotCount(), 1);
-        QVERIFY(a->Content().find("\"ResourceID\"") != std::string::npos);
-    }
-
-    void runTimeAnnotsDoNotModify()
-    {
-        IG_Annot* a = m_doc->PageAt(0)->NewAnnot(G_AnnotType_Stamp, "Stamp",
-                                                 CCA_GRect(0, 0, 40, 30), StampJson(0, true));
-        QVERIFY(a);
-        QVERIFY(a->IsRunTime());
-        const quint64 content = m_doc->ContentRevision();
-        const quint64 any = m_doc->Revision();
+        quint64 any = m_doc->Revision(), content = m_doc->ContentRevision();
+        auto changed = [&]() {
+            const bool grew = m_doc->Revision() > any;
+            const bool contentGrew = m_doc->ContentRevision() > content;
+            any = m_doc->Revision();
+            content = m_doc->ContentRevision();
+            return grew && contentGrew == !runTime && m_doc->IsModified() == !runTime;
+        };
+        IG_Annot* a = NewStamp(page, res, runTime);
+        QVERIFY(a && changed());
+        QCOMPARE(a->IsRunTime(), runTime);
         a->Offset(5, 5);
-        QVERIFY(!m_doc->IsModified());
-        QVERIFY(m_doc->Revision() > any);
-        QCOMPARE(m_doc->ContentRevision(), content); // page images stay valid
+        QVERIFY(changed());
+        QVERIFY(page->RemoveAnnot(a->ID(), false));
+        QVERIFY(changed());
     }
 
-    void permanentChangesAdvanceContentRevision()
-    {
-        const int res = AddBytes(m_doc.get(), SolidPng(Qt::red));
-        quint64 content = m_doc->ContentRevision();
-        IG_Annot* a = m_doc->PageAt(0)->NewAnnot(G_AnnotType_Stamp, "Stamp",
-                                                 CCA_GRect(0, 0, 40, 30), StampJson(res, false));
-        QVERIFY(a);
-        QVERIFY(m_doc->ContentRevision() > content);
-        content = m_doc->ContentRevision();
-        a->Offset(5, 5);
-        QVERIFY(m_doc->ContentRevision() > content);
-        content = m_doc->ContentRevision();
-        QVERIFY(m_doc->PageAt(0)->RemoveAnnot(a->ID(), false));
-        QVERIFY(m_doc->ContentRevision() > content);
-    }
-
-    void unusableContent_data()
+    void newAnnot_data()
     {
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("json");
-        QTest::addColumn<bool>("made");
-        QTest::newRow("resource 0: placeholder") << 8 << QString::fromStdString(StampJson(0, false)) << true;
-        QTest::newRow("unknown resource: placeholder") << 8 << QString::fromStdString(StampJson(77, true)) << true;
-        QTest::newRow("not JSON") << 8 << "{not json" << false;
-        QTest::newRow("JSON array") << 8 << "[1,2]" << false;
-        QTest::newRow("empty object") << 8 << "{}" << true;
-        QTest::newRow("not a stamp") << 1 << QString::fromStdString(StampJson(0, false)) << false;
+        QTest::addColumn<int>("resource"); // −1: not made
+        QTest::newRow("picture") << 8 << QString::fromStdString(StampJson(1)) << 1;
+        QTest::newRow("resource 0: frame") << 8 << QString::fromStdString(StampJson(0)) << 0;
+        QTest::newRow("unknown resource: frame")
+            << 8 << QString::fromStdString(StampJson(77, true)) << 77;
+        QTest::newRow("empty object") << 8 << "{}" << 0;
+        QTest::newRow("not JSON") << 8 << "{not json" << -1;
+        QTest::newRow("JSON array") << 8 << "[1,2]" << -1;
+        QTest::newRow("not a stamp") << 1 << QString::fromStdString(StampJson(1)) << -1;
     }
-    void unusableContent()
+    void newAnnot()
     {
         QFETCH(int, type);
         QFETCH(QString, json);
-        QFETCH(bool, made);
-        IG_Annot* a = m_doc->PageAt(0)->NewAnnot(G_AnnotType(type), "Stamp",
-                                                 CCA_GRect(0, 0, 10, 10), json.toStdString());
-        QCOMPARE(a != nullptr, made);
-        if (a) {
-            // No picture: nothing to embed, but it draws (a frame) without crashing.
-            QVERIFY(!a->EmbedInto(m_doc->PageAt(0)->LayerAt(0), true));
-            QImage image(100, 100, QImage::Format_ARGB32);
-            QPainter p(&image);
-            CCA_Matrix m;
-            m_doc->PageAt(0)->DisplayMatrix(&m, 0, 0, 100, 141, 0);
-            QVERIFY(m_doc->PageAt(0)->Render(&p, m, G_Render_All));
-        }
-    }
-
-    void removedAnnotsStayAliveAndComeBack()
-    {
+        QFETCH(int, resource);
+        QCOMPARE(AddBytes(m_doc.get(), Png(Qt::red)), 1);
         IG_Page* page = m_doc->PageAt(0);
-        IG_Annot* a = page->NewAnnot(G_AnnotType_Stamp, "Stamp", CCA_GRect(0, 0, 10, 10),
-                                     StampJson(0, false));
-        const unsigned id = a->ID();
-        QVERIFY(page->RemoveAnnot(id, false));
-        QVERIFY(!a->IsOnPage());
-        QVERIFY(!page->AnnotById(id));
-        QVERIFY(!page->RemoveAnnot(id, false));
-        // Still a valid object: undo entries call it.
-        a->Offset(1, 1);
-        QCOMPARE(a->GetRect(), CCA_GRect(1, 1, 11, 11));
-        QVERIFY(page->RestoreAnnot(a));
-        QVERIFY(!page->RestoreAnnot(a));
-        QCOMPARE(page->AnnotById(id), a);
-        QVERIFY(!m_doc->PageAt(1)->RestoreAnnot(a)); // another page's annotation
+        IG_Annot* a = page->NewAnnot(G_AnnotType(type), "Stamp", CCA_GRect(50, 40, 10, 10),
+                                     json.toStdString());
+        QCOMPARE(a != nullptr, resource >= 0);
+        if (!a)
+            return;
+        QCOMPARE(a->ResourceID(), resource);
+        QCOMPARE(a->GetRect(), CCA_GRect(10, 10, 50, 40)); // corners ordered
+        QCOMPARE(QString(a->SubType()), QStringLiteral("Stamp"));
+        QVERIFY(a->IsOnPage() && !a->IsLocked() && !a->IsSignature());
+        QCOMPARE(page->AnnotById(a->ID()), a);
+        QCOMPARE(page->AnnotCount(), 1);
+        QCOMPARE(a->Content(), json.toStdString());
+        // Only a picture can be embedded; anything draws (a frame) without crashing.
+        QCOMPARE(a->EmbedInto(page->LayerAt(0), true), resource == 1);
+        QVERIFY(!RenderPage(page, 1.0).isNull());
     }
 
     void editing()
     {
-        IG_Annot* a = m_doc->PageAt(0)->NewAnnot(G_AnnotType_Stamp, "Stamp",
-                                                 CCA_GRect(50, 40, 10, 10), StampJson(0, false));
-        QCOMPARE(a->GetRect(), CCA_GRect(10, 10, 50, 40)); // corners ordered
+        IG_Page* page = m_doc->PageAt(0);
+        IG_Annot* a = NewStamp(page, 0, false, CCA_GRect(10, 10, 50, 40));
         a->Offset(2.5f, -1);
         QCOMPARE(a->GetRect(), CCA_GRect(12.5f, 9, 52.5f, 39));
-        a->SetRect(CCA_GRect(1, 2, 3, 4));
+        a->SetRect(CCA_GRect(3, 4, 1, 2));
         QCOMPARE(a->GetRect(), CCA_GRect(1, 2, 3, 4));
         a->SetSubType("PreSeal");
         a->SetCreator("Zhang San 张三");
         a->SetCreationDate("2024-05-06 07:08:09");
-        QCOMPARE(QString(a->SubType()), QStringLiteral("PreSeal"));
-        QCOMPARE(GQ_ToQString(a->Creator()), QStringLiteral("Zhang San 张三"));
-        QCOMPARE(QString(a->CreationDate()), QStringLiteral("2024-05-06 07:08:09"));
-        QVERIFY(!a->IsLocked());
-        QVERIFY(!a->IsSignature());
+        QCOMPARE(QString(a->SubType()) + GQ_ToQString(a->Creator()) + QString(a->CreationDate()),
+                 QStringLiteral("PreSealZhang San 张三2024-05-06 07:08:09"));
         const quint64 rev = m_doc->Revision();
         a->Offset(qQNaN(), 1);
+        a->SetRect(CCA_GRect(qInf(), 0, 1, 1));
         QCOMPARE(m_doc->Revision(), rev); // ignored
+
+        // Removed, it stays a valid object (undo entries call it) and can come back.
+        const unsigned id = a->ID();
+        QVERIFY(page->RemoveAnnot(id, false));
+        QVERIFY(!a->IsOnPage() && !page->AnnotById(id) && !page->RemoveAnnot(id, false));
+        a->Offset(1, 1);
+        QCOMPARE(a->GetRect(), CCA_GRect(2, 3, 4, 5));
+        QVERIFY(!m_doc->PageAt(1)->RestoreAnnot(a)); // another page's annotation
+        QVERIFY(page->RestoreAnnot(a));
+        QVERIFY(!page->RestoreAnnot(a));
+        QCOMPARE(page->AnnotById(id), a);
     }
 
-    void layers()
+    void layersAndEmbedding()
     {
         IG_Page* page = m_doc->PageAt(0);
         QCOMPARE(page->LayerCount(), 1); // the original content
         IG_Layer* l1 = page->NewLayer(-1);
-        QCOMPARE(page->LayerCount(), 2);
-        QCOMPARE(l1->Index(), 1);
         IG_Layer* l0 = page->NewLayer(0); // the original content stays first
         QCOMPARE(l0->Index(), 1);
         QCOMPARE(l1->Index(), 2);
         QCOMPARE(page->LayerAt(2), l1);
         QVERIFY(!page->LayerAt(3));
         QCOMPARE(l1->Page(), page);
-    }
 
-    void embedding()
-    {
-        const int res = AddBytes(m_doc.get(), SolidPng(Qt::red));
-        IG_Page* page = m_doc->PageAt(0);
-        IG_Annot* a = page->NewAnnot(G_AnnotType_Stamp, "Stamp", CCA_GRect(10, 10, 50, 40),
-                                     StampJson(res, false));
-        IG_Layer* layer = page->NewLayer(-1);
+        IG_Annot* a = NewStamp(page, AddBytes(m_doc.get(), Png(Qt::red)), false);
         QVERIFY(!a->EmbedInto(m_doc->PageAt(1)->LayerAt(0), true)); // another page
         QVERIFY(!a->EmbedInto(nullptr, true));
-        QVERIFY(a->EmbedInto(layer, true));
-        QCOMPARE(layer->ObjectCount(), 1);
+        QVERIFY(a->EmbedInto(l1, true));
+        QCOMPARE(l1->ObjectCount(), 1);
         QVERIFY(a->IsOnPage()); // the caller deletes it
         QVERIFY(page->RemoveAnnot(a->ID(), false));
-
-        // The embedded picture is drawn as content, where the stamp was.
-        QImage image = RenderPage(page, 2.0);
-        QVERIFY(PdfTestUtil::Near(image.pixel(60, 50), Qt::red));
-        QVERIFY(PdfTestUtil::Near(image.pixel(10, 10), Qt::white));
-        image = RenderPage(page, 2.0, G_Render_Content | G_Render_Annots);
-        QVERIFY(PdfTestUtil::Near(image.pixel(60, 50), Qt::white));
     }
 
     void renderFlags_data()
     {
-        QTest::addColumn<bool>("runTime");
+        QTest::addColumn<int>("kind"); // 0: saved, 1: run-time, 2: embedded into a layer
         QTest::addColumn<int>("flags");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("saved, all") << false << int(G_Render_All) << true;
-        QTest::newRow("saved, 127") << false << 127 << true;
-        QTest::newRow("saved, content only") << false << int(G_Render_Content) << false;
-        QTest::newRow("run-time, annots only") << true << int(G_Render_Content | G_Render_Annots) << false;
-        QTest::newRow("run-time, run-time flag") << true << int(G_Render_RunTimeAnnots) << true;
+        QTest::newRow("saved, all") << 0 << int(G_Render_All) << true;
+        QTest::newRow("saved, 127") << 0 << 127 << true;
+        QTest::newRow("saved, content only") << 0 << int(G_Render_Content) << false;
+        QTest::newRow("run-time, annots only")
+            << 1 << int(G_Render_Content | G_Render_Annots) << false;
+        QTest::newRow("run-time, run-time flag") << 1 << int(G_Render_RunTimeAnnots) << true;
+        QTest::newRow("embedded, all") << 2 << int(G_Render_All) << true;
+        QTest::newRow("embedded, no layers")
+            << 2 << int(G_Render_Content | G_Render_Annots) << false;
     }
     void renderFlags()
     {
-        QFETCH(bool, runTime);
+        QFETCH(int, kind);
         QFETCH(int, flags);
         QFETCH(bool, shown);
-        const int res = AddBytes(m_doc.get(), SolidPng(QColor(0, 0, 255)));
         IG_Page* page = m_doc->PageAt(0);
-        page->NewAnnot(G_AnnotType_Stamp, "Stamp", CCA_GRect(10, 10, 50, 40),
-                       StampJson(res, runTime));
+        IG_Annot* a = NewStamp(page, AddBytes(m_doc.get(), Png(Qt::blue)), kind == 1);
+        if (kind == 2) // drawn as content where the stamp was, the stamp itself gone
+            QVERIFY(a->EmbedInto(page->NewLayer(-1), true) && page->RemoveAnnot(a->ID(), false));
         const QImage image = RenderPage(page, 2.0, flags);
-        QCOMPARE(PdfTestUtil::Near(image.pixel(60, 50), QColor(0, 0, 255)), shown);
+        QCOMPARE(Near(image.pixel(60, 50), Qt::blue), shown);
+        QCOMPARE(Near(image.pixel(10, 10), Qt::white), bool(flags & G_Render_Content));
     }
 
     void displayMatrix_data()
     {
         QTest::addColumn<int>("pageIndex");
         QTest::addColumn<int>("extra");
-        QTest::addColumn<QPointF>("topLeftMm");   // maps to device (0, 0)
+        QTest::addColumn<QPointF>("topLeftMm"); // maps to device (10, 20)
         QTest::addColumn<QPointF>("centreMm");
         // Page 0 is 210 × 297 unrotated; page 1 is 297 × 210 with /Rotate 90.
         QTest::newRow("portrait") << 0 << 0 << QPointF(0, 0) << QPointF(105, 148.5);
@@ -342,24 +280,182 @@ private slots:
         auto map = [&m](QPointF p) {
             return QPointF(m.a * p.x() + m.c * p.y() + m.e, m.b * p.x() + m.d * p.y() + m.f);
         };
-        const QPointF tl = map(topLeftMm);
+        const QPointF tl = map(topLeftMm), c = map(centreMm);
         QVERIFY2(qAbs(tl.x() - 10) < 0.01 && qAbs(tl.y() - 20) < 0.01,
                  qPrintable(QStringLiteral("%1,%2").arg(tl.x()).arg(tl.y())));
-        const QPointF c = map(centreMm);
         QVERIFY(qAbs(c.x() - (10 + w / 2.0)) < 0.01 && qAbs(c.y() - (20 + h / 2.0)) < 0.01);
     }
 
-    void resourceImagesAreUnchanged()
+    // Handles, and the document a handle opens (one at a time, closed with it).
+    void handles()
     {
-        QImage src(5, 4, QImage::Format_ARGB32);
-        src.fill(QColor(10, 20, 30, 128));
-        QByteArray bytes;
-        QBuffer b(&bytes);
-        b.open(QIODevice::WriteOnly);
-        src.save(&b, "PNG");
-        const int id = AddBytes(m_doc.get(), bytes);
-        const QImage back = m_doc->ResourceImage(id).convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(qAlpha(back.pixel(2, 2)), 128); // alpha kept
+        G_Engine* engine = G_Application::Instance()->Engine();
+        QCOMPARE(G_Application::Instance()->Engine(), engine);
+        const int before = engine->OpenHandleCount();
+        G_EngineHandle a = engine->AcquireHandle(0), h = engine->AcquireHandle(0);
+        QVERIFY(a && h && a != h);
+        QCOMPARE(engine->OpenHandleCount(), before + 2);
+        engine->ReleaseHandle(&a);
+        QVERIFY(!a);
+        engine->ReleaseHandle(&a); // twice: nothing
+        engine->ReleaseHandle(nullptr);
+        int notAHandle = 0;
+        G_EngineHandle bogus = &notAHandle;
+        engine->ReleaseHandle(&bogus); // not ours: refused, not followed
+        QVERIFY(!engine->HandleDocument(&notAHandle));
+
+        G_SignatureService* sign = engine->SignatureService();
+        const std::wstring good = Sample("contract.pdf").toStdWString();
+        const std::wstring bad = Sample("missing.pdf").toStdWString();
+        auto options = std::make_shared<NexJson>();
+        IG_Document* doc = sign->OpenDocument(h, good.c_str(), options);
+        QVERIFY(doc);
+        QCOMPARE(doc->PageCount(), 3);
+        QCOMPARE(engine->HandleDocument(h), doc);
+        // A second open replaces (and closes) the first; a failed one leaves none.
+        QVERIFY(!sign->OpenDocument(h, bad.c_str(), options));
+        QVERIFY(!engine->HandleDocument(h));
+        QVERIFY(sign->OpenDocument(h, good.c_str(), options));
+        sign->CloseDocument(h);
+        QVERIFY(!engine->HandleDocument(h));
+        QVERIFY(!sign->OpenDocument(nullptr, good.c_str(), options));
+        QVERIFY(sign->OpenDocument(h, good.c_str(), options)); // released with it open
+        engine->ReleaseHandle(&h);
+        QCOMPARE(engine->OpenHandleCount(), before);
+    }
+
+    void documentsAndContexts()
+    {
+        G_Application* app = G_Application::Instance();
+        std::unique_ptr<IG_Document> doc(DocumentIO::CreateBlank({CCA_GSize(100, 100)}));
+        QVERIFY(!app->DocumentContext(doc.get()));
+        const int count = app->DocumentCount();
+        app->RegisterDocument(doc.get());
+        app->RegisterDocument(doc.get());
+        QCOMPARE(app->DocumentCount(), count + 1);
+        G_DocumentContext* ctx = app->DocumentContext(doc.get());
+        QVERIFY(ctx);
+        QCOMPARE(ctx->Document(), doc.get());
+
+        G_SignatureService* sign = app->Engine()->SignatureService();
+        QVERIFY(!sign->PrepareSignature(nullptr, std::make_shared<NexJson>()));
+        QVERIFY(sign->PrepareSignature(ctx, std::make_shared<NexJson>()));
+        QCOMPARE(ctx->PreparedSignatures(), 1);
+
+        app->UnregisterDocument(doc.get());
+        QVERIFY(!app->DocumentContext(doc.get()));
+        QCOMPARE(app->DocumentCount(), count);
+    }
+
+    void logger()
+    {
+        G_Logger* log = G_Application::Instance()->Logger();
+        log->Clear();
+        log->Write("GA_Stamp::Filter subannotType: 8, IsSignature is 0, annitID is 3");
+        log->Write(u8"两行\nsecond");
+        log->Write(nullptr);
+        QCOMPARE(log->Lines().size(), 4);
+        QCOMPARE(log->Lines().at(1), QStringLiteral("两行"));
+    }
+
+    // The seal picture road: a document page rendered to a picture through the device.
+    void renderPage()
+    {
+        G_Engine* engine = G_Application::Instance()->Engine();
+        G_EngineHandle h = engine->AcquireHandle(0);
+        const std::wstring path = Sample("rotated.pdf").toStdWString();
+        IG_Document* doc =
+            engine->SignatureService()->OpenDocument(h, path.c_str(), std::make_shared<NexJson>());
+        QVERIFY(doc);
+        IG_Page* page = doc->PageAt(0);
+        const int pw = int(std::ceil(page->Height() * 100 / 25.4f)); // turned by 90
+        const int ph = int(std::ceil(page->Width() * 100 / 25.4f));
+        QImage image(pw, ph, QImage::Format_RGB32);
+        image.fill(0xFF00FF00);
+        CCA_Matrix m;
+        page->DisplayMatrix(&m, 0, 0, pw, ph, 0);
+        {
+            QPainter painter(&image);
+            CCA_QtDevice device;
+            QVERIFY(device.Attach(&painter, 0));
+            auto options = NexJsonFactory::ParseJsonString("{}");
+            options->SetMember("Clip", NexJsonHelper::FromRect(CCA_GRect(0, 0, pw / 2, ph)));
+            QVERIFY(engine->RenderService()->RenderPage(h, page, &device, &m, 127, 0, 0, options));
+            QVERIFY(
+                !engine->RenderService()->RenderPage(h, nullptr, &device, &m, 127, 0, 0, options));
+            QVERIFY(!engine->RenderService()->RenderPage(h, page, &device, nullptr, 127, 0, 0,
+                                                         options));
+        }
+        QCOMPARE(image.pixel(5, 5), QColor(Qt::white).rgb()); // page, inside the clip
+        QCOMPARE(image.pixel(pw - 5, 5), 0xFF00FF00u);        // outside the clip
+        // The same as pdftoppm shows (the grey box of the sample, turned with the page).
+        const QImage ref = RenderWithPoppler(Sample("rotated.pdf"), 1, 100);
+        QCOMPARE(ref.size(), QSize(pw, ph));
+        int differ = 0;
+        for (int y = 0; y < ph; y += 7)
+            for (int x = 0; x < pw / 2 - 2; x += 7)
+                if (!Near(image.pixel(x, y), QColor(ref.pixel(x, y)), 60))
+                    ++differ;
+        QVERIFY2(differ < 20, qPrintable(QString::number(differ)));
+        CCA_QtDevice idle;
+        QVERIFY(!idle.Attach(nullptr, 0));
+        QVERIFY(!engine->RenderService()->RenderPage(h, page, &idle, &m, 127, 0, 0, nullptr));
+        engine->ReleaseHandle(&h);
+    }
+
+    // Picture → one-page PDF at the picture's physical size; anything else is refused.
+    void convertPicture_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QSizeF>("points"); // empty: refused, nothing written
+        // 473 × 355 at 300 dpi (pHYs) → 113.5 × 85.2 pt; 236 × 177 without → 96 dpi.
+        const double k = 72 / 299.9994;
+        QTest::newRow("png with dpi")
+            << Sample("seal_red.png") << "a.pdf" << QSizeF(473 * k, 355 * k);
+        QTest::newRow("png without dpi")
+            << Sample("seal_blue_nodpi.png") << "b.pdf" << QSizeF(236 * 0.75, 177 * 0.75);
+        QTest::newRow("jpeg, 200 dpi") << m_temp.filePath("photo.jpg") << "c.pdf" << QSizeF(72, 36);
+        QTest::newRow("ofd destination") << Sample("seal_red.png") << "x.ofd" << QSizeF();
+        QTest::newRow("unknown destination") << Sample("seal_red.png") << "x.doc" << QSizeF();
+        QTest::newRow("not a picture") << Sample("contract.pdf") << "y.pdf" << QSizeF();
+        QTest::newRow("missing picture") << Sample("none.png") << "z.pdf" << QSizeF();
+        QTest::newRow("folder missing") << Sample("seal_red.png") << "no/dir/z.pdf" << QSizeF();
+    }
+    void convertPicture()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, destination);
+        QFETCH(QSizeF, points);
+        QImage photo(200, 100, QImage::Format_RGB32);
+        photo.fill(QColor(20, 160, 40));
+        photo.setDotsPerMeterX(int(200 / 0.0254 + 0.5));
+        photo.setDotsPerMeterY(int(200 / 0.0254 + 0.5));
+        QVERIFY(photo.save(m_temp.filePath("photo.jpg"), "JPEG", 90));
+        G_Engine* engine = G_Application::Instance()->Engine();
+        G_EngineHandle h = engine->AcquireHandle(0);
+        const QString out = m_temp.filePath(destination);
+        const std::wstring src = source.toStdWString(), dst = out.toStdWString();
+        QCOMPARE(engine->ConvertService()->ConvertFile(h, src.c_str(), dst.c_str(),
+                                                       std::make_shared<const NexJson>()),
+                 !points.isEmpty());
+        QVERIFY(!engine->ConvertService()->ConvertFile(h, nullptr, dst.c_str(), nullptr));
+        engine->ReleaseHandle(&h);
+        QCOMPARE(QFile::exists(out), !points.isEmpty());
+        if (points.isEmpty())
+            return;
+        QVERIFY(QpdfCheck(out));
+        QString info;
+        Run("pdfinfo", {out}, &info);
+        const auto match =
+            QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info);
+        QVERIFY2(match.hasMatch() && qAbs(match.captured(1).toDouble() - points.width()) < 0.2 &&
+                     qAbs(match.captured(2).toDouble() - points.height()) < 0.2,
+                 qPrintable(info));
+        QVERIFY(!ImageObjects(out).isEmpty());
+        const QImage page = RenderWithPoppler(out, 1, 72); // the picture fills the page
+        if (source.endsWith(".jpg"))
+            QVERIFY(Near(page.pixel(page.width() / 2, page.height() / 2), QColor(20, 160, 40)));
     }
 
 private:
@@ -376,6 +472,7 @@ private:
     }
 
     std::unique_ptr<IG_Document> m_doc;
+    QTemporaryDir m_temp;
 };
 
 QTEST_MAIN(TestDocumentModel)

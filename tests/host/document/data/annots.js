@@ -1,6 +1,8 @@
-// mutool run annots.js FILE: one line per page, "N: Subtype,Subtype,..." from the raw
+// mutool run annots.js FILE [PASSWORD]: one line per page, "N: Subtype,Subtype,..." from the raw
 // /Annots arrays (links and widgets included), so tests see exactly what was written.
 var doc = new PDFDocument(scriptArgs[0]);
+if (scriptArgs.length > 1)
+  doc.authenticatePassword(scriptArgs[1]);
 var n = doc.countPages();
 for (var i = 0; i < n; ++i) {
   var annots = doc.findPage(i).get("Annots");

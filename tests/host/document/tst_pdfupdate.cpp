@@ -1,0 +1,177 @@
+// Saving keeps the file's bytes and appends the changes, so signatures made before stay
+// valid; protected files open with their password in the reader and the batch run, and
+// stay protected. Results are checked with qpdf, pdfsig and mutool.
+#include "demorun.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_page.h"
+#include "host/framework/g_docview.h"
+#include "host/utils/textinputseam.h"
+#include "hostfixture.h"
+#include "mainwindow.h"
+#include "pdftestutil.h"
+
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace PdfTestUtil;
+
+class TestPdfUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void signedFileStaysValid_data()
+    {
+        QTest::addColumn<QStringList>("qpdfArgs"); // how the unsigned input is made
+        QTest::addColumn<bool>("linearize");       // the signed file is linearized
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QByteArray>("section"); // what the appended section holds
+        QTest::newRow("cross-reference table")
+            << QStringList() << false << "" << QByteArray("\nxref\n");
+        QTest::newRow("cross-reference streams")
+            << QStringList{"--object-streams=generate"} << false << "" << QByteArray("/Type /XRef");
+        QTest::newRow("linearized") << QStringList() << true << "" << QByteArray("\nxref\n");
+        QTest::newRow("encrypted") << QStringList{"--encrypt", "pw", "owner", "256", "--"} << false
+                                   << "pw" << QByteArray("\nxref\n");
+    }
+    void signedFileStaysValid()
+    {
+        QFETCH(QStringList, qpdfArgs);
+        QFETCH(bool, linearize);
+        QFETCH(QString, password);
+        QFETCH(QByteArray, section);
+        const QString input = Path("input.pdf"), path = Path("signed.pdf");
+        QFile::remove(input);
+        QCOMPARE(Run("qpdf", qpdfArgs + QStringList{Sample("contract.pdf"), input}), 0);
+        const QString problem = SignPdf(input, path, m_dir.path(), linearize, password);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        QVERIFY(PdfSig(path, password).contains("Total document signed"));
+
+        auto doc = OpenPdf(path, password);
+        QVERIFY(doc);
+        QVERIFY(doc->HasSignatures());
+        IG_Annot* seal = doc->PageAt(0)->AnnotAt(0);
+        QVERIFY(seal && seal->IsSignature() && seal->IsLocked());
+        QVERIFY(!doc->PageAt(0)->RemoveAnnot(seal->ID(), false));
+
+        QByteArray before = ReadFile(path);
+        const int res = AddSeal(doc.get());
+        for (int round = 0; round < 2; ++round) { // saving again keeps the first update
+            Stamp(doc->PageAt(round + 1), res, CornerRect(doc->PageAt(round + 1)));
+            G_SaveReport report;
+            QString error;
+            QVERIFY2(doc->SaveAs(path, &error, &report), qPrintable(error));
+            QVERIFY(report.incremental && !report.rewritten);
+            const QByteArray after = ReadFile(path);
+            QVERIFY(after.size() > before.size() && after.startsWith(before));
+            QVERIFY(after.mid(before.size()).contains(section));
+            QString check;
+            QVERIFY2(QpdfCheck(path, &check, password), qPrintable(check));
+            const QString sig = PdfSig(path, password);
+            QVERIFY2(sig.contains("Signature is Valid.") && sig.contains("Not total document"),
+                     qPrintable(sig));
+            QString mutool;
+            Run("mutool", {"sign", "-p", password, "-v", path}, &mutool);
+            QVERIFY2(mutool.contains("The signature is valid"), qPrintable(mutool));
+            before = after;
+        }
+        QCOMPARE(AnnotSubtypes(path, password), QStringList({"Widget", "Stamp", "Stamp"}));
+        // Nothing changed since: nothing is written.
+        QString error;
+        QVERIFY(doc->SaveAs(path, &error));
+        QCOMPARE(ReadFile(path), before);
+    }
+
+    // A file qpdf had to repair cannot be updated: it is written anew and the save says so.
+    void repairedFileIsRewritten()
+    {
+        QByteArray bytes = ReadFile(Sample("contract.pdf"));
+        bytes.insert(bytes.indexOf("1 0 obj"), "\n\n\n\n"); // every offset a little off
+        const QString path = Path("repaired.pdf");
+        QVERIFY(WriteFile(path, bytes));
+        auto doc = OpenPdf(path);
+        QVERIFY(doc);
+        Stamp(doc->PageAt(0), AddSeal(doc.get()), CornerRect(doc->PageAt(0)));
+        G_SaveReport report;
+        QString error;
+        QVERIFY2(doc->SaveAs(path, &error, &report), qPrintable(error));
+        QVERIFY(report.rewritten && !report.incremental);
+        QVERIFY2(report.reason.contains("repaired"), qPrintable(report.reason));
+        QVERIFY(QpdfCheck(path));
+        QCOMPARE(AnnotSubtypes(path).value(0), QStringLiteral("Stamp"));
+    }
+
+    void protectedFile_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("reader, asked in a dialog") << "reader";
+        QTest::newRow("batch run with --password") << "batch";
+    }
+    void protectedFile()
+    {
+        QFETCH(QString, way);
+        const QString path = Path("protected/contract.pdf");
+        QDir().mkpath(Path("protected"));
+        QFile::remove(path);
+        QCOMPARE(Run("qpdf",
+                     {"--encrypt", "user pw", "owner", "256", "--", Sample("contract.pdf"), path}),
+                 0);
+        QString target = path;
+        if (way == "reader") {
+            HostFixture host;
+            host.AnswerMessageBoxes(QMessageBox::Ok);
+            QStringList answers{"wrong", "user pw"}, labels; // then Cancel
+            Utils::TextInputSeam::SetAnswerer([&](const Utils::TextInputRequest& r, QString* text) {
+                labels << r.label;
+                if (!r.password || answers.isEmpty())
+                    return false;
+                *text = answers.takeFirst();
+                return true;
+            });
+            MainWindow window;
+            QVERIFY(window.OpenFile(path));
+            QCOMPARE(labels.size(), 2);
+            QVERIFY2(labels.at(1).contains("not correct"), qPrintable(labels.at(1)));
+            IG_Document* doc = window.View()->GDocument();
+            Stamp(doc->PageAt(0), AddSeal(doc), CornerRect(doc->PageAt(0)));
+            const QByteArray before = ReadFile(path);
+            QVERIFY(window.Save());
+            QVERIFY(ReadFile(path).startsWith(before)); // updated, encrypted like the rest
+            // Cancelled: nothing opens and no error is shown.
+            const int boxes = host.MessageBoxes().size();
+            QVERIFY(!window.OpenFile(path));
+            QCOMPARE(labels.size(), 3);
+            QCOMPARE(host.MessageBoxes().size(), boxes);
+            Utils::TextInputSeam::Clear();
+        } else {
+            QVERIFY(QFile::copy(Sample("seal_red.png"), Path("protected/seal_red.png")));
+            QString out;
+            QCOMPARE(Run(MINIREADER_PATH,
+                         {"--demo", Path("batch"), Path("protected"), "--password", "wrong"}, &out),
+                     1);
+            QVERIFY2(out.contains("not correct"), qPrintable(out));
+            QCOMPARE(Run(MINIREADER_PATH,
+                         {"--demo", Path("batch"), Path("protected"), "--password", "user pw"},
+                         &out),
+                     0);
+            QVERIFY2(out.contains("stamped page 1"), qPrintable(out));
+            target = Path("batch/contract-stamped.pdf");
+        }
+        QVERIFY(QpdfCheck(target, nullptr, "user pw"));
+        QCOMPARE(Run("qpdf", {"--requires-password", target}), 0);
+        auto again = OpenPdf(target, "user pw");
+        QVERIFY(again);
+        QCOMPARE(again->PageAt(0)->AnnotCount(), 1);
+    }
+
+private:
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestPdfUpdate)
+#include "tst_pdfupdate.moc"
