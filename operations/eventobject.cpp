@@ -11,7 +11,9 @@ EventObject::~EventObject() = default;
 
 bool EventObject::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m_view || watched != m_view->viewport() || event->type() != QEvent::Paint)
+    // The type first: while the view is being destroyed its viewport still sends events,
+    // and the view can no longer be asked anything.
+    if (event->type() != QEvent::Paint || !m_view || watched != m_view->viewport())
         return false;
     // A view without a model shows nothing either, so it gets the text too.
     if (m_view->model() && m_view->model()->rowCount(QModelIndex()) != 0)
