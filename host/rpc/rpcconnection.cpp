@@ -34,10 +34,9 @@ void RpcConnection::Serve()
                            .arg(RpcWire::kMaxLineBytes));
             return;
         }
-        QByteArray line = m_buffer.left(end);
+        // A "\r" before the "\n" is JSON white space like any other.
+        const QByteArray line = m_buffer.left(end);
         m_buffer.remove(0, end + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
         if (line.trimmed().isEmpty())
             continue;
         m_socket->write(m_worker->Answer(line));

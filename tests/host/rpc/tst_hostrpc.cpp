@@ -221,7 +221,10 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QFETCH(bool, closes);
-        m_server->SetIdleTimeout(1000);
+        // Only the row that waits for the idle time gets a short one: the others must close
+        // at once, not when the timer would have closed them anyway.
+        if (error.startsWith("no complete request"))
+            m_server->SetIdleTimeout(1000);
         QTcpSocket socket;
         socket.connectToHost(kLoopback, m_port);
         socket.write(bytes);
