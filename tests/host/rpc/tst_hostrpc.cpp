@@ -258,6 +258,23 @@ private slots:
         QCOMPARE(idle.bytesAvailable(), 0); // nothing was asked, so nothing is answered
     }
 
+    void tricklingClientIsCutOff()
+    {
+        m_server->SetIdleTimeout(1000);
+        QTcpSocket socket;
+        socket.connectToHost(kLoopback, m_port);
+        // One byte every 100 ms: each arrives well within the idle time, the line never does.
+        const QByteArray line = EchoLineOfSize(200) + '\n';
+        int sent = 0;
+        QTimer drip;
+        connect(&drip, &QTimer::timeout, [&] { socket.write(line.mid(sent++, 1)); });
+        drip.start(100);
+        QTRY_VERIFY_WITH_TIMEOUT(socket.canReadLine(), 10000);
+        QVERIFY(ReplyOf(socket).value("error").toString().startsWith("no complete request"));
+        QVERIFY(sent < line.size());
+        QCOMPARE(m_echo->Calls(), 0);
+    }
+
     void manyClientsAtOnce()
     {
         const int count = 50;
