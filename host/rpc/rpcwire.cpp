@@ -25,6 +25,11 @@ QByteArray Line(const QJsonObject& object)
 
 bool ParseRequest(const QByteArray& line, Request* request, QString* error)
 {
+    // Said plainly: the JSON parser would only report an illegal value somewhere.
+    if (QString::fromUtf8(line).toUtf8() != line) {
+        *error = QStringLiteral("the request is not UTF-8 text");
+        return false;
+    }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
     if (parseError.error != QJsonParseError::NoError) {

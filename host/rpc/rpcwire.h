@@ -26,8 +26,8 @@
 //     nothing to answer (for example a request type it does not know).
 //   {"ok":false,"error":"unknown method \"stampmaker\""}
 //     The request was refused and no method was called; "error" is a message for people.
-//     Refused: a line that is not valid JSON (bytes that are not UTF-8 included), a request
-//     of the wrong shape, an unknown method. The connection stays open after these.
+//     Refused: a line that is not UTF-8 or not valid JSON, a request of the wrong shape, an
+//     unknown method. The connection stays open after these.
 //
 // Limits
 //   A line longer than the limit gets an error reply and the connection is closed.

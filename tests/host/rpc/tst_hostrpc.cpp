@@ -6,11 +6,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QMutex>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -22,44 +22,24 @@ const QString kLoopback = QStringLiteral("127.0.0.1");
 enum Other { Released, OnLoopback, OnEveryInterface };
 enum Peer { Us, Nobody, Mute };
 
-// Answers with the request's "a" and the never-sent "missing", unless silent.
-class RecordingMethod : public IServerMethod
-{
-public:
-    explicit RecordingMethod(bool silent) : m_silent(silent) {}
+// Answers with the request's "a" and the never-sent "missing", unless silent, and records
+// its calls. Tests read the record after the reply, that is after the call returned.
+struct RecordingMethod : IServerMethod {
+    explicit RecordingMethod(bool quiet) : silent(quiet) {}
     void HandleRequest(const char* method, IRPCParams* request, IRPCParams* reply) override
     {
-        QMutexLocker lock(&m_mutex);
-        ++m_calls;
-        m_thread = QThread::currentThread();
-        m_method = method;
-        if (m_silent)
+        ++calls;
+        thread = QThread::currentThread();
+        name = method;
+        if (silent)
             return;
         reply->AddString(request->GetMap("a")->GetString());
         reply->AddString(request->GetMap("missing")->GetString());
     }
-    int Calls()
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_calls;
-    }
-    QThread* Thread()
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_thread;
-    }
-    QByteArray Method()
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_method;
-    }
-
-private:
-    const bool m_silent;
-    QMutex m_mutex;
-    int m_calls = 0;
-    QThread* m_thread = nullptr;
-    QByteArray m_method;
+    const bool silent;
+    std::atomic<int> calls{0};
+    std::atomic<QThread*> thread{nullptr};
+    QByteArray name;
 };
 
 // An "echo" request line (without "\n") of exactly `size` bytes.
@@ -113,12 +93,9 @@ private slots:
         QTest::newRow("taken on loopback") << "%1" << int(OnLoopback) << false;
         QTest::newRow("taken on every interface") << "%1" << int(OnEveryInterface) << false;
         QTest::newRow("null") << QString() << int(Released) << false;
-        QTest::newRow("empty") << "" << int(Released) << false;
-        QTest::newRow("letters") << "http" << int(Released) << false;
         QTest::newRow("sign") << "+%1" << int(Released) << false;
         QTest::newRow("beyond range") << "65536" << int(Released) << false;
         QTest::newRow("suffix") << "%1x" << int(Released) << false;
-        QTest::newRow("blank") << " %1" << int(Released) << false;
     }
 
     void listen()
@@ -126,6 +103,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, other);
         QFETCH(bool, listens);
+
         QTcpServer held;
         QVERIFY(held.listen(other == OnEveryInterface ? QHostAddress::AnyIPv4
                                                       : QHostAddress::LocalHost));
@@ -155,7 +133,6 @@ private slots:
         QTest::newRow("plain") << "stamp.png";
         QTest::newRow("non-ASCII path") << QString::fromUtf8("/home/张三/印章 1.png");
         QTest::newRow("quotes and line breaks") << "a\"b\\c\nd\r\te";
-        QTest::newRow("empty") << "";
     }
 
     void requestReachesTheMethodOnAWorkerThread()
@@ -165,10 +142,9 @@ private slots:
             RpcClient::Call(kLoopback, m_port, "echo", {{"a", value}, {"b", "other"}});
         QVERIFY2(result.ok, qPrintable(result.error));
         QCOMPARE(result.replies, QStringList({value, ""}));
-        QCOMPARE(m_echo->Calls(), 1);
-        QCOMPARE(m_echo->Method(), QByteArray("echo"));
-        QVERIFY(m_echo->Thread());
-        QVERIFY(m_echo->Thread() != QThread::currentThread());
+        QCOMPARE(m_echo->calls, 1);
+        QCOMPARE(m_echo->name, QByteArray("echo"));
+        QVERIFY(m_echo->thread && m_echo->thread != QThread::currentThread());
     }
 
     void handWrittenRequestsShareAConnection()
@@ -182,7 +158,7 @@ private slots:
         QCOMPARE(ReplyOf(socket), QJsonObject({{"ok", true}, {"replies", QJsonArray()}}));
         QTRY_VERIFY(socket.canReadLine());
         QCOMPARE(ReplyOf(socket), QJsonObject({{"ok", true}, {"replies", QJsonArray({"40", ""})}}));
-        QCOMPARE(m_silent->Calls(), 1);
+        QCOMPARE(m_silent->calls, 1);
     }
 
     void badRequestsAreRefused_data()
@@ -195,7 +171,7 @@ private slots:
         QTest::newRow("JSON cut short")
             << Line(R"({"method":"echo","params":{"a":"b")") << "not valid JSON" << false;
         QTest::newRow("not UTF-8") << Line("{\"method\":\"echo\",\"params\":{\"a\":\"\xff\xfe\"}}")
-                                   << "not valid JSON" << false;
+                                   << "not UTF-8" << false;
         QTest::newRow("array") << Line(R"(["echo"])") << "JSON object" << false;
         QTest::newRow("no method") << Line(R"({"params":{"a":"b"}})") << "\"method\"" << false;
         QTest::newRow("empty method") << Line(R"({"method":""})") << "\"method\"" << false;
@@ -233,7 +209,7 @@ private slots:
         QCOMPARE(reply.value("ok").toBool(), error.isEmpty());
         QVERIFY2(reply.value("error").toString().contains(error),
                  qPrintable(reply["error"].toString()));
-        QCOMPARE(m_echo->Calls(), error.isEmpty() ? 1 : 0);
+        QCOMPARE(m_echo->calls, error.isEmpty() ? 1 : 0);
         if (closes) {
             QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
         } else {
@@ -244,16 +220,27 @@ private slots:
         QVERIFY(RpcClient::Call(kLoopback, m_port, "echo", {}).ok);
     }
 
-    void idleClientIsDroppedWhileOthersAreServed()
+    void manyClientsAreServedWhileAnIdleOneIsDropped()
     {
-        m_server->SetIdleTimeout(1000);
+        m_server->SetIdleTimeout(2000);
         QTcpSocket idle;
         QSignalSpy dropped(&idle, &QTcpSocket::disconnected);
         idle.connectToHost(kLoopback, m_port);
         QTRY_COMPARE(idle.state(), QAbstractSocket::ConnectedState);
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(RpcClient::Call(kLoopback, m_port, "echo", {{"a", "b"}}).ok);
-        QCOMPARE(idle.state(), QAbstractSocket::ConnectedState);
+        const int count = 50;
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        for (int i = 0; i < count; ++i) {
+            sockets.push_back(std::make_unique<QTcpSocket>());
+            sockets.back()->connectToHost(kLoopback, m_port);
+            const QString line = R"({"method":"echo","params":{"a":"%1"}})";
+            sockets.back()->write(Line(qPrintable(line.arg(i))));
+        }
+        for (int i = 0; i < count; ++i) {
+            QTRY_VERIFY_WITH_TIMEOUT(sockets[i]->canReadLine(), 20000);
+            const QJsonArray replies = ReplyOf(*sockets[i]).value("replies").toArray();
+            QCOMPARE(replies.first().toString(), QString::number(i));
+        }
+        QCOMPARE(m_echo->calls, count);
         QVERIFY(dropped.wait(10000));
         QCOMPARE(idle.bytesAvailable(), 0); // nothing was asked, so nothing is answered
     }
@@ -272,28 +259,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(socket.canReadLine(), 10000);
         QVERIFY(ReplyOf(socket).value("error").toString().startsWith("no complete request"));
         QVERIFY(sent < line.size());
-        QCOMPARE(m_echo->Calls(), 0);
-    }
-
-    void manyClientsAtOnce()
-    {
-        const int count = 50;
-        std::vector<std::unique_ptr<QTcpSocket>> sockets;
-        for (int i = 0; i < count; ++i) {
-            sockets.push_back(std::make_unique<QTcpSocket>());
-            sockets.back()->connectToHost(kLoopback, m_port);
-        }
-        for (int i = 0; i < count; ++i) {
-            const QString line =
-                QStringLiteral("{\"method\":\"echo\",\"params\":{\"a\":\"%1\"}}\n");
-            sockets[i]->write(line.arg(i).toUtf8());
-        }
-        for (int i = 0; i < count; ++i) {
-            QTRY_VERIFY_WITH_TIMEOUT(sockets[i]->canReadLine(), 20000);
-            const QJsonArray replies = ReplyOf(*sockets[i]).value("replies").toArray();
-            QCOMPARE(replies.first().toString(), QString::number(i));
-        }
-        QCOMPARE(m_echo->Calls(), count);
+        QCOMPARE(m_echo->calls, 0);
     }
 
     void destroyingTheServerClosesConnectionsAndFreesThePort()
@@ -341,7 +307,7 @@ private slots:
             RpcClient::Call(kLoopback, port, method, {{"a", QString(size, 'x')}}, 500);
         QVERIFY(!result.ok);
         QVERIFY2(result.error.contains(error), qPrintable(result.error));
-        QCOMPARE(m_echo->Calls(), 0);
+        QCOMPARE(m_echo->calls, 0);
     }
 
 private:
