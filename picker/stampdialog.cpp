@@ -1,5 +1,6 @@
 #include "stampdialog.h"
 
+#include "customstampevent.h"
 #include "host/document/g_application.h"
 #include "host/document/ica_streamreader.h"
 #include "host/document/ig_document.h"
@@ -8,6 +9,8 @@
 #include "host/framework/g_docview.h"
 #include "host/framework/g_uicontext.h"
 #include "host/framework/icore.h"
+#include "host/rpc/hostrpc.h"
+#include "host/rpc/iserver.h"
 #include "host/utils/nex_dpi.h"
 #include "host/utils/nex_messagebox.h"
 #include "host/utils/nex_path.h"
@@ -23,7 +26,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -44,6 +49,9 @@ namespace
 {
 
 StampDialog* g_stampDialog = nullptr;
+// The stamp maker's server and the last port tried: one of each per process.
+IServer* stampMakerServer = nullptr;
+int stampMakerPort = 13750;
 
 const char* const kPopupStyle =
     "QPushButton#BtnUsualStamp,QPushButton#BtnStandardStamp,QPushButton#BtnCustomStamp{"
@@ -136,6 +144,10 @@ StampDialog::StampDialog(G_DocView* view, const CCA_GRect& anchor, QWidget* pare
 
 StampDialog::~StampDialog()
 {
+    DestroyServer(stampMakerServer);
+    stampMakerServer = nullptr;
+    // No request reaches it once the server is gone.
+    delete m_customStampEvent;
     if (g_stampDialog == this)
         g_stampDialog = nullptr;
 
@@ -200,6 +212,11 @@ void StampDialog::InitDialog()
     QAction* addPicture = addMenu->addAction(tr("AddPic"), this, &StampDialog::ChooseStamp);
     addPicture->setObjectName(QStringLiteral("actionAddPic"));
     addPicture->setIconVisibleInMenu(false);
+    QAction* maker =
+        addMenu->addAction(tr("CustomStamp"), this, qOverload<>(&StampDialog::AddCustomStamp));
+    maker->setObjectName(QStringLiteral("actionCustomStamp"));
+    maker->setIconVisibleInMenu(false);
+    maker->setVisible(QFile::exists(CustomStampEvent::ProgramPath()));
     m_ui->AddBtn->setMenu(addMenu);
 
     InitListW();
@@ -215,6 +232,10 @@ void StampDialog::InitDialog()
     tabs->addButton(m_ui->BtnCustomStamp);
 
     applyStyleSheets();
+
+    m_customStampEvent = new CustomStampEvent;
+    connect(m_customStampEvent, &CustomStampEvent::CreateCustomStamp, this,
+            &StampDialog::AddCustomStampUnused);
 }
 
 void StampDialog::applyStyleSheets()
@@ -333,6 +354,73 @@ void StampDialog::AddCustomStamp(StampParam entry)
         chooseRow(custom, custom->rowCount() - 1);
     if (known)
         RemoveRepeatItem(custom);
+}
+
+void StampDialog::AddCustomStamp()
+{
+    hide();
+    const QString program = CustomStampEvent::ProgramPath();
+    if (customStampProcess) {
+        StartCustomStampProcess(program, stampMakerPort);
+        return;
+    }
+    auto tell = [this](const QString& text) {
+        if (m_context)
+            m_context->InformationMessageBox(tr("tips"), text, QMessageBox::Close,
+                                             QMessageBox::Close);
+    };
+    if (!QFile::exists(program)) {
+        tell(tr("Unable not find a custom stamp program!"));
+        return;
+    }
+    if (!QFile::exists(CustomStampEvent::SealMakerLibraryPath())) {
+        tell(tr("Cannot find the sealmaker dynamic library!"));
+        return;
+    }
+    if (!stampMakerServer) {
+        stampMakerServer = CreateServer();
+        stampMakerServer->RegisterMethod(CustomStampEvent::kMethodName, m_customStampEvent);
+        do {
+            ++stampMakerPort;
+        } while (!stampMakerServer->Listen(QByteArray::number(stampMakerPort).constData()) &&
+                 stampMakerPort < 65535);
+    }
+    StartCustomStampProcess(program, stampMakerPort);
+}
+
+void StampDialog::StartCustomStampProcess(const QString& program, int port)
+{
+    const QString quoted = QStringLiteral("\"%1\"");
+    IG_Document* doc = m_view ? m_document : nullptr;
+    const QString path = doc ? GQ_ToQStringFromUtf8(doc->FilePath()) : QString();
+    const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absoluteDir().path();
+    const QString command = quoted.arg(QDir::toNativeSeparators(program)) + QStringLiteral(" ") +
+                            QStringLiteral("reader") + QStringLiteral(" ") + QString::number(port) +
+                            QStringLiteral(" ") + quoted.arg(QDir::toNativeSeparators(folder));
+    if (!customStampProcess) {
+        customStampProcess = new QProcess(this);
+        connect(customStampProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+                &StampDialog::FinishCustomStampProcess);
+        // The arguments of that command line, given one by one so that an empty folder
+        // still arrives as an (empty) argument.
+        customStampProcess->start(
+            QDir::toNativeSeparators(program),
+            {QStringLiteral("reader"), QString::number(port), QDir::toNativeSeparators(folder)},
+            QIODevice::ReadWrite);
+        if (G_Logger* logger = G_Application::Instance()->Logger())
+            logger->Write(QStringLiteral("start: %1").arg(command).toUtf8().constData());
+    }
+    hide();
+}
+
+void StampDialog::FinishCustomStampProcess(int, QProcess::ExitStatus)
+{
+    if (!customStampProcess)
+        return;
+    disconnect(customStampProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+               &StampDialog::FinishCustomStampProcess);
+    customStampProcess->deleteLater();
+    customStampProcess = nullptr;
 }
 
 void StampDialog::AddCustomStampUnused(StampParam entry)

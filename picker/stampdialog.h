@@ -1,7 +1,8 @@
 #pragma once
 // The stamp picker: a popup under the reader's stamp command with the usual, standard and
 // custom stamps (StampLibrary) on three tabs, an "Add" menu that makes picture stamps
-// (ChooseStampDialog), and the auto-stamp panel: automatic placement at page margins and
+// (ChooseStampDialog) or starts the stamp maker program (CustomStampEvent: the stamps it
+// reports join the custom list), and the auto-stamp panel: automatic placement at page margins and
 // the apply-signature choice. Clicking a stamp chooses it and closes the popup; the
 // stamping interceptors then ask GetStampSelection for the placement.
 //
@@ -22,6 +23,7 @@
 #include <memory>
 
 class ChooseStampDialog;
+class CustomStampEvent;
 class G_DocView;
 class G_Event;
 class G_Operation;
@@ -64,7 +66,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
+    // Builds the stamp maker's command line and starts it, unless one started earlier runs.
+    void StartCustomStampProcess(const QString& program, int port);
+
 private slots:
+    void AddCustomStamp();
+    void FinishCustomStampProcess(int exitCode, QProcess::ExitStatus exitStatus);
     void ChooseStamp();
     void AddCustomStamp(StampParam entry);
     void AddCustomStampUnused(StampParam entry);
@@ -98,6 +105,8 @@ private:
     QPointer<G_UIContext> m_context;
     StampLibrary m_library;
     ChooseStampDialog* m_chooseStampDialog = nullptr;
+    CustomStampEvent* m_customStampEvent = nullptr;
+    QProcess* customStampProcess = nullptr; // a stamp maker this picker started, while it runs
     QString m_marginTexts[2];
     int m_directionIndexes[4] = {0, 0, 0, 0}; // invoice LR, invoice TB, stamp LR, stamp TB
     bool m_invoiceMode = false;
