@@ -8,6 +8,8 @@
 #include "operations/gp_embedstamp.h"
 #include "operations/gp_invoiceseal.h"
 #include "operations/gp_stampannot.h"
+#include "operations/gpi_barcodeofficialdocument.h"
+#include "operations/gpi_barcodesaveimage.h"
 #include "operations/gpi_stampannot.h"
 #include "placement/ga_stamp.h"
 #include "placement/gp_stamp.h"
@@ -61,6 +63,8 @@ StampAnnotPlugin::~StampAnnotPlugin()
         delete m_gpBarcodeAddImage;
     if (m_gpBarcodeSaveImage)
         delete m_gpBarcodeSaveImage;
+    if (m_gpiBarcodeOfficialDocument)
+        delete m_gpiBarcodeOfficialDocument;
 }
 
 bool StampAnnotPlugin::Initialize(const QStringList&, QString*)
@@ -102,9 +106,10 @@ void StampAnnotPlugin::InitializeComponents()
 
     // Constructing an interceptor is all it takes for it to join operation runs, in
     // construction order: the invoice seal interceptor (not part of this build yet) comes
-    // first, then the stamp picker's, the barcode ones (also to come), and the cancel one
-    // last.
+    // first, then the stamp picker's, the barcode ones, and the cancel one last.
     m_gpiStampAnnot = new GPI_StampAnnot;
+    m_gpiBarcodeOfficialDocument = new GPI_BarcodeOfficialDocument;
+    m_gpiBarcodeSaveImage = new GPI_BarcodeSaveImage;
 
     CancelAnnotInstance = new GPI_CancelAnnot(nullptr);
 

@@ -22,10 +22,8 @@ class GT_Stamp;
 // and interceptor the plug-in contributes and hands them to the reader; the object keeps
 // them until the library is unloaded.
 //
-// The invoice and barcode interceptors (m_gpiBarcodeOfficialDocument, m_gpiBarcodeSaveImage,
-// m_gpiInvoiceStampAnnot) are not part of this build yet: their pointers stay null, and their
-// construction steps (and the deletion of the barcode document interceptor) are added
-// together with their classes.
+// The invoice seal interceptor (m_gpiInvoiceStampAnnot) is not part of this build yet: its
+// pointer stays null until its class comes.
 class StampAnnotPlugin : public ExtensionSystem::IPlugin
 {
     Q_OBJECT

@@ -5,6 +5,9 @@
 #include "host/framework/g_operation.h"
 #include "host/framework/g_operationinterceptor.h"
 #include "host/framework/g_toolhandler.h"
+#include "operations/gpi_barcodeofficialdocument.h"
+#include "operations/gpi_barcodesaveimage.h"
+#include "operations/gpi_stampannot.h"
 #include "placement/ga_stamp.h"
 #include "placement/gpi_cancelannot.h"
 #include "placement/gt_stamp.h"
@@ -64,6 +67,7 @@ private slots:
     void initialisingRegistersInOrder()
     {
         m_namesBefore = G_Operation::GlobalNames();
+        const QList<G_OperationInterceptor*> before = G_OperationInterceptor::Live();
         const QStringList tools = G_ToolHandler::GlobalNames();
         const QStringList handlers = G_AnnotationHandler::GlobalAnnotHandlerNames();
         auto* plugin = qobject_cast<ExtensionSystem::IPlugin*>(m_plugin.data());
@@ -80,8 +84,20 @@ private slots:
                  QStringList{"StampEditHandler"});
         QVERIFY(dynamic_cast<GA_Stamp*>(
             G_AnnotationHandler::FindGlobalAnnotHandler("StampEditHandler")));
-        // The cancel interceptor takes part in runs but has nothing pending yet.
-        QVERIFY(G_OperationInterceptor::Live().contains(CancelAnnotInstance));
+        // Interceptors run in the order they were made; the cancel one comes last and has
+        // nothing pending yet.
+        QStringList made;
+        for (G_OperationInterceptor* interceptor : G_OperationInterceptor::Live()) {
+            if (!before.contains(interceptor)) {
+                m_interceptors << interceptor;
+                made << typeid(*interceptor).name();
+            }
+        }
+        QCOMPARE(
+            made,
+            QStringList({typeid(GPI_StampAnnot).name(), typeid(GPI_BarcodeOfficialDocument).name(),
+                         typeid(GPI_BarcodeSaveImage).name(), typeid(GPI_CancelAnnot).name()}));
+        QCOMPARE(m_interceptors.last(), CancelAnnotInstance);
         QVERIFY(!CancelAnnotInstance->PendingTool());
     }
 
@@ -120,15 +136,18 @@ private slots:
         GPI_CancelAnnot* cancel = CancelAnnotInstance;
         delete m_plugin.data();
         QCOMPARE(G_Operation::GlobalNames(), m_namesBefore);
-        // Handlers and interceptors stay with the reader.
+        // Handlers and interceptors stay with the reader, but for the barcode document one.
         QVERIFY(G_ToolHandler::FindGlobal("tp_stamp"));
         QVERIFY(G_AnnotationHandler::FindGlobalAnnotHandler("StampEditHandler"));
-        QVERIFY(G_OperationInterceptor::IsLive(cancel));
+        for (G_OperationInterceptor* interceptor : qAsConst(m_interceptors))
+            QCOMPARE(G_OperationInterceptor::IsLive(interceptor),
+                     interceptor != m_interceptors.at(1));
         QCOMPARE(CancelAnnotInstance, cancel);
     }
 
 private:
     QStringList m_namesBefore;
+    QList<G_OperationInterceptor*> m_interceptors; // those the plug-in made, in order
     QPointer<QObject> m_plugin;
 };
 

@@ -1,6 +1,6 @@
-// The stamp command's interceptor: which runs it takes, what it does around the picker
-// (answered here through the popup seam as a person would answer it) and after an
-// automatic placement.
+// The plug-in's interceptors: which runs each takes; what the stamp command's does around
+// the picker (answered here through the popup seam as a person would answer it) and after
+// an automatic placement; what the barcode ones tell the user or stop.
 
 #include "hostfixture.h"
 #include "stampkit.h"
@@ -43,7 +43,7 @@ const CCA_GRect kButton(300, 20, 360, 50);
 
 } // namespace
 
-class TestGpiStampAnnot : public QObject
+class TestInterceptors : public QObject
 {
     Q_OBJECT
 
@@ -183,7 +183,62 @@ private slots:
         QCOMPARE(docContext->PreparedSignatures(), 1);
         QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
     }
+
+    void barcodeSavingIsReported_data()
+    {
+        QTest::addColumn<QString>("source"); // "seal": a copy of the sample seal
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("title"); // empty: nothing said
+        QTest::addColumn<QString>("text");
+        QTest::newRow("moved") << "seal"
+                               << "saved.png"
+                               << "save file"
+                               << "Save File Success!";
+        QTest::newRow("not convertible") << "notes.txt"
+                                         << "saved.ofd"
+                                         << "error"
+                                         << "Save File failed!";
+        QTest::newRow("no destination") << "seal"
+                                        << ""
+                                        << ""
+                                        << "";
+    }
+    void barcodeSavingIsReported()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, destination);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        const QString from = m_fx->TempDir() + "/barcode";
+        QVERIFY(source == "seal" ? QFile::copy(StampKit::SealPath(), from)
+                                 : QFile(from).open(QIODevice::WriteOnly));
+        const QString to = destination.isEmpty() ? "" : m_fx->TempDir() + "/" + destination;
+        m_fx->Run("tb_barcodesaveimage", {{"saveFilePath", from}, {"saveDestPath", to}});
+        const auto boxes = m_fx->MessageBoxes();
+        QCOMPARE(boxes.size(), int(!title.isEmpty()));
+        if (boxes.isEmpty())
+            return;
+        QCOMPARE(boxes.first().title, title);
+        QCOMPARE(boxes.first().text, text);
+        QCOMPARE(boxes.first().buttons, 0x200000);
+    }
+
+    void barcodeDocumentCommandsAreStopped_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("official document") << QByteArray("tb_barcode_officialdocument");
+        QTest::newRow("capitals") << QByteArray("TB_BARCODE_RECORDSGENERATED");
+        QTest::newRow("after a prefix") << QByteArray("reader/tb_barcode_recordsgenerated");
+    }
+    void barcodeDocumentCommandsAreStopped()
+    {
+        QFETCH(QByteArray, name);
+        NamedOperation op(name);
+        op.SetContext(m_fx->Context(), m_fx->View());
+        QCOMPARE(op.PerformAction(), 0);
+        QVERIFY(!op.WasRun()); // stopped before it acted
+    }
 };
 
-QTEST_MAIN(TestGpiStampAnnot)
-#include "tst_gpi_stampannot.moc"
+QTEST_MAIN(TestInterceptors)
+#include "tst_interceptors.moc"
