@@ -1,6 +1,7 @@
 // minireader: the reference reader. Without options it opens a window; the options below
 // run headless (the offscreen platform is chosen when none is set).
 //   --list-registrations   print what the host and its plug-ins registered
+//   FILE...                opens the files in tabs of a window
 //   --demo <outdir> [samples folder] [--password <password>]
 //                          stamp the sample contract (opened with the password) and save it
 
@@ -64,6 +65,9 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
 
     HostComponents::RegisterAll();
+    // The window comes before the plug-ins, so they find its navigation panel when they
+    // start (they follow its page changes).
+    MainWindow* window = list || demo ? nullptr : new MainWindow;
     PluginManager plugins;
     plugins.LoadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"),
                     QCoreApplication::arguments());
@@ -90,17 +94,16 @@ int main(int argc, char** argv)
             code = DemoRun::Run(args.at(at + 1), samples, out, password);
         }
     } else {
-        auto* window = new MainWindow;
         window->show();
         const QStringList args = QCoreApplication::arguments();
         for (int i = 1; i < args.size(); ++i) {
-            if (!args.at(i).startsWith(QLatin1String("--"))) {
+            if (!args.at(i).startsWith(QLatin1String("--")))
                 window->OpenFile(args.at(i));
-                break;
-            }
         }
         code = app.exec();
-        delete window; // views go before the plug-ins that made their tools
+        // Views go before the plug-ins that made their tools; the picker (a child of the
+        // window) writes the stamp library back as it goes.
+        delete window;
     }
     out.flush();
     plugins.Shutdown();

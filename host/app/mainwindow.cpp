@@ -1,149 +1,220 @@
 #include "mainwindow.h"
 
+#include "commandbar.h"
+#include "documenttab.h"
 #include "host/document/documentio.h"
-#include "host/document/g_application.h"
 #include "host/document/ig_document.h"
 #include "host/framework/crf_eventmgr.h"
 #include "host/framework/g_docview.h"
 #include "host/framework/g_operation.h"
+#include "host/framework/g_settingmgr.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/framework/g_uicontext.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_filedialog.h"
 #include "host/utils/nex_inputdialog.h"
+#include "thumbnailpanel.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QToolBar>
-#include <QToolButton>
+#include <QMimeData>
 #include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
+#include <QVBoxLayout>
 #include <QWindow>
+
+namespace
+{
+const char* const kGeometryKey = "window/geometry";
+const char* const kRecentKey = "file/recent";
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_context(new G_UIContext)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(tr("Reader"));
+    setAcceptDrops(true);
     resize(1100, 850);
     Core::ICore::setMainWindow(this);
 
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    QAction* open = file->addAction(tr("&Open..."), this, &MainWindow::open, QKeySequence::Open);
-    open->setObjectName(QStringLiteral("actionOpen"));
-    m_save = file->addAction(tr("&Save"), this, &MainWindow::Save, QKeySequence::Save);
-    m_save->setObjectName(QStringLiteral("actionSave"));
-    m_saveAs = file->addAction(tr("Save &As..."), this, &MainWindow::SaveAs, QKeySequence::SaveAs);
-    m_saveAs->setObjectName(QStringLiteral("actionSaveAs"));
-    file->addSeparator();
-    file->addAction(tr("&Quit"), this, &QWidget::close, QKeySequence::Quit);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_commandBar = new CommandBar(G_CommandBarModel::Default(), central);
+    m_tabs = new QTabWidget(central);
+    m_tabs->setObjectName(QStringLiteral("documentTabs"));
+    m_tabs->setTabsClosable(true);
+    m_tabs->setMovable(true);
+    m_tabs->setDocumentMode(true);
+    layout->addWidget(m_commandBar);
+    layout->addWidget(m_tabs, 1);
+    setCentralWidget(central);
+    m_notice = new QLabel(central);
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setStyleSheet(QStringLiteral("QLabel{background:rgba(54,66,90,220);color:white;"
+                                           "border-radius:4px;padding:8px 16px;}"));
+    m_notice->hide();
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(4000);
+    connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
 
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    m_undo = edit->addAction(
-        tr("&Undo"), this,
-        [this]() {
-            if (m_view)
-                m_view->UndoStack()->undo();
-        },
-        QKeySequence::Undo);
-    m_undo->setObjectName(QStringLiteral("actionUndo"));
-    m_redo = edit->addAction(
-        tr("&Redo"), this,
-        [this]() {
-            if (m_view)
-                m_view->UndoStack()->redo();
-        },
-        QKeySequence::Redo);
-    m_redo->setObjectName(QStringLiteral("actionRedo"));
+    m_thumbnails = new ThumbnailPanel;
+    auto* dock = new QDockWidget(tr("Pages"), this);
+    dock->setObjectName(QStringLiteral("thumbnailDock"));
+    dock->setWidget(m_thumbnails);
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    resizeDocks({dock}, {ThumbnailPanel::kWidth + 48}, Qt::Horizontal);
 
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    auto zoomBy = [this](float factor) {
-        if (m_view)
-            runOperation("v_zoom", QStringLiteral("{\"zoomIndex\":%1}")
-                                       .arg(double(m_view->GetZoom() * factor), 0, 'f', 2));
-    };
-    view->addAction(
-            tr("Zoom &In"), this, [zoomBy]() { zoomBy(1.25f); }, QKeySequence::ZoomIn)
-        ->setObjectName(QStringLiteral("actionZoomIn"));
-    view->addAction(
-            tr("Zoom &Out"), this, [zoomBy]() { zoomBy(0.8f); }, QKeySequence::ZoomOut)
-        ->setObjectName(QStringLiteral("actionZoomOut"));
-    view->addAction(tr("&Actual Size"), this,
-                    [this]() { runOperation("v_zoom", QStringLiteral("{\"zoomIndex\":100.0}")); })
-        ->setObjectName(QStringLiteral("actionZoomReset"));
-    m_showAnnots = view->addAction(tr("Show &Annotations"));
-    m_showAnnots->setObjectName(QStringLiteral("actionShowAnnots"));
-    m_showAnnots->setCheckable(true);
-    m_showAnnots->setChecked(true);
-    connect(m_showAnnots, &QAction::triggered, this, [this](bool on) {
-        runOperation("t_showannot", on ? QStringLiteral("{\"isVisible\":true}")
-                                       : QStringLiteral("{\"isVisible\":false}"));
-    });
+    buildMenus();
+    buildStatusBar();
 
-    QToolBar* bar = addToolBar(tr("Commands"));
-    bar->setObjectName(QStringLiteral("commandBar"));
-    auto* tools = new QActionGroup(this);
-    for (const char* tool : {"t_handtool", "t_textselect"}) {
-        QAction* action =
-            bar->addAction(tool == QByteArray("t_handtool") ? tr("Hand") : tr("Select"));
-        action->setObjectName(QString::fromLatin1(tool));
-        action->setCheckable(true);
-        action->setChecked(tool == QByteArray("t_handtool"));
-        tools->addAction(action);
-        connect(action, &QAction::triggered, this, [this, tool]() {
-            if (m_view)
-                m_view->SetToolHandler(m_view->ToolHandlerByName(tool));
-        });
-    }
-    // The command bar shows what the reader or a plug-in selected.
-    connect(m_context.get(), &G_UIContext::CommandBarSelectionChanged, this,
-            [tools](const QString& name) {
-                const QList<QAction*> actions = tools->actions();
-                for (QAction* action : actions) {
-                    if (action->objectName() == name)
-                        action->setChecked(true);
-                }
-            });
-    m_stampButton = new QToolButton(bar);
-    m_stampButton->setObjectName(QStringLiteral("ti_stamp"));
-    m_stampButton->setText(tr("Stamp"));
-    bar->addWidget(m_stampButton);
-    connect(m_stampButton, &QToolButton::clicked, this, &MainWindow::runStamp);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
+    connect(m_tabs, &QTabWidget::tabCloseRequested, this, &MainWindow::CloseTab);
+    connect(m_commandBar, &CommandBar::Triggered, this, &MainWindow::commandTriggered);
+    connect(m_context.get(), &G_UIContext::CommandBarSelectionChanged, m_commandBar,
+            &CommandBar::Select);
     connect(m_context.get(), &G_UIContext::CommandBarButtonChanged, this,
             [this](const QString& name, bool checked) {
+                m_commandBar->SetChecked(name, checked);
                 if (name == QLatin1String("t_annot"))
                     m_showAnnots->setChecked(checked);
             });
+    m_context->SetNoticeDisplay([this](const QString& text) { showNotice(text); });
+    m_commandBar->SetChecked(QStringLiteral("t_annot"), true);
+    m_commandBar->SetChecked(QStringLiteral("t_handtool"), true);
+
+    restoreGeometry(G_SettingMgr::Instance()->ConfigValue(kGeometryKey).toByteArray());
+    updateRecentMenu();
     updateActions();
 }
 
 MainWindow::~MainWindow()
 {
-    delete m_view;
-    m_view = nullptr;
-    if (m_document) {
-        G_Application::Instance()->UnregisterDocument(m_document);
-        delete m_document;
-    }
+    // Views go before the context they report to.
+    while (m_tabs->count() > 0)
+        delete m_tabs->widget(0);
     if (Core::ICore::mainWindow() == this)
         Core::ICore::setMainWindow(nullptr);
 }
 
-void MainWindow::open()
+void MainWindow::buildMenus()
 {
-    const QString path = Utils::Widgets::Nex_FileDialog::getOpenFileName(
-        this, tr("Open Document"), QString(), tr("Documents (*.pdf *.ofd)"));
-    if (!path.isEmpty())
-        OpenFile(path);
+    auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot,
+                      QKeySequence shortcut = QKeySequence(), bool needsDocument = true) {
+        QAction* action = menu->addAction(text, this, slot, shortcut);
+        action->setObjectName(QString::fromLatin1(name));
+        if (needsDocument)
+            m_documentActions << action;
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    add(
+        file, tr("&Open..."), "actionOpen", [this]() { runAction(QStringLiteral("open")); },
+        QKeySequence::Open, false);
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_save = add(file, tr("&Save"), "actionSave", &MainWindow::Save, QKeySequence::Save);
+    m_saveAs =
+        add(file, tr("Save &As..."), "actionSaveAs", &MainWindow::SaveAs, QKeySequence::SaveAs);
+    m_close = add(
+        file, tr("&Close"), "actionClose", [this]() { CloseTab(m_tabs->currentIndex()); },
+        QKeySequence::Close);
+    file->addSeparator();
+    add(file, tr("&Quit"), "actionQuit", &QWidget::close, QKeySequence::Quit, false);
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    m_undo = add(
+        edit, tr("&Undo"), "actionUndo", [this]() { runAction(QStringLiteral("undo")); },
+        QKeySequence::Undo);
+    m_redo = add(
+        edit, tr("&Redo"), "actionRedo", [this]() { runAction(QStringLiteral("redo")); },
+        QKeySequence::Redo);
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    add(
+        view, tr("Zoom &In"), "actionZoomIn", [this]() { runAction(QStringLiteral("zoomin")); },
+        QKeySequence::ZoomIn);
+    add(
+        view, tr("Zoom &Out"), "actionZoomOut", [this]() { runAction(QStringLiteral("zoomout")); },
+        QKeySequence::ZoomOut);
+    add(view, tr("&Actual Size"), "actionZoomReset", [this]() { zoomTo(100.0f); });
+    add(view, tr("Fit &Width"), "actionFitWidth", [this]() { fit(false); });
+    add(view, tr("Fit &Page"), "actionFitPage", [this]() { fit(true); });
+    view->addSeparator();
+    m_showAnnots = view->addAction(tr("Show &Annotations"));
+    m_showAnnots->setObjectName(QStringLiteral("actionShowAnnots"));
+    m_showAnnots->setCheckable(true);
+    m_showAnnots->setChecked(true);
+    connect(m_showAnnots, &QAction::triggered, this, [this](bool on) {
+        runOperation("t_showannot", {{"isVisible", on}});
+    });
+}
+
+void MainWindow::buildStatusBar()
+{
+    m_pageSpin = new QSpinBox(this);
+    m_pageSpin->setObjectName(QStringLiteral("pageSpin"));
+    m_pageSpin->setMinimum(1);
+    m_pageCount = new QLabel(this);
+    m_zoomLabel = new QLabel(this);
+    m_zoomLabel->setObjectName(QStringLiteral("zoomLabel"));
+    statusBar()->addPermanentWidget(new QLabel(tr("Page"), this));
+    statusBar()->addPermanentWidget(m_pageSpin);
+    statusBar()->addPermanentWidget(m_pageCount);
+    statusBar()->addPermanentWidget(m_zoomLabel);
+    connect(m_pageSpin, qOverload<int>(&QSpinBox::valueChanged), this, [this](int page) {
+        G_DocView* view = View();
+        if (view && view->CurrentPageIndex() != page - 1) {
+            view->GoToPage(page - 1);
+            emit m_thumbnails->ChangeShowIndexSignal(page - 1);
+        }
+    });
+}
+
+G_DocView* MainWindow::View() const
+{
+    DocumentTab* tab = currentTab();
+    return tab ? tab->View() : nullptr;
+}
+
+int MainWindow::TabCount() const
+{
+    return m_tabs->count();
+}
+
+DocumentTab* MainWindow::currentTab() const
+{
+    return tabAt(m_tabs->currentIndex());
+}
+
+DocumentTab* MainWindow::tabAt(int index) const
+{
+    return qobject_cast<DocumentTab*>(m_tabs->widget(index));
 }
 
 bool MainWindow::OpenFile(const QString& path)
 {
-    if (!closeDocument())
-        return false;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        if (tabAt(i)->Path() == absolute) {
+            m_tabs->setCurrentIndex(i);
+            rememberRecent(absolute);
+            return true;
+        }
+    }
     QString error;
     bool passwordNeeded = false;
     QString password;
@@ -172,65 +243,82 @@ bool MainWindow::OpenFile(const QString& path)
             tr("%1 could not be opened: %2").arg(QFileInfo(path).fileName(), error));
         return false;
     }
-    m_document = doc;
-    G_Application::Instance()->RegisterDocument(doc);
-    m_view = new G_DocView(m_context.get(), doc, this);
-    setCentralWidget(m_view);
-    m_context->SetCurrentDocView(m_view);
-    m_view->SetToolHandler(m_view->ToolHandlerByName("t_handtool"));
-    connect(m_view->UndoStack(), &QUndoStack::indexChanged, this, &MainWindow::updateActions);
-    setWindowTitle(tr("%1 - Reader").arg(QFileInfo(path).fileName()));
-    updateActions();
+    auto* tab = new DocumentTab(m_context.get(), doc, m_tabs);
+    connect(tab->View()->UndoStack(), &QUndoStack::indexChanged, this, &MainWindow::updateActions);
+    connect(tab->View(), &G_DocView::CurrentPageChanged, this, &MainWindow::updateActions);
+    connect(tab->View(), &G_DocView::ZoomChanged, this, &MainWindow::updateActions);
+    const int index = m_tabs->addTab(tab, QFileInfo(path).fileName());
+    m_tabs->setTabToolTip(index, absolute);
+    m_tabs->setCurrentIndex(index);
+    rememberRecent(absolute);
     return true;
 }
 
-bool MainWindow::closeDocument()
+bool MainWindow::CloseTab(int index)
 {
-    if (!m_document)
-        return true;
-    if (m_document->IsModified()) {
+    DocumentTab* tab = tabAt(index);
+    if (!tab)
+        return false;
+    if (tab->Document()->IsModified()) {
+        m_tabs->setCurrentIndex(index);
         const int answer = m_context->WarningMessageBox(
-            tr("Close Document"), tr("The document has changes. Save them?"),
+            tr("Close Document"), tr("%1 has changes. Save them?").arg(m_tabs->tabText(index)),
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Cancel || answer == 0)
             return false;
         if (answer == QMessageBox::Save && !Save())
             return false;
     }
-    setCentralWidget(nullptr); // deletes the view
-    m_view = nullptr;
-    G_Application::Instance()->UnregisterDocument(m_document);
-    delete m_document;
-    m_document = nullptr;
-    updateActions();
+    m_tabs->removeTab(index);
+    delete tab; // its view leaves the context, which tells who listens
+    currentTabChanged();
     return true;
+}
+
+void MainWindow::currentTabChanged()
+{
+    DocumentTab* tab = currentTab();
+    G_DocView* view = tab ? tab->View() : nullptr;
+    if (view)
+        m_context->SetCurrentDocView(view);
+    m_thumbnails->SetView(view);
+    setWindowTitle(tab ? tr("%1 - Reader").arg(m_tabs->tabText(m_tabs->currentIndex()))
+                       : tr("Reader"));
+    if (view) {
+        m_commandBar->SetChecked(QStringLiteral("t_annot"), view->AnnotStatus());
+        m_showAnnots->setChecked(view->AnnotStatus());
+        if (view->ToolHandler())
+            m_commandBar->Select(GQ_ToQString(view->ToolHandler()->HandlerName()));
+    }
+    updateActions();
 }
 
 bool MainWindow::Save()
 {
-    if (!m_document)
+    DocumentTab* tab = currentTab();
+    if (!tab)
         return false;
-    const QString path = GQ_ToQString(m_document->FilePath());
-    if (path.isEmpty())
+    if (tab->Path().isEmpty())
         return SaveAs();
-    return saveTo(path);
+    return saveTo(tab, tab->Path());
 }
 
 bool MainWindow::SaveAs()
 {
-    if (!m_document)
+    DocumentTab* tab = currentTab();
+    if (!tab)
         return false;
     const QString path = Utils::Widgets::Nex_FileDialog::getSaveFileName(
-        this, tr("Save Document As"), GQ_ToQString(m_document->FilePath()),
-        tr("PDF documents (*.pdf)"));
-    return !path.isEmpty() && saveTo(path);
+        this, tr("Save Document As"), tab->Path(), tr("PDF documents (*.pdf)"));
+    return !path.isEmpty() && saveTo(tab, path);
 }
 
-bool MainWindow::saveTo(const QString& path)
+bool MainWindow::saveTo(DocumentTab* tab, const QString& path)
 {
+    IG_Document* doc = tab->Document();
     QString error;
     G_SaveReport report;
-    if (!m_document->SaveAs(path, &error, &report)) {
+    if (!doc->SaveAs(path, &error, &report)) {
         m_context->ErrorMessageBox(tr("Save Document"),
                                    tr("The document could not be saved: %1").arg(error));
         return false;
@@ -239,39 +327,183 @@ bool MainWindow::saveTo(const QString& path)
         QString text = tr("The document was written as a whole new file instead of adding the "
                           "changes to it. %1")
                            .arg(report.reason);
-        if (m_document->HasSignatures())
+        if (doc->HasSignatures())
             text += QLatin1Char(' ') + tr("Its digital signatures no longer match it.");
         m_context->InformationMessageBox(tr("Save Document"), text);
     }
-    if (m_view)
-        m_view->UndoStack()->setClean();
-    setWindowTitle(tr("%1 - Reader").arg(QFileInfo(path).fileName()));
+    tab->View()->UndoStack()->setClean();
+    const int index = m_tabs->indexOf(tab);
+    m_tabs->setTabText(index, QFileInfo(path).fileName());
+    m_tabs->setTabToolTip(index, QFileInfo(path).absoluteFilePath());
+    rememberRecent(QFileInfo(path).absoluteFilePath());
+    currentTabChanged();
     return true;
 }
 
-void MainWindow::runOperation(const char* name, const QString& paramsJson)
+void MainWindow::commandTriggered(const QString& name, int kind, const QRect& rect, bool checked)
 {
-    G_Operation* op = m_context->CreateOperationByName(name, paramsJson);
+    G_DocView* view = View();
+    const QByteArray utf8 = name.toUtf8();
+    switch (kind) {
+    case G_CommandBarModel::Tool:
+        if (view)
+            view->SetToolHandler(view->ToolHandlerByName(utf8.constData()));
+        break;
+    case G_CommandBarModel::Anchored:
+        if (!view)
+            return;
+        if (!G_Operation::FindGlobal(utf8.constData())) {
+            m_context->InformationMessageBox(tr("Stamp"), tr("No stamp plug-in is loaded."));
+            return;
+        }
+        runOperation(utf8.constData(),
+                     {{"position", QVariant::fromValue(CCA_GRect(rect.left(), rect.top(),
+                                                                 rect.left() + rect.width(),
+                                                                 rect.top() + rect.height()))}});
+        break;
+    case G_CommandBarModel::Operation:
+        runOperation(utf8.constData(), {});
+        break;
+    case G_CommandBarModel::Toggle:
+        if (name == QLatin1String("t_annot"))
+            runOperation("t_showannot", {{"isVisible", checked}});
+        break;
+    default:
+        runAction(name);
+        break;
+    }
+}
+
+void MainWindow::runAction(const QString& name)
+{
+    G_DocView* view = View();
+    if (name == QLatin1String("open")) {
+        const QString path = Utils::Widgets::Nex_FileDialog::getOpenFileName(
+            this, tr("Open Document"), QString(), tr("Documents (*.pdf *.ofd)"));
+        if (!path.isEmpty())
+            OpenFile(path);
+    } else if (name == QLatin1String("save")) {
+        Save();
+    } else if (!view) {
+        return;
+    } else if (name == QLatin1String("undo")) {
+        view->UndoStack()->undo();
+    } else if (name == QLatin1String("redo")) {
+        view->UndoStack()->redo();
+    } else if (name == QLatin1String("zoomin")) {
+        zoomTo(view->GetZoom() * 1.25f);
+    } else if (name == QLatin1String("zoomout")) {
+        zoomTo(view->GetZoom() * 0.8f);
+    } else if (name == QLatin1String("fitwidth")) {
+        fit(false);
+    } else if (name == QLatin1String("fitpage")) {
+        fit(true);
+    }
+}
+
+void MainWindow::runOperation(const char* name, const QVariantMap& params)
+{
+    G_Operation* op = m_context->CreateOperationByName(name, QString());
     if (!op)
         return;
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        op->Param()->AddVariant(it.key(), it.value());
     op->PerformAction();
     op->DeleteLater();
 }
 
-void MainWindow::runStamp()
+void MainWindow::zoomTo(float percent)
 {
-    if (!m_view)
+    runOperation("v_zoom", {{"zoomIndex", qBound(kMinZoom, percent, kMaxZoom)}});
+}
+
+void MainWindow::fit(bool wholePage)
+{
+    G_DocView* view = View();
+    if (!view || view->PageCount() == 0)
         return;
-    G_Operation* op = m_context->CreateOperationByName("ti_stamp", QString());
-    if (!op) {
-        m_context->InformationMessageBox(tr("Stamp"), tr("No stamp plug-in is loaded."));
+    // The current page as shown, at the present zoom, against the room the view has.
+    const QRect page = view->PageRect(view->CurrentPageIndex());
+    const QSize room = view->viewport()->size() - QSize(2, 2) * G_DocView::kPageGap;
+    if (page.isEmpty() || room.isEmpty())
         return;
+    float factor = float(room.width()) / float(page.width());
+    if (wholePage)
+        factor = qMin(factor, float(room.height()) / float(page.height()));
+    zoomTo(view->GetZoom() * factor);
+    view->GoToPage(view->CurrentPageIndex());
+}
+
+QStringList MainWindow::RecentFiles() const
+{
+    return G_SettingMgr::Instance()->ConfigValue(kRecentKey).toStringList();
+}
+
+void MainWindow::rememberRecent(const QString& path)
+{
+    QStringList recent = RecentFiles();
+    recent.removeAll(path);
+    recent.prepend(path);
+    while (recent.size() > kRecentFiles)
+        recent.removeLast();
+    G_SettingMgr::Instance()->SetConfigValue(kRecentKey, recent);
+    updateRecentMenu();
+}
+
+void MainWindow::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList recent = RecentFiles();
+    for (const QString& path : recent) {
+        QAction* action = m_recentMenu->addAction(QFileInfo(path).fileName(), this,
+                                                  [this, path]() { OpenFile(path); });
+        action->setToolTip(path);
+        action->setEnabled(QFileInfo::exists(path));
     }
-    const QRect r(m_stampButton->mapToGlobal(QPoint(0, 0)), m_stampButton->size());
-    op->Param()->Add("position",
-                     CCA_GRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height()));
-    op->PerformAction();
-    op->DeleteLater();
+    m_recentMenu->setEnabled(!recent.isEmpty());
+}
+
+void MainWindow::showNotice(const QString& text)
+{
+    m_notice->setText(text);
+    m_notice->adjustSize();
+    QWidget* area = centralWidget();
+    m_notice->move((area->width() - m_notice->width()) / 2,
+                   area->height() - m_notice->height() - 24);
+    m_notice->raise();
+    m_notice->show();
+    m_noticeTimer->start();
+}
+
+void MainWindow::updateActions()
+{
+    G_DocView* view = View();
+    for (QAction* action : qAsConst(m_documentActions))
+        action->setEnabled(view != nullptr);
+    m_undo->setEnabled(view && view->UndoStack()->canUndo());
+    m_redo->setEnabled(view && view->UndoStack()->canRedo());
+    for (const QString& name : m_commandBar->Names())
+        m_commandBar->SetEnabled(name, view || name == QLatin1String("open"));
+    m_commandBar->SetEnabled(QStringLiteral("undo"), m_undo->isEnabled());
+    m_commandBar->SetEnabled(QStringLiteral("redo"), m_redo->isEnabled());
+    const QSignalBlocker quiet(m_pageSpin);
+    m_pageSpin->setEnabled(view);
+    m_pageSpin->setMaximum(view ? qMax(1, view->PageCount()) : 1);
+    m_pageSpin->setValue(view ? view->CurrentPageIndex() + 1 : 1);
+    m_pageCount->setText(view ? tr("of %1").arg(view->PageCount()) : QString());
+    m_zoomLabel->setText(view ? tr("%1 %").arg(qRound(view->GetZoom())) : QString());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    while (m_tabs->count() > 0) {
+        if (!CloseTab(m_tabs->count() - 1)) {
+            event->ignore();
+            return;
+        }
+    }
+    G_SettingMgr::Instance()->SetConfigValue(kGeometryKey, saveGeometry());
+    event->accept();
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -286,23 +518,31 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::announceScreenChange()
 {
-    emit m_context->EventMgr()->ActivedScreenChanged(m_view);
+    emit m_context->EventMgr()->ActivedScreenChanged(View());
 }
 
-void MainWindow::updateActions()
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    const bool open = m_document != nullptr;
-    m_save->setEnabled(open);
-    m_saveAs->setEnabled(open);
-    m_undo->setEnabled(open && m_view->UndoStack()->canUndo());
-    m_redo->setEnabled(open && m_view->UndoStack()->canRedo());
-    m_stampButton->setEnabled(open);
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
 }
 
-void MainWindow::closeEvent(QCloseEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
-    if (closeDocument())
-        event->accept();
-    else
-        event->ignore();
+    OpenDropped(event->mimeData());
+    event->acceptProposedAction();
+}
+
+int MainWindow::OpenDropped(const QMimeData* data)
+{
+    int opened = 0;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && OpenFile(url.toLocalFile()))
+            ++opened;
+    }
+    return opened;
 }

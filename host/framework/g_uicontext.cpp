@@ -134,7 +134,10 @@ void G_UIContext::handleEvent(G_Event* event)
         while (m_shownStrings.size() > kEventLogLimit)
             m_shownStrings.removeFirst();
         emit StringShown(text->Text());
-        InformationMessageBox(tr("Prompt"), text->Text());
+        if (m_noticeDisplay)
+            m_noticeDisplay(text->Text());
+        else
+            InformationMessageBox(tr("Prompt"), text->Text());
         break;
     }
     case G_Event::CommandBarOpChanged: {

@@ -10,7 +10,8 @@
 // - every operation run through PerformAction is announced by OperationPerformed.
 //
 // What FireEvent does with the events it knows: 110 and 111 repaint the views concerned;
-// 173 records the text (ShownStrings, StringShown) and shows it in an information box;
+// 173 records the text (ShownStrings, StringShown) and shows it: through the notice display
+// a window set (SetNoticeDisplay), else in an information box;
 // a command-bar event with kind 7 selects its first name (CommandBarSelection) and, when
 // that names a tool handler, makes the current view's instance of it current.
 
@@ -21,6 +22,7 @@
 #include <QObject>
 #include <QSize>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class CRF_EventMgr;
@@ -75,6 +77,11 @@ public:
     QString CommandBarSelection() const { return m_commandBarSelection; }
     // The last texts shown through G_StringEvent.
     QStringList ShownStrings() const { return m_shownStrings; }
+    // Where those texts appear: a window's transient notice (null: a message box).
+    void SetNoticeDisplay(std::function<void(const QString&)> display)
+    {
+        m_noticeDisplay = std::move(display);
+    }
 
     // Checked state of command-bar buttons, by button name ("t_toolbarbtnstate",
     // "t_showannot" set them). Unknown buttons read as unchecked.
@@ -116,6 +123,7 @@ private:
     QList<G_Event*> m_eventLog;
     QString m_commandBarSelection;
     QStringList m_shownStrings;
+    std::function<void(const QString&)> m_noticeDisplay;
     QMap<QString, bool> m_buttonStates;
     QList<SignatureRequest> m_signatureRequests;
 };

@@ -1,13 +1,20 @@
 // The reader's main window driven as a person would: menu actions by object name, file
 // dialogs and message boxes answered through their seams, the saved file checked by qpdf.
 
+#include "commandbar.h"
+#include "host/framework/crf_eventmgr.h"
+#include "host/framework/g_navigationpage.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/utils/filedialogseam.h"
 #include "hostfixture.h"
 #include "mainwindow.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QSpinBox>
 #include <QToolButton>
 
 class TestMainWindow : public QObject
@@ -132,16 +139,83 @@ private slots:
     void commandBarFollowsTheSelectedTool()
     {
         QVERIFY(openSample());
-        auto* hand = m_window->findChild<QAction*>(QStringLiteral("t_handtool"));
-        auto* select = m_window->findChild<QAction*>(QStringLiteral("t_textselect"));
-        QVERIFY(hand && select && hand->isChecked());
-        select->trigger();
+        CommandBar* bar = m_window->Bar();
+        QToolButton* hand = bar->Button("t_handtool");
+        QVERIFY(hand && hand->isChecked());
+        QTest::mouseClick(bar->Button("t_textselect"), Qt::LeftButton);
         QCOMPARE(m_window->View()->ToolHandler()->HandlerName(), CCA_String("t_textselect"));
-        // A plug-in asks for the hand tool through a command-bar event.
-        m_window->Context()->FireEvent(new G_CommandBarOpChangedEvent(
-            G_Event::CommandBarSettingData(QStringList{"t_handtool"}, 7, QVariant(true))));
+        // A plug-in asks for the hand tool, then for the invoice seal command.
+        for (const char* name : {"t_handtool", "tab_receipt", "d_invoiceseal"})
+            m_window->Context()->FireEvent(new G_CommandBarOpChangedEvent(
+                G_Event::CommandBarSettingData(QStringList{name}, 7, QVariant(true))));
         QVERIFY(hand->isChecked());
         QCOMPARE(m_window->View()->ToolHandler()->HandlerName(), CCA_String("t_handtool"));
+        QCOMPARE(bar->currentWidget()->objectName(), QStringLiteral("tab_receipt"));
+        QVERIFY(bar->Button("d_invoiceseal")->isVisible());
+    }
+
+    void tabsFollowTheDocuments()
+    {
+        const QString other = m_host->TempDir() + "/landscape.pdf";
+        QVERIFY(QFile::copy(QStringLiteral(SAMPLES_DIR "/landscape.pdf"), other));
+        CRF_EventMgr* events = m_window->Context()->EventMgr();
+        QSignalSpy switched(events, &CRF_EventMgr::SwitchDocView);
+        QSignalSpy closed(events, &CRF_EventMgr::DocClose);
+        QSignalSpy allClosed(events, &CRF_EventMgr::AllDocClose);
+        QVERIFY(openSample() && m_window->OpenFile(other));
+        QCOMPARE(m_window->TabCount(), 2);
+        QVERIFY(m_window->OpenFile(m_copy)); // already open: its tab comes forward
+        QCOMPARE(m_window->TabCount(), 2);
+        QVERIFY(m_window->windowTitle().contains("contract.pdf"));
+        QCOMPARE(switched.count(), 3);
+        QCOMPARE(switched.last().first().value<G_DocView*>(), m_window->View());
+        QCOMPARE(m_window->RecentFiles().mid(0, 2),
+                 QStringList({m_copy, QFileInfo(other).absoluteFilePath()}));
+        QVERIFY(m_window->CloseTab(0) && m_window->CloseTab(0));
+        QCOMPARE(closed.count(), 2);
+        QCOMPARE(allClosed.count(), 1);
+        QVERIFY(!m_window->View());
+    }
+
+    void thumbnailsMoveThroughPages()
+    {
+        QVERIFY(openSample());
+        auto* list = m_window->findChild<QListWidget*>("thumbnailList");
+        auto* panel = m_window->findChild<Core::G_NavigationPage*>("thumbnails");
+        QSignalSpy moved(panel, &Core::G_NavigationPage::ChangeShowIndexSignal);
+        QCOMPARE(list->count(), 3);
+        QTRY_VERIFY(!list->item(0)->icon().isNull()); // drawn once in sight
+        const QRect third = list->visualItemRect(list->item(2));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(moved.first().first().toInt(), 2);
+        QCOMPARE(m_window->View()->CurrentPageIndex(), 2);
+        QCOMPARE(m_window->findChild<QSpinBox*>("pageSpin")->value(), 3);
+    }
+
+    void noticesFitWidthDropsAndGeometry()
+    {
+        QVERIFY(openSample());
+        m_window->Context()->FireEvent(new G_StringEvent("Zoom restored", 173));
+        auto* notice = m_window->findChild<QLabel*>("notice");
+        QVERIFY(notice->isVisible() && notice->text() == "Zoom restored");
+        QVERIFY(m_host->MessageBoxes().isEmpty()); // a notice, not a box to click away
+
+        trigger("actionFitWidth");
+        G_DocView* view = m_window->View();
+        const int room = view->viewport()->width() - 2 * G_DocView::kPageGap;
+        QVERIFY(qAbs(view->PageRect(0).width() - room) <= 2);
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QStringLiteral(SAMPLES_DIR "/rotated.pdf"))});
+        QVERIFY(m_window->acceptDrops());
+        QCOMPARE(m_window->OpenDropped(&files), 1);
+        QCOMPARE(m_window->TabCount(), 2);
+
+        m_window->resize(900, 700);
+        QVERIFY(m_window->close());
+        MainWindow again;
+        QCOMPARE(again.size(), QSize(900, 700));
     }
 
 private:

@@ -142,6 +142,7 @@ private slots:
             QVERIFY(window.Save());
             QVERIFY(ReadFile(path).startsWith(before)); // updated, encrypted like the rest
             // Cancelled: nothing opens and no error is shown.
+            QVERIFY(window.CloseTab(0));
             const int boxes = host.MessageBoxes().size();
             QVERIFY(!window.OpenFile(path));
             QCOMPARE(labels.size(), 3);

@@ -1,0 +1,82 @@
+#include "thumbnailpanel.h"
+
+#include "host/document/ig_page.h"
+#include "host/framework/g_docview.h"
+
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+ThumbnailPanel::ThumbnailPanel(QWidget* parent)
+    : Core::G_NavigationPage(parent), m_list(new QListWidget(this))
+{
+    setObjectName(QStringLiteral("thumbnails"));
+    m_list->setObjectName(QStringLiteral("thumbnailList"));
+    m_list->setViewMode(QListView::IconMode);
+    m_list->setFlow(QListView::TopToBottom);
+    m_list->setWrapping(false);
+    m_list->setMovement(QListView::Static);
+    m_list->setIconSize(QSize(kWidth, kWidth * 3 / 2));
+    m_list->setSpacing(6);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_list);
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int page = m_list->row(item);
+        if (m_view)
+            m_view->GoToPage(page);
+        emit ChangeShowIndexSignal(page);
+    });
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &ThumbnailPanel::drawVisible);
+}
+
+void ThumbnailPanel::SetView(G_DocView* view)
+{
+    if (m_view)
+        disconnect(m_view, nullptr, this, nullptr);
+    m_view = view;
+    m_list->clear();
+    if (!view)
+        return;
+    for (int i = 0; i < view->PageCount(); ++i)
+        m_list->addItem(new QListWidgetItem(QString::number(i + 1)));
+    connect(view, &G_DocView::CurrentPageChanged, this, &ThumbnailPanel::followView);
+    followView(view->CurrentPageIndex());
+    // After the list is laid out, so the rows in sight are known.
+    QTimer::singleShot(0, this, &ThumbnailPanel::drawVisible);
+}
+
+void ThumbnailPanel::followView(int page)
+{
+    const QSignalBlocker quiet(m_list);
+    m_list->setCurrentRow(page);
+}
+
+void ThumbnailPanel::drawVisible()
+{
+    if (!m_view)
+        return;
+    const QRect sight = m_list->viewport()->rect();
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        if (!item->icon().isNull() || !sight.intersects(m_list->visualItemRect(item)))
+            continue;
+        IG_Page* page = m_view->Page(row);
+        if (!page)
+            continue;
+        const QSizeF shape = m_view->PageRect(row).size();
+        const int height = shape.width() > 0 ? int(kWidth * shape.height() / shape.width()) : 0;
+        QImage image(kWidth, qMax(1, height), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CCA_Matrix matrix;
+        page->DisplayMatrix(&matrix, 0, 0, image.width(), image.height(), 0);
+        page->Render(&painter, matrix, G_Render_All);
+        painter.end();
+        item->setIcon(QIcon(QPixmap::fromImage(image)));
+    }
+}
