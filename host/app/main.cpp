@@ -12,6 +12,7 @@
 #include "host/framework/g_toolhandler.h"
 #include "host/framework/hostcomponents.h"
 #include "host/utils/nex_style.h"
+#include "host/utils/nex_translations.h"
 #include "mainwindow.h"
 #include "pluginmanager.h"
 
@@ -61,6 +62,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("minireader"));
     Utils::Widgets::Nex_Style::Apply(&app);
+    Utils::Nex_Translations::Install(&app);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
