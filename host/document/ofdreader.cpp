@@ -342,7 +342,8 @@ bool Reader::ReadDocument(const QString& part)
         OfdPageData page;
         page.size = defaultBox.size();
         int r = ref.rotation % 360;
-        page.rotation = r < 0 ? r + 360 : r;
+        r = r < 0 ? r + 360 : r;
+        page.rotation = (r + 45) / 90 % 4 * 90; // pages turn by quarters only
         if (!ReadPage(ref.part, &page))
             return false;
         m_out->pages.append(std::move(page));
