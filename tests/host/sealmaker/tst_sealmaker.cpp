@@ -79,13 +79,13 @@ bool Save(const SMK::SealDescription* d, const QString& path)
     return ok;
 }
 
-// How many pixels of a `side` mm square around (x, y) mm are near `colour`.
-int Count(const QImage& image, double x, double y, const QColor& colour, double side = 1.6)
+// How many pixels of the rectangle `mm` (millimetres) are near `colour`.
+int Count(const QImage& image, const QRectF& mm, const QColor& colour)
 {
     const double q = 300 / 25.4;
     int n = 0;
-    for (int v = int((y - side / 2) * q); v <= int((y + side / 2) * q); ++v)
-        for (int u = int((x - side / 2) * q); u <= int((x + side / 2) * q); ++u) {
+    for (int v = int(mm.top() * q); v <= int(mm.bottom() * q); ++v)
+        for (int u = int(mm.left() * q); u <= int(mm.right() * q); ++u) {
             const QColor c = image.pixelColor(u, v);
             n += std::abs(c.red() - colour.red()) < 70 &&
                          std::abs(c.green() - colour.green()) < 70 &&
@@ -94,6 +94,12 @@ int Count(const QImage& image, double x, double y, const QColor& colour, double 
                      : 0;
         }
     return n;
+}
+
+// The same for a `side` mm square around (x, y).
+int Count(const QImage& image, double x, double y, const QColor& colour, double side = 1.6)
+{
+    return Count(image, QRectF(x - side / 2, y - side / 2, side, side), colour);
 }
 
 QStringList Captures(const QString& pattern, const QString& text)
@@ -200,14 +206,17 @@ private slots:
         }
         engine->ReleaseHandle(&h);
         image.save(m_dir.filePath(QString(QTest::currentDataTag()) + ".png"));
-        // The outline: on its line (radii 19.5 × 14.5) all round; just inside and outside
-        // it, where no text is, nothing.
+        // The outline: its whole line width (1 mm, radii 19.5 × 14.5) all round; just inside
+        // and outside it, where no text is, nothing.
         for (double a : {0.0, 45.0, 90.0, 180.0, 250.0}) {
-            const QPointF on = OnArc(a, 19.5, 14.5);
-            QVERIFY2(Count(image, on.x(), on.y(), seen, 0.3) > 4, qPrintable(QString::number(a)));
+            for (double d : {-0.3, 0.3}) {
+                const QPointF on = OnArc(a, 19.5 + d, 14.5 + d);
+                QVERIFY2(Count(image, on.x(), on.y(), seen, 0.2) > 2,
+                         qPrintable(QString("%1 %2").arg(a).arg(d)));
+            }
         }
         for (double a : {120.0, 150.0, 210.0, 240.0}) {
-            const QPointF in = OnArc(a, 18.2, 13.2), out = OnArc(a, 20.8, 15.8);
+            const QPointF in = OnArc(a, 18.7, 13.7), out = OnArc(a, 20.8, 15.8);
             QCOMPARE(Count(image, in.x(), in.y(), seen, 0.3), 0);
             QCOMPARE(Count(image, out.x(), out.y(), seen, 0.3), 0);
         }
@@ -220,10 +229,13 @@ private slots:
             QCOMPARE(Count(image, beyond.x(), beyond.y(), seen, 2.4), 0);
         }
         const QPointF bottom = OnArc(180, 16.9, 11.9);
-        QCOMPARE(Count(image, bottom.x(), bottom.y(), seen), 0);
+        QCOMPARE(Count(image, QRectF(bottom.x() - 5, bottom.y() - 0.8, 10, 1.6), seen), 0);
         // The number across the middle, the caption below, empty space between them and
         // the name.
         QVERIFY(Count(image, 16, 15, seen, 2.0) > 10 && Count(image, 24, 15, seen, 2.0) > 10);
+        // Centred on the line's middle: ink just below the centre, none 1.9 mm above it.
+        QVERIFY(Count(image, QRectF(10, 15.7, 20, 0.3), seen) > 10);
+        QCOMPARE(Count(image, QRectF(10, 12.9, 20, 0.3), seen), 0);
         QCOMPARE(Count(image, 6.7, 15, seen, 1.0) + Count(image, 33.3, 15, seen, 1.0), 0);
         QVERIFY(Count(image, 20, 21.5, seen, 2.0) > 20);
         QCOMPARE(Count(image, 20, 9, seen, 2.0), 0);
