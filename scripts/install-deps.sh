@@ -11,6 +11,7 @@ PACKAGES=(
   nlohmann-json3-dev
   libquazip1-qt5-dev
   mupdf-tools
+  libxml2-utils unzip
   openssl
   fonts-dejavu-core fonts-wqy-zenhei
   xauth xvfb

@@ -5,6 +5,7 @@
 // failure by return value and message; nothing is thrown out of them.
 
 #include <QImage>
+#include <QMap>
 #include <QString>
 
 struct G_SaveReport;
@@ -39,4 +40,7 @@ public:
     virtual bool CanDraw() { return true; }
     // A picture was added to the document; a back end may start preparing it for saving.
     virtual void PictureAdded(const PictureResource* /*picture*/) {}
+    // What the file says about the document as named text fields (the invoice service
+    // reads them): a PDF's document information dictionary, an OFD's custom tags.
+    virtual QMap<QString, QString> Fields() const { return {}; }
 };

@@ -1,9 +1,11 @@
 #include "documentio.h"
 
 #include "documentbackend.h"
+#include "ofdbackend.h"
 #include "pdfbackend.h"
 #include "readerdocument.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace DocumentIO
@@ -32,11 +34,15 @@ IG_Document* Open(const QString& path, const QString& password, QString* error,
             *error = QStringLiteral("No file name was given.");
         return nullptr;
     }
-    if (QFileInfo(path).suffix().compare(QLatin1String("ofd"), Qt::CaseInsensitive) == 0) {
-        if (error)
-            *error = QStringLiteral("OFD documents cannot be opened yet: %1").arg(path);
-        return nullptr;
-    }
+    // The content decides, not the name: a zip package is OFD, anything else is tried as PDF.
+    // A file named .ofd that is not a zip says so rather than "not a PDF".
+    QFile file(path);
+    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
+    file.close();
+    const bool ofdName =
+        QFileInfo(path).suffix().compare(QLatin1String("ofd"), Qt::CaseInsensitive) == 0;
+    if (head == QByteArray("PK\x03\x04", 4) || (ofdName && !head.startsWith("%PDF")))
+        return OfdBackend::Open(path, error).release();
     return PdfBackend::Open(path, password, error, passwordNeeded).release();
 }
 

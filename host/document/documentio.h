@@ -11,8 +11,10 @@ class IG_Document;
 
 namespace DocumentIO
 {
-// Opens a PDF (or, once supported, OFD) file. Null with a clear message in `error` when
-// the file is missing, not a document, damaged or needs a password. The caller owns the result.
+// Opens a PDF or OFD file, recognised by its content (a zip package is OFD). Null with a
+// clear message in `error` when the file is missing, not a document, damaged or needs a
+// password. The caller owns the result. OFD documents are shown and stamped but not saved
+// (see ofdbackend.h).
 IG_Document* Open(const QString& path, QString* error);
 // The same for a file that needs a password to open (an empty one for none). A file that
 // needs one it was not given, or was given a wrong one, sets `passwordNeeded` (may be

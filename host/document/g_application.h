@@ -41,19 +41,28 @@ public:
     void CloseDocument(G_EngineHandle handle);
 };
 
-// Invoice recognition is not there yet: IsInvoice and ReadInvoiceInfo answer false and
-// InvoiceKind 0 for every document.
+// Invoices are recognised from the document itself, by named fields the file carries:
+// in a PDF the entries of the document information dictionary (/Info), in an OFD the
+// elements of the document's custom tag files (by local name, in any namespace; an
+// element whose ObjectRef children name text objects takes their text). The names read:
+//   InvoiceCode; InvoiceNo or InvoiceNumber; IssueDate; SellerName; SellerTaxID;
+//   BuyerName; BuyerTaxID; TotalAmount or TotalTax-includedAmount.
+// A document is an invoice when it names an invoice number, the seller's name and the
+// seller's tax number; then every one of its pages is an invoice page.
 class G_InvoiceService {
 public:
     bool IsInvoice(G_DocumentContext* context);
-    int InvoiceKind(G_DocumentContext* context, int pageIndex); // 1 = invoice page
+    // 1 when the document is an invoice and `pageIndex` is one of its pages; 0 otherwise.
+    int InvoiceKind(G_DocumentContext* context, int pageIndex);
+    // Fills `info` (UTF-8 texts) from an invoice; false, leaving `info` as it was, for a
+    // document that is not one.
     bool ReadInvoiceInfo(G_DocumentContext* context, G_InvoiceInfoData& info);
 };
 
 class G_ConvertService {
 public:
-    // Picture → one-page PDF at the picture's physical size (its DPI, 96 when unknown).
-    // Destination kind is chosen by suffix; unsupported kinds give false.
+    // Picture → one-page PDF or OFD at the picture's physical size (its DPI, 96 when
+    // unknown). Destination kind is chosen by suffix (".pdf", ".ofd"); others give false.
     bool ConvertFile(G_EngineHandle handle, const wchar_t* source, const wchar_t* destination,
                      const NexSharedPtr<const NexJson>& options);
 };

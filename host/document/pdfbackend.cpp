@@ -747,6 +747,26 @@ bool PdfBackend::HasSignatures() const
     return d->signatures;
 }
 
+QMap<QString, QString> PdfBackend::Fields() const
+{
+    QMap<QString, QString> fields;
+    if (!d->qpdf)
+        return fields;
+    try {
+        QPDFObjectHandle info = d->qpdf->getTrailer().getKey("/Info");
+        if (!info.isDictionary())
+            return fields;
+        for (const std::string& key : info.getKeys()) {
+            const QString value = Utf8Text(info.getKey(key));
+            if (!value.isEmpty())
+                fields.insert(QString::fromStdString(key.substr(1)), value);
+        }
+    } catch (const std::exception&) {
+        // A damaged /Info says nothing; the document itself is still usable.
+    }
+    return fields;
+}
+
 void PdfBackend::PictureAdded(const PictureResource* picture)
 {
     if (picture && !d->encodings.count(picture->id))

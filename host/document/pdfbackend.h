@@ -60,6 +60,8 @@ public:
     bool HasSignatures() const override;
     bool CanDraw() override;
     void PictureAdded(const PictureResource* picture) override;
+    // The text entries of the trailer's /Info dictionary, keys without the slash.
+    QMap<QString, QString> Fields() const override;
 
 private:
     struct Private;

@@ -7,9 +7,12 @@
 #include "annotaddcommand.h"
 #include "g_docview.h"
 #include "g_event.h"
+#include "g_settingmgr.h"
 #include "g_uicontext.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QRegularExpression>
 #include <QUndoStack>
 
@@ -54,7 +57,10 @@ int GP_BatchAddInvoice::DoAction()
         return 0;
     const CCA_GSize size = Param()->GetGSize("stampSize");
     const int stampId = Param()->GetInt32("stampId", 0);
-    if (!(size.width > 0) || !(size.height > 0))
+    if (!(size.width > 0) || !(size.height > 0) || doc->IsReadOnly())
+        return 0;
+    // Stamps without their picture would be empty frames on every page.
+    if (doc->ResourceImage(stampId).isNull())
         return 0;
     for (const Placement& p : qAsConst(placements)) {
         if (!view->Page(p.page))
@@ -73,6 +79,14 @@ int GP_BatchAddInvoice::DoAction()
     content["Appearance"] = NexJson::Value::array({appearance});
     const std::string text = content.dump();
 
+    // Made and signed the way a stamp placed automatically by "tp_stamp" is.
+    const CCA_String date =
+        GQ_ToCAS(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+    const CCA_String user =
+        GQ_ToCAS(G_SettingMgr::Instance()
+                     ->ConfigValue(QStringLiteral("annot.annothighlight.identity.username"),
+                                   QDir::home().dirName())
+                     .toString());
     auto* macro = new QUndoCommand(QCoreApplication::translate("G_DocView", "Add stamps"));
     QList<IG_Annot*> made;
     for (const Placement& p : qAsConst(placements)) {
@@ -83,6 +97,8 @@ int GP_BatchAddInvoice::DoAction()
         IG_Annot* annot = page->NewAnnot(G_AnnotType_Stamp, "Stamp", rect, text);
         if (!annot)
             break;
+        annot->SetCreationDate(date);
+        annot->SetCreator(user);
         made.append(annot);
         new AnnotAddCommand(view, annot, macro);
     }

@@ -44,7 +44,7 @@ struct SealTextItem {
     std::int32_t onArc = 0; // 1: along the outline's arc; 0: on a straight line
     std::uint8_t flag2 = 0;
     float x = 0;         // straight text: centre of the line, from the seal's centre
-    float y = 0;         // straight text: baseline, from the seal's centre, down
+    float y = 0;         // straight text: middle of the line's height, from the centre, down
     float charWidth = 0; // straight text: advance of each character
     float radiusX = 0;   // arc text: radii of the ellipse the characters stand on
     float radiusY = 0;
@@ -55,7 +55,7 @@ struct SealTextItem {
 
 struct SealPictureItem {
     std::string path; // a picture file
-    float x = 0;      // its box, from the seal's centre
+    float x = 0;      // its box's centre, from the seal's centre
     float y = 0;
     float width = 0;
     float height = 0;

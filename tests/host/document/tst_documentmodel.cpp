@@ -416,7 +416,6 @@ private slots:
         QTest::newRow("png without dpi")
             << Sample("seal_blue_nodpi.png") << "b.pdf" << QSizeF(236 * 0.75, 177 * 0.75);
         QTest::newRow("jpeg, 200 dpi") << m_temp.filePath("photo.jpg") << "c.pdf" << QSizeF(72, 36);
-        QTest::newRow("ofd destination") << Sample("seal_red.png") << "x.ofd" << QSizeF();
         QTest::newRow("unknown destination") << Sample("seal_red.png") << "x.doc" << QSizeF();
         QTest::newRow("not a picture") << Sample("contract.pdf") << "y.pdf" << QSizeF();
         QTest::newRow("missing picture") << Sample("none.png") << "z.pdf" << QSizeF();

@@ -1,0 +1,356 @@
+// OFD documents through the model and the engine: packages made elsewhere (the samples
+// script) and by the convert service open, render and say whether they are invoices;
+// damaged and hostile packages are refused with a message that says why.
+#include "host/document/cca_qtdevice.h"
+#include "host/document/documentio.h"
+#include "host/document/g_application.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_page.h"
+#include "pdftestutil.h"
+
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <quazip/quacrc32.h>
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipnewinfo.h>
+
+using namespace PdfTestUtil;
+
+using Parts = QMap<QString, QByteArray>;
+Q_DECLARE_METATYPE(Parts)
+
+namespace
+{
+const QByteArray kNs = "xmlns:ofd=\"http://www.ofdspec.org/2016\"";
+
+// A small valid package written by hand: one 100 × 50 mm page with a red square path at
+// (10, 10) of 20 mm and a picture.
+Parts BasePackage()
+{
+    return {
+        {"OFD.xml", "<ofd:OFD " + kNs +
+                        " Version=\"1.0\" DocType=\"OFD\"><ofd:DocBody>"
+                        "<ofd:DocRoot>/Doc_0/Document.xml</ofd:DocRoot></ofd:DocBody></ofd:OFD>"},
+        {"Doc_0/Document.xml",
+         "<ofd:Document " + kNs +
+             "><ofd:CommonData><ofd:MaxUnitID>9</ofd:MaxUnitID>"
+             "<ofd:PageArea><ofd:PhysicalBox>0 0 100 50</ofd:PhysicalBox></ofd:PageArea>"
+             "<ofd:DocumentRes>DocumentRes.xml</ofd:DocumentRes></ofd:CommonData><ofd:Pages>"
+             "<ofd:Page ID=\"1\" "
+             "BaseLoc=\"Pages/Page_0/Content.xml\"/></ofd:Pages></ofd:Document>"},
+        {"Doc_0/DocumentRes.xml",
+         "<ofd:Res " + kNs +
+             " BaseLoc=\"Res\"><ofd:MultiMedias><ofd:MultiMedia ID=\"2\" "
+             "Type=\"Image\"><ofd:MediaFile>pic.png</ofd:MediaFile></ofd:MultiMedia>"
+             "</ofd:MultiMedias></ofd:Res>"},
+        {"Doc_0/Res/pic.png", ReadFile(Sample("seal_blue_nodpi.png"))},
+        {"Doc_0/Pages/Page_0/Content.xml",
+         "<ofd:Page " + kNs +
+             "><ofd:Content><ofd:Layer ID=\"3\"><ofd:PageBlock ID=\"4\">"
+             "<ofd:PathObject ID=\"5\" Boundary=\"10 10 20 20\" Fill=\"true\" Stroke=\"false\">"
+             "<ofd:FillColor Value=\"255 0 0\"/><ofd:AbbreviatedData>M 0 0 L 20 0 L 20 20 L 0 20 C"
+             "</ofd:AbbreviatedData></ofd:PathObject></ofd:PageBlock>"
+             "<ofd:ImageObject ID=\"6\" Boundary=\"60 10 30 20\" CTM=\"30 0 0 20 0 0\" "
+             "ResourceID=\"2\"/></ofd:Layer></ofd:Content></ofd:Page>"},
+    };
+}
+
+bool Zip(const QString& path, const Parts& parts)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        return false;
+    for (auto it = parts.constBegin(); it != parts.constEnd(); ++it) {
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(it.key())))
+            return false;
+        file.write(it.value());
+        file.close();
+    }
+    zip.close();
+    return zip.getZipError() == 0;
+}
+
+// A PNG whose header claims `w` × `h` pixels (the data is that of a 1 × 1 picture).
+QByteArray PngClaiming(quint32 w, quint32 h)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = char(w >> (24 - 8 * i));
+        png[20 + i] = char(h >> (24 - 8 * i));
+    }
+    QuaCrc32 crc;
+    const quint32 sum = crc.calculate(png.mid(12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = char(sum >> (24 - 8 * i));
+    return png;
+}
+
+// The page as the engine draws it at `dpi`, turned as the page says.
+QImage Render(IG_Page* page, int dpi)
+{
+    const double q = dpi / 25.4;
+    const bool swap = page->Rotation() == 90 || page->Rotation() == 270;
+    const int w = int(std::ceil((swap ? page->Height() : page->Width()) * q));
+    const int h = int(std::ceil((swap ? page->Width() : page->Height()) * q));
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    CCA_QtDevice device;
+    device.Attach(&painter, 0);
+    CCA_Matrix m;
+    page->DisplayMatrix(&m, 0, 0, w, h, 0);
+    G_Engine* engine = G_Application::Instance()->Engine();
+    G_EngineHandle handle = engine->AcquireHandle(0);
+    const bool ok =
+        engine->RenderService()->RenderPage(handle, page, &device, &m, 127, 0, 0, nullptr);
+    engine->ReleaseHandle(&handle);
+    return ok ? image : QImage();
+}
+} // namespace
+
+class TestOfd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void refusesBadPackages_data()
+    {
+        QTest::addColumn<Parts>("parts"); // empty: the file below is written as it is
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QString>("says");
+        auto with = [](const QString& name, const QByteArray& bytes) {
+            Parts p = BasePackage();
+            if (bytes.isNull())
+                p.remove(name);
+            else
+                p[name] = bytes;
+            return p;
+        };
+        const QString doc = "Doc_0/Document.xml", page = "Doc_0/Pages/Page_0/Content.xml";
+        const QByteArray pageXml = BasePackage()[page];
+        const QByteArray docXml = BasePackage()[doc];
+        QTest::newRow("not a zip") << Parts() << QByteArray("OFD? no.") << "not a zip";
+        QTest::newRow("empty file") << Parts() << QByteArray("") << "not a zip";
+        QTest::newRow("cut short")
+            << Parts() << QByteArray("PK\x03\x04\x14\0\0\0", 8) << "not a zip";
+        QTest::newRow("no OFD.xml") << with("OFD.xml", QByteArray()) << QByteArray() << "OFD.xml";
+        QTest::newRow("no DocRoot")
+            << with("OFD.xml", "<ofd:OFD " + kNs + "><ofd:DocBody/></ofd:OFD>") << QByteArray()
+            << "DocRoot";
+        QTest::newRow("document missing")
+            << with(doc, QByteArray()) << QByteArray() << "Document.xml is missing";
+        QTest::newRow("page missing")
+            << with(page, QByteArray()) << QByteArray() << "Content.xml is missing";
+        QTest::newRow("picture missing")
+            << with("Doc_0/Res/pic.png", QByteArray()) << QByteArray() << "pic.png is missing";
+        QTest::newRow(".. above the root")
+            << with("OFD.xml", QByteArray(BasePackage()["OFD.xml"])
+                                   .replace("/Doc_0/Document.xml", "../../etc/Document.xml"))
+            << QByteArray() << "outside the package";
+        QTest::newRow("not well-formed")
+            << with(page, pageXml.left(pageXml.size() - 20)) << QByteArray() << "not well-formed";
+        QTest::newRow("no pages") << with(doc, QByteArray(docXml).replace("<ofd:Page ID",
+                                                                          "<ofd:Other ID"))
+                                  << QByteArray() << "no pages";
+        QTest::newRow("huge page")
+            << with(doc, QByteArray(docXml).replace("0 0 100 50", "0 0 100 90000")) << QByteArray()
+            << "too large";
+        QTest::newRow("no page size")
+            << with(doc, QByteArray(docXml).replace("0 0 100 50", "0 0 0 50")) << QByteArray()
+            << "no size";
+        QTest::newRow("huge picture")
+            << with("Doc_0/Res/pic.png", PngClaiming(60000, 60000)) << QByteArray() << "too large";
+        QTest::newRow("zip bomb") << with("Doc_0/Res/pic.png", QByteArray(70 << 20, '\0'))
+                                  << QByteArray() << "too large";
+        QByteArray deep = "<ofd:Page " + kNs + "><ofd:Content><ofd:Layer ID=\"3\">";
+        deep += QByteArray("<ofd:PageBlock>").repeated(200) +
+                QByteArray("</ofd:PageBlock>").repeated(200);
+        deep += "</ofd:Layer></ofd:Content></ofd:Page>";
+        QTest::newRow("deep nesting") << with(page, deep) << QByteArray() << "nested too deeply";
+    }
+    void refusesBadPackages()
+    {
+        QFETCH(Parts, parts);
+        QFETCH(QByteArray, raw);
+        QFETCH(QString, says);
+        const QString path = m_dir.filePath(QString(QTest::currentDataTag()) + ".ofd");
+        QVERIFY(parts.isEmpty() ? WriteFile(path, raw) : Zip(path, parts));
+        QString error;
+        std::unique_ptr<IG_Document> doc(DocumentIO::Open(path, &error));
+        QVERIFY(!doc);
+        QVERIFY2(error.contains(says) && error.contains(path), qPrintable(error));
+        // The engine's opening says nothing but does not fall over either.
+        G_Engine* engine = G_Application::Instance()->Engine();
+        G_EngineHandle h = engine->AcquireHandle(0);
+        QVERIFY(!engine->SignatureService()->OpenDocument(h, path.toStdWString().c_str(), nullptr));
+        engine->ReleaseHandle(&h);
+    }
+
+    // Our hand-made package, and the same content behind names differing in case and
+    // under a .pdf name: the content decides. A PDF named .ofd is still a PDF.
+    void opensByContent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ofd");
+        QTest::newRow("ofd") << "base.ofd" << true;
+        QTest::newRow("ofd named pdf") << "base-as.pdf" << true;
+        QTest::newRow("pdf named ofd") << "contract-as.ofd" << false;
+    }
+    void opensByContent()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, ofd);
+        const QString path = m_dir.filePath(name);
+        Parts parts = BasePackage();
+        parts["doc_0/pages/PAGE_0/content.xml"] = parts.take("Doc_0/Pages/Page_0/Content.xml");
+        QVERIFY(ofd ? Zip(path, parts) : QFile::copy(Sample("contract.pdf"), path));
+        QString error;
+        std::unique_ptr<IG_Document> doc(DocumentIO::Open(path, &error));
+        QVERIFY2(doc, qPrintable(error));
+        QCOMPARE(doc->PageCount(), ofd ? 1 : 3);
+        if (!ofd)
+            return;
+        QCOMPARE(doc->PageAt(0)->PageSize(), CCA_GSize(100, 50));
+        const QImage image = Render(doc->PageAt(0), 96);
+        QCOMPARE(image.size(), QSize(378, 189));
+        const auto at = [&](double x, double y) {
+            return image.pixel(PixelAt(x, y, 100, 50, 0, 96));
+        };
+        QVERIFY(Near(at(20, 20), Qt::red));              // inside the square in its block
+        QVERIFY(Near(at(35, 20), Qt::white));            // beside it
+        QVERIFY(Near(at(75, 20), QColor(30, 60, 220)));  // the blue seal picture's ring...
+        QVERIFY(!Near(at(61, 11), QColor(30, 60, 220))); // ...not its corner
+        // Stamps can be put on it, but saving says that OFD is not saved.
+        QVERIFY(AddSeal(doc.get()) > 0);
+        QVERIFY(Stamp(doc->PageAt(0), 1, CCA_GRect(10, 10, 50, 40)));
+        const QString out = m_dir.filePath("saved.ofd");
+        QVERIFY(!doc->SaveAs(out, &error));
+        QVERIFY2(error.contains("OFD") && error.contains("stay"), qPrintable(error));
+        QVERIFY(!QFile::exists(out) && doc->IsModified());
+    }
+
+    // A page entry's Rotate turns the page as PDF's /Rotate does.
+    void rotatedPage()
+    {
+        Parts parts = BasePackage();
+        parts["Doc_0/Document.xml"].replace("<ofd:Page ID=\"1\"",
+                                            "<ofd:Page ID=\"1\" Rotate=\"90\"");
+        const QString path = m_dir.filePath("rotated.ofd");
+        QVERIFY(Zip(path, parts));
+        std::unique_ptr<IG_Document> doc(DocumentIO::Open(path, nullptr));
+        QVERIFY(doc);
+        IG_Page* page = doc->PageAt(0);
+        QCOMPARE(page->Rotation(), 90);
+        const QImage image = Render(page, 96);
+        QCOMPARE(image.size(), QSize(189, 378));
+        QVERIFY(Near(image.pixel(PixelAt(20, 20, 100, 50, 90, 96)), Qt::red));
+        QVERIFY(Near(image.pixel(PixelAt(40, 40, 100, 50, 90, 96)), Qt::white));
+    }
+
+    // The convert service's OFD: the picture at its physical size, in a package that
+    // unzip and our schema accept, which the engine opens and shows.
+    void convertsPictureToOfd()
+    {
+        const QString out = m_dir.filePath("seal.ofd");
+        G_Engine* engine = G_Application::Instance()->Engine();
+        G_EngineHandle h = engine->AcquireHandle(0);
+        QVERIFY(engine->ConvertService()->ConvertFile(
+            h, Sample("seal_red.png").toStdWString().c_str(), out.toStdWString().c_str(), nullptr));
+        QCOMPARE(Run("unzip", {"-tq", out}), 0);
+        QString listing;
+        QCOMPARE(Run("unzip", {"-Z1", out}, &listing), 0);
+        const QString parts = m_dir.filePath("parts");
+        QCOMPARE(Run("unzip", {"-oq", out, "-d", parts}), 0);
+        for (const QString& part : listing.split('\n', Qt::SkipEmptyParts)) {
+            QString report;
+            if (part.endsWith(".xml"))
+                QVERIFY2(Run("xmllint", {"--noout", "--schema", OFD_XSD, parts + "/" + part},
+                             &report) == 0,
+                         qPrintable(report));
+        }
+        IG_Document* doc =
+            engine->SignatureService()->OpenDocument(h, out.toStdWString().c_str(), nullptr);
+        QVERIFY(doc);
+        IG_Page* page = doc->PageAt(0);
+        QVERIFY(qAbs(page->Width() - 473 * 25.4 / 300) < 0.01);
+        QVERIFY(qAbs(page->Height() - 355 * 25.4 / 300) < 0.01);
+        const QImage image = Render(page, 300);
+        QImage source(473, 355, QImage::Format_RGB32); // the picture on white paper
+        source.fill(Qt::white);
+        QPainter(&source).drawImage(0, 0, QImage(Sample("seal_red.png")));
+        // Sampled away from the picture's edges, where resampling blurs.
+        int differ = 0, sampled = 0;
+        for (int y = 4; y < 351; y += 9)
+            for (int x = 4; x < 469; x += 9) {
+                const QColor c(source.pixel(x, y));
+                bool flat = true;
+                for (const QPoint d : {QPoint(3, 0), QPoint(-3, 0), QPoint(0, 3), QPoint(0, -3)})
+                    flat = flat && Near(source.pixel(QPoint(x, y) + d), c, 10);
+                if (!flat)
+                    continue;
+                ++sampled;
+                differ += Near(image.pixel(x, y), c, 30) ? 0 : 1;
+            }
+        QVERIFY(sampled > 1500);
+        QVERIFY2(differ == 0, qPrintable(QString::number(differ)));
+        engine->ReleaseHandle(&h);
+    }
+
+    // Invoices are known by their own fields: the samples' /Info and OFD custom tags (the
+    // OFD's seller name comes from the text object its tag refers to).
+    void invoiceService_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("seller"); // empty: not an invoice
+        QTest::addColumn<QString>("taxId");
+        QTest::newRow("one page") << Sample("invoice_1page.pdf") << 1
+                                  << QString::fromUtf8("杭州青禾印务有限公司")
+                                  << "91330106MA2KXYZ12P";
+        QTest::newRow("three pages")
+            << Sample("invoice_3pages.pdf") << 3 << QString::fromUtf8("南京同舟商贸有限公司")
+            << "91320102MA1N8Q7R3T";
+        QTest::newRow("ofd") << Sample("invoice.ofd") << 1
+                             << QString::fromUtf8("杭州青禾印务有限公司") << "91330106MA2KXYZ12P";
+        QTest::newRow("contract") << Sample("contract.pdf") << 3 << QString() << QString();
+    }
+    void invoiceService()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, pages);
+        QFETCH(QString, seller);
+        QFETCH(QString, taxId);
+        QString error;
+        std::unique_ptr<IG_Document> doc(DocumentIO::Open(file, &error));
+        QVERIFY2(doc, qPrintable(error));
+        G_Application* app = G_Application::Instance();
+        app->RegisterDocument(doc.get());
+        G_DocumentContext* context = app->DocumentContext(doc.get());
+        G_InvoiceService* service = app->Engine()->InvoiceService();
+        G_InvoiceInfoData info;
+        info.SellerName = GQ_ToCAS("unchanged");
+        const bool invoice = !seller.isEmpty();
+        QCOMPARE(service->IsInvoice(context), invoice);
+        QCOMPARE(service->ReadInvoiceInfo(context, info), invoice);
+        QCOMPARE(GQ_ToQStringFromUtf8(info.SellerName), invoice ? seller : "unchanged");
+        QCOMPARE(GQ_ToQStringFromUtf8(info.SellerTaxId), taxId);
+        QCOMPARE(service->InvoiceKind(context, pages - 1), invoice ? 1 : 0);
+        QCOMPARE(service->InvoiceKind(context, pages), 0);
+        QVERIFY(!service->IsInvoice(nullptr));
+        app->UnregisterDocument(doc.get());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(TestOfd)
+#include "tst_ofd.moc"
