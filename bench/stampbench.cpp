@@ -1,10 +1,12 @@
 // Stamping benchmark: the same transparent picture, 40 x 30 mm, 6 mm from the right and
-// bottom edges of every page of a long A4 document, through the document model and saved
-// (as annotations, and embedded), beside peers on the same input in the same run:
-// qpdf --overlay (embedded) and a mutool script (both variants).
+// bottom edges of every page of a long A4 document, saved (as annotations, and embedded),
+// beside peers on the same input in the same run: qpdf --overlay (embedded) and a mutool
+// script (both variants). Ours twice: through the document model alone, and as a user
+// runs it, `minireader stamp`, which goes through the plug-in's stamp command and picker
+// for every page.
 //
 //   stampbench [--pages N] [--rounds N] [--work DIR] [--samples DIR]     (the table)
-//   stampbench --worker annot|embed IN.pdf PICTURE OUT.pdf    (one run of ours)
+//   stampbench --worker annot|embed IN.pdf PICTURE OUT.pdf    (one run of the model)
 //
 // Every variant runs as a child process: wall time and peak resident memory (wait4's
 // ru_maxrss) are that process's own.
@@ -219,6 +221,9 @@ int main(int argc, char** argv)
         int peer; // the row whose time the ratio divides by (−1: none)
     };
     auto out = [&w](const char* n) { return w.filePath(QString::fromLatin1(n)); };
+    const QString reader = QStringLiteral(MINIREADER_PATH);
+    const QStringList stampArgs{"stamp", "--stamp",  picture, "--size",  "40x30", "--right",
+                                "6",     "--bottom", "6",     "--pages", "all"};
     const std::vector<Variant> variants = {
         {"stampannot, annotations",
          self,
@@ -245,6 +250,12 @@ int main(int argc, char** argv)
          {"run", script, "embed", input, picture, out("mutool-embed.pdf")},
          out("mutool-embed.pdf"),
          -1},
+        {"minireader stamp, annots", reader,
+         stampArgs + QStringList{"--output", out("reader-annot.pdf"), input},
+         out("reader-annot.pdf"), 1},
+        {"minireader stamp, embedded", reader,
+         stampArgs + QStringList{"--embed", "--output", out("reader-embed.pdf"), input},
+         out("reader-embed.pdf"), 4},
     };
     // Every variant once per round, in turn, so that a busy moment of the machine falls on
     // all of them alike; each figure is the median of its rounds.
@@ -289,7 +300,7 @@ int main(int argc, char** argv)
     }
     const qint64 budget = inBytes + picBytes + 600LL * pages;
     std::printf("\n");
-    for (int i : {0, 2}) {
+    for (int i : {0, 2, 5, 6}) {
         const Result& ours = results[size_t(i)];
         const Result& peer = results[size_t(variants[size_t(i)].peer)];
         std::printf("%s: %s than mutool (ratio %.2f); output %lld <= budget %lld "
@@ -299,6 +310,15 @@ int main(int argc, char** argv)
                     peer.seconds > 0 ? ours.seconds / peer.seconds : 0.0,
                     static_cast<long long>(ours.bytes), static_cast<long long>(budget),
                     ours.ok && ours.bytes <= budget ? "yes" : "NO");
+    }
+    // The whole job through the reader against the other peer, qpdf --overlay, which
+    // embeds.
+    for (int i : {5, 6}) {
+        const Result& ours = results[size_t(i)];
+        const Result& qpdf = results[3];
+        std::printf("%s: %s than qpdf --overlay (ratio %.2f)\n", qPrintable(ours.name),
+                    ours.ok && qpdf.ok && ours.seconds <= qpdf.seconds ? "no slower" : "SLOWER",
+                    qpdf.seconds > 0 ? ours.seconds / qpdf.seconds : 0.0);
     }
     return 0;
 }

@@ -635,6 +635,30 @@ void StampDialog::SelectStamp(const StampParam& entry)
     }
 }
 
+void StampDialog::SelectStampFile(const QString& imagePath, const QSize& size)
+{
+    SelectStamp(StampParam{imagePath, size});
+}
+
+QVariantList StampDialog::LibraryStamps() const
+{
+    QVariantList stamps;
+    const QPair<StampListKind, QString> lists[] = {
+        {StampListKind::Standard, QStringLiteral("standard")},
+        {StampListKind::Custom, QStringLiteral("custom")}};
+    for (const auto& list : lists) {
+        const QStandardItemModel* model = ListModel(list.first);
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const StampParam entry = StampLibrary::EntryAt(model, row);
+            stamps.append(QVariantMap{{QStringLiteral("list"), list.second},
+                                      {QStringLiteral("path"), entry.imagePath},
+                                      {QStringLiteral("width"), entry.imageSize.width()},
+                                      {QStringLiteral("height"), entry.imageSize.height()}});
+        }
+    }
+    return stamps;
+}
+
 void StampDialog::storeStampMargins(QSettings& ini)
 {
     m_marginTexts[0] = m_ui->LiedLRPageMar->text();

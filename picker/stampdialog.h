@@ -20,6 +20,7 @@
 
 #include <QPointer>
 #include <QProcess>
+#include <QVariant>
 #include <memory>
 
 class ChooseStampDialog;
@@ -57,6 +58,12 @@ public:
     void RemoveRepeatItem(QStandardItemModel* list);
     QStandardItemModel* ListModel(StampListKind kind) const;
     void SelectStamp(const StampParam& entry);
+    // For callers that reach the picker only through Qt's meta-object system, such as the
+    // reader's batch command answering it through the popup seam: SelectStamp with plain
+    // values, and the standard and custom lists as maps {"list": "standard" or "custom",
+    // "path", "width", "height" (millimetres)} in list order.
+    Q_INVOKABLE void SelectStampFile(const QString& imagePath, const QSize& size);
+    Q_INVOKABLE QVariantList LibraryStamps() const;
 
     G_DocView* DocView() const;
     bool IsInvoiceMode() const { return m_invoiceMode; }

@@ -1,11 +1,17 @@
 // minireader: the reference reader. Without options it opens a window; the options below
 // run headless (the offscreen platform is chosen when none is set).
+//   stamp [options] FILE...  stamp files in a batch (`minireader stamp --help`)
 //   --list-registrations   print what the host and its plug-ins registered
 //   FILE...                opens the files in tabs of a window
 //   --demo <outdir> [samples folder] [--password <password>]
 //                          stamp the sample contract (opened with the password) and save it
+// With a window:
+//   --first-page-time FILE open FILE, print the time from start until its first page is
+//                          painted, and quit
 
+#include "batchrunner.h"
 #include "demorun.h"
+#include "firstpageprobe.h"
 #include "host/framework/g_annotationhandler.h"
 #include "host/framework/g_operation.h"
 #include "host/framework/g_operationinterceptor.h"
@@ -18,8 +24,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTextStream>
 #include <cstring>
+#include <memory>
 
 #ifndef STAMPREADER_SAMPLES_DIR
 #define STAMPREADER_SAMPLES_DIR ""
@@ -55,18 +63,31 @@ void listRegistrations(QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    QElapsedTimer clock;
+    clock.start();
+    const bool stamp = argc > 1 && std::strcmp(argv[1], "stamp") == 0;
     const bool list = hasOption(argc, argv, "--list-registrations");
     const bool demo = hasOption(argc, argv, "--demo");
-    if ((list || demo) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if ((stamp || list || demo) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("minireader"));
-    Utils::Widgets::Nex_Style::Apply(&app);
     Utils::Nex_Translations::Install(&app);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (stamp) {
+        // Nothing is shown: no style to apply, and the command loads the plug-ins itself.
+        const int code = BatchRunner::Main(QCoreApplication::arguments().mid(2), out, err);
+        out.flush();
+        err.flush();
+        return code;
+    }
+    Utils::Widgets::Nex_Style::Apply(&app);
 
     HostComponents::RegisterAll();
+    std::unique_ptr<FirstPageProbe> probe;
+    if (hasOption(argc, argv, "--first-page-time"))
+        probe.reset(new FirstPageProbe(clock, out));
     // The window comes before the plug-ins, so they find its navigation panel when they
     // start (they follow its page changes).
     MainWindow* window = list || demo ? nullptr : new MainWindow;

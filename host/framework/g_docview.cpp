@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QUndoStack>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -212,7 +213,14 @@ int G_DocView::PageIndexByPoint(const CCA_Point& scenePoint, bool exact, bool ne
 {
     ensureLayout();
     const QPoint p(scenePoint.x, scenePoint.y);
-    for (int i = 0; i < d->pageRects.size(); ++i) {
+    // Pages go down the scene in order, a gap apart: only the last page starting above the
+    // point and the next one can hold it or the gap around it. Long documents are stamped
+    // page by page, and every scroll asks.
+    const auto below = std::upper_bound(d->pageRects.cbegin(), d->pageRects.cend(), p.y(),
+                                        [](int y, const QRect& r) { return y < r.top(); });
+    const int first = qMax(0, int(below - d->pageRects.cbegin()) - 1);
+    const int last = qMin(int(d->pageRects.size()), first + 2);
+    for (int i = first; i < last; ++i) {
         if (d->pageRects[i].contains(p))
             return i;
     }
@@ -220,7 +228,7 @@ int G_DocView::PageIndexByPoint(const CCA_Point& scenePoint, bool exact, bool ne
         // The gap belongs to the page it surrounds (the nearer one between two pages).
         int best = -1;
         int bestDistance = 0;
-        for (int i = 0; i < d->pageRects.size(); ++i) {
+        for (int i = first; i < last; ++i) {
             const int g = kPageGap;
             const QRect around = d->pageRects[i].adjusted(-g, -g, g, g);
             if (!around.contains(p))

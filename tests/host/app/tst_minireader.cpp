@@ -1,5 +1,5 @@
-// The reader program as a user runs it: the registration listing and the headless demo,
-// whose saved file is checked with qpdf and rendered with pdftoppm.
+// The reader program as a user runs it: the registration listing, the headless demo, whose
+// saved file is checked with qpdf and rendered with pdftoppm, and the start-up timing.
 
 #include "hostfixture.h"
 
@@ -60,13 +60,31 @@ private slots:
         QVERIFY(errors.contains("usage: minireader --demo <outdir>"));
     }
 
+    void timesTheFirstPageShownAndQuits()
+    {
+        int code = -1;
+        const QByteArray said =
+            run({"--first-page-time", QStringLiteral(SAMPLES_DIR "/contract.pdf")}, &code, nullptr,
+                QStringLiteral("offscreen"));
+        QCOMPARE(code, 0);
+        QVERIFY2(QRegularExpression("^first page shown after \\d+\\.\\d ms$",
+                                    QRegularExpression::MultilineOption)
+                     .match(QString::fromUtf8(said))
+                     .hasMatch(),
+                 said.constData());
+    }
+
 private:
-    // Runs the program; its standard output.
-    QByteArray run(const QStringList& args, int* code, QByteArray* errors = nullptr)
+    // Runs the program on the platform given (none: the program chooses); its standard
+    // output.
+    QByteArray run(const QStringList& args, int* code, QByteArray* errors = nullptr,
+                   const QString& platform = QString())
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program must pick offscreen itself
+        if (!platform.isEmpty())
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(MINIREADER_PATH), args);
         if (!process.waitForFinished(60000))

@@ -1,0 +1,428 @@
+#include "batchstamp.h"
+
+#include "host/document/documentio.h"
+#include "host/document/g_application.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_page.h"
+#include "host/document/pdfraster.h"
+#include "host/framework/g_docview.h"
+#include "host/framework/g_operation.h"
+#include "host/framework/g_settingmgr.h"
+#include "host/framework/g_uicontext.h"
+#include "host/framework/icore.h"
+#include "host/utils/messageboxseam.h"
+#include "host/utils/nex_popup.h"
+#include "host/utils/popupseam.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTextStream>
+#include <QWidget>
+#include <cmath>
+#include <unistd.h>
+
+namespace
+{
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("BatchStamp", text);
+}
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The button a person who cannot be asked would take: the box's default, else the most
+// cautious one it offers.
+int cautiousAnswer(const Utils::Widgets::MessageBoxRequest& request)
+{
+    if (request.defaultButton > 0)
+        return request.defaultButton;
+    for (const int button : {QMessageBox::No, QMessageBox::Cancel, QMessageBox::Close}) {
+        if (request.buttons & button)
+            return button;
+    }
+    return QMessageBox::Ok;
+}
+
+// Owns a document opened for a run and its registration with the application.
+struct OpenDocument {
+    explicit OpenDocument(IG_Document* doc) : document(doc)
+    {
+        if (document)
+            G_Application::Instance()->RegisterDocument(document.get());
+    }
+    ~OpenDocument()
+    {
+        if (document)
+            G_Application::Instance()->UnregisterDocument(document.get());
+    }
+    std::unique_ptr<IG_Document> document;
+};
+
+// A view of the document, as the reader makes one, never shown.
+struct HiddenView {
+    HiddenView(IG_Document* doc, QWidget* window) : view(&context, doc, window)
+    {
+        view.resize(1000, 800);
+        context.SetCurrentDocView(&view);
+        view.SetToolHandler(view.ToolHandlerByName("t_handtool"));
+    }
+    G_UIContext context;
+    G_DocView view;
+};
+
+} // namespace
+
+BatchStamp::BatchStamp(const BatchOptions& options, QTextStream& out, QTextStream& err)
+    : m_options(options), m_out(out), m_err(err), m_window(new QWidget)
+{
+    m_window->setObjectName(QStringLiteral("BatchMainWindow"));
+    Core::ICore::setMainWindow(m_window.get());
+    m_terminal = isatty(STDERR_FILENO) == 1;
+    m_progress = options.progress || m_terminal;
+    using Utils::Widgets::MessageBoxRequest;
+    Utils::Widgets::MessageBoxSeam::SetAnswerer([this](const MessageBoxRequest& request) {
+        const int answer = cautiousAnswer(request);
+        m_err << "message: " << native(m_input) << ": " << request.title << ": " << request.text
+              << "\n";
+        m_err.flush();
+        return answer;
+    });
+}
+
+BatchStamp::~BatchStamp()
+{
+    Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
+    Utils::Widgets::MessageBoxSeam::SetAnswerer(nullptr);
+    // The picker and its dialogs go with the window, as they go with the reader's.
+    Core::ICore::setMainWindow(nullptr);
+    m_window.reset();
+}
+
+void BatchStamp::fail(const QString& message)
+{
+    m_err << "error: " << native(m_input) << ": " << message << "\n";
+    m_err.flush();
+}
+
+bool BatchStamp::FindStamp()
+{
+    const QString& stamp = m_options.stamp;
+    if (QFileInfo(stamp).isFile()) {
+        m_stampPath = QFileInfo(stamp).absoluteFilePath();
+        if (sizeStamp(QSize()))
+            return true;
+        m_stampPath.clear();
+        return false;
+    }
+    const QByteArray suffix = QFileInfo(stamp).suffix().toLower().toUtf8();
+    if (stamp.contains(QLatin1Char('/')) || stamp.contains(QDir::separator()) ||
+        QImageReader::supportedImageFormats().contains(suffix)) {
+        m_err << "error: " << tr("there is no picture file %1.").arg(native(stamp)) << "\n";
+        return false;
+    }
+    if (!G_Operation::FindGlobal("ti_stamp")) {
+        m_err << "error: "
+              << tr("the stamp plug-in is not loaded, so its library cannot be searched.") << "\n";
+        return false;
+    }
+    // The library is the picker's, and the picker opens on a view.
+    OpenDocument blank(DocumentIO::CreateBlank({CCA_GSize(210, 297)}));
+    HiddenView hidden(blank.document.get(), m_window.get());
+    return findLibraryStamp(&hidden.view);
+}
+
+bool BatchStamp::findLibraryStamp(G_DocView* view)
+{
+    const QString& stamp = m_options.stamp;
+    // Open the picker as the stamp command does, read its lists and close it unchosen.
+    QVariantList entries;
+    Utils::Widgets::PopupSeam::SetAnswerer([&entries](Utils::Widgets::Nex_Popup* popup) {
+        QMetaObject::invokeMethod(popup, "LibraryStamps", Qt::DirectConnection,
+                                  Q_RETURN_ARG(QVariantList, entries));
+    });
+    if (G_Operation* op = view->UIContext()->CreateOperationByName("ti_stamp", QString())) {
+        op->PerformAction();
+        op->DeleteLater();
+    }
+    Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
+
+    QVariantMap found;
+    QStringList names;
+    QStringList matches;
+    for (const QVariant& value : qAsConst(entries)) {
+        const QVariantMap entry = value.toMap();
+        const QString path = entry.value(QStringLiteral("path")).toString();
+        const QString name = QFileInfo(path).completeBaseName();
+        names << name;
+        if (name.compare(stamp, Qt::CaseInsensitive) != 0 || matches.contains(path))
+            continue;
+        matches << path;
+        found = entry;
+    }
+    if (matches.isEmpty()) {
+        names.removeDuplicates();
+        m_err << "error: "
+              << tr("there is no stamp named %1 in the library; its stamps are: %2.")
+                     .arg(stamp, names.isEmpty() ? tr("none") : names.join(QStringLiteral(", ")))
+              << "\n";
+        return false;
+    }
+    if (matches.size() > 1) {
+        QStringList shown;
+        for (const QString& path : qAsConst(matches))
+            shown << native(path);
+        m_err << "error: "
+              << tr("%1 stamps of the library are named %2: %3. Give the picture file instead.")
+                     .arg(matches.size())
+                     .arg(stamp, shown.join(QStringLiteral(", ")))
+              << "\n";
+        return false;
+    }
+    m_stampPath = found.value(QStringLiteral("path")).toString();
+    if (sizeStamp(QSize(found.value(QStringLiteral("width")).toInt(),
+                        found.value(QStringLiteral("height")).toInt())))
+        return true;
+    m_stampPath.clear();
+    return false;
+}
+
+bool BatchStamp::sizeStamp(const QSize& libraryMillimetres)
+{
+    QImageReader reader(m_stampPath);
+    const QSize pixels = reader.size();
+    if (!pixels.isValid() || pixels.isEmpty()) {
+        m_err << "error: "
+              << tr("%1 is not a picture that can be read (%2).")
+                     .arg(native(m_stampPath), reader.errorString())
+              << "\n";
+        return false;
+    }
+    const QSize& asked = m_options.size;
+    if (asked.width() > 0) {
+        // A width alone keeps the picture's shape.
+        const int height =
+            asked.height() > 0
+                ? asked.height()
+                : qMax(1,
+                       int(std::lround(double(asked.width()) * pixels.height() / pixels.width())));
+        m_stampSize = QSize(asked.width(), height);
+    } else if (!libraryMillimetres.isEmpty()) {
+        m_stampSize = libraryMillimetres;
+    } else {
+        // A pixel counts as a point, as for the standard stamps.
+        m_stampSize = QSize(qMax(1, int(POINT2OFD(float(pixels.width())))),
+                            qMax(1, int(POINT2OFD(float(pixels.height())))));
+    }
+    return true;
+}
+
+void BatchStamp::answerPicker(Utils::Widgets::Nex_Popup* popup)
+{
+    auto* autoStamp = popup->findChild<QCheckBox*>(QStringLiteral("ChkApplySig"));
+    auto* sign = popup->findChild<QCheckBox*>(QStringLiteral("ApplyDigitalSignatureBox"));
+    auto* marginLR = popup->findChild<QLineEdit*>(QStringLiteral("LiedLRPageMar"));
+    auto* marginTB = popup->findChild<QLineEdit*>(QStringLiteral("LiedTBPageMar"));
+    auto* edgeLR = popup->findChild<QComboBox*>(QStringLiteral("ComLRPageMar"));
+    auto* edgeTB = popup->findChild<QComboBox*>(QStringLiteral("ComTBPageMar"));
+    if (!autoStamp || !marginLR || !marginTB || !edgeLR || !edgeTB) {
+        m_pickerProblem = tr("the stamp picker has no auto-stamp panel.");
+        return;
+    }
+    // The edges are chosen by the words the panel shows.
+    const QString lrText = QCoreApplication::translate(
+        "StampDialog", m_options.directionLR == 0 ? "page right" : "page left");
+    const QString tbText = QCoreApplication::translate(
+        "StampDialog", m_options.directionTB == 0 ? "page bottom" : "page top");
+    const int lr = edgeLR->findText(lrText);
+    const int tb = edgeTB->findText(tbText);
+    if (lr < 0 || tb < 0) {
+        m_pickerProblem =
+            tr("the auto-stamp panel offers no \"%1\" or no \"%2\".").arg(lrText, tbText);
+        return;
+    }
+    autoStamp->setChecked(true);
+    if (sign)
+        sign->setChecked(false); // a batch run signs nothing: nobody is there to sign
+    edgeLR->setCurrentIndex(lr);
+    edgeTB->setCurrentIndex(tb);
+    marginLR->setText(QString::number(m_options.marginLR));
+    marginTB->setText(QString::number(m_options.marginTB));
+    // The panel greys out its stamp lists while a margin lies past the page range.
+    if (QWidget* lists = popup->findChild<QWidget*>(QStringLiteral("stackedWidget"))) {
+        if (!lists->isEnabled()) {
+            m_pickerProblem = tr("the auto-stamp panel refuses the margins (%1 mm, %2 mm): "
+                                 "they lie past the page.")
+                                  .arg(m_options.marginLR)
+                                  .arg(m_options.marginTB);
+            return;
+        }
+    }
+    if (!QMetaObject::invokeMethod(popup, "SelectStampFile", Qt::DirectConnection,
+                                   Q_ARG(QString, m_stampPath), Q_ARG(QSize, m_stampSize)))
+        m_pickerProblem = tr("the stamp picker cannot be told which stamp to place.");
+}
+
+bool BatchStamp::StampFile(const QString& input, const QString& output)
+{
+    m_input = input;
+    m_pages.clear();
+    const QFileInfo in(input);
+    const QFileInfo out(output);
+    if (in.exists() && out.exists() && in.canonicalFilePath() == out.canonicalFilePath()) {
+        fail(tr("the copy would replace the file itself; give another output."));
+        return false;
+    }
+    if (out.isDir()) {
+        fail(tr("the copy cannot be written: %1 is a folder.").arg(native(output)));
+        return false;
+    }
+
+    QString error;
+    bool passwordNeeded = false;
+    OpenDocument opened(DocumentIO::Open(input, m_options.password, &error, &passwordNeeded));
+    IG_Document* doc = opened.document.get();
+    if (!doc) {
+        if (passwordNeeded && m_options.password.isEmpty())
+            error += QLatin1Char(' ') + tr("Give it with --password.");
+        fail(error);
+        return false;
+    }
+    HiddenView hidden(doc, m_window.get());
+    G_DocView* view = &hidden.view;
+    if (!m_options.pages.Resolve(doc->PageCount(), view->CurrentPageIndex(), &m_pages, &error)) {
+        fail(error);
+        return false;
+    }
+
+    Utils::Widgets::PopupSeam::SetAnswerer(
+        [this](Utils::Widgets::Nex_Popup* popup) { answerPicker(popup); });
+    bool stamped = true;
+    m_lastProgress = -1;
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < m_pages.size() && stamped; ++n) {
+        stamped = stampPage(view, m_pages.at(n));
+        // On a terminal the line appears once a file takes a while; asked for, it always
+        // does, at most five times a second and once at the end.
+        const qint64 now = clock.elapsed();
+        const bool due =
+            m_lastProgress < 0 ? m_options.progress || now > 1000 : now - m_lastProgress >= 200;
+        if (m_progress && (due || (m_options.progress && n + 1 == m_pages.size()))) {
+            m_lastProgress = now;
+            showProgress(n + 1, m_pages.size(), false);
+        }
+    }
+    Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
+    if (m_lastProgress >= 0)
+        showProgress(m_pages.size(), m_pages.size(), true);
+    if (!stamped)
+        return false;
+
+    QDir().mkpath(out.absolutePath());
+    G_SaveReport report;
+    if (!doc->SaveAs(output, &error, &report)) {
+        fail(tr("saving %1 failed: %2").arg(native(output), error));
+        return false;
+    }
+    m_out << "saved " << native(out.absoluteFilePath()) << " (" << m_pages.size()
+          << (m_pages.size() == 1 ? " page" : " pages") << " stamped"
+          << (m_options.embed ? ", embedded" : "") << ")\n";
+    m_out.flush();
+    if (report.rewritten)
+        m_err << "note: " << native(input) << ": " << report.reason << "\n";
+    return true;
+}
+
+bool BatchStamp::stampPage(G_DocView* view, int index)
+{
+    const QString where = tr("page %1: ").arg(index + 1);
+    view->GoToPage(index);
+    G_UIContext* context = view->UIContext();
+    m_pickerProblem.clear();
+    int annotId = 0;
+    if (G_Operation* op = context->CreateOperationByName("ti_stamp", QString())) {
+        // No command button: the picker is anchored at the top-left corner.
+        op->Param()->Add("position", CCA_GRect(0, 0, 0, 0));
+        op->PerformAction();
+        annotId = op->Param()->GetInt32("annotid", 0);
+        op->DeleteLater();
+    } else {
+        fail(tr("the stamp plug-in is not loaded: \"ti_stamp\" is unknown."));
+        return false;
+    }
+    IG_Page* page = view->Page(index);
+    IG_Annot* annot = annotId > 0 && page ? page->AnnotById(unsigned(annotId)) : nullptr;
+    if (!annot) {
+        fail(where + (m_pickerProblem.isEmpty() ? tr("no stamp was placed.") : m_pickerProblem));
+        return false;
+    }
+    const CCA_GRect r = annot->GetRect();
+    if (r.left < 0 || r.top < 0 || r.right > page->Width() || r.bottom > page->Height())
+        m_err << "note: " << native(m_input) << ": " << where
+              << tr("the stamp reaches past the page's edge.") << "\n";
+    if (!m_options.embed)
+        return true;
+
+    // Selected as the stamp handler selects a stamp: embedding reads these two keys.
+    G_SettingMgr* settings = G_SettingMgr::Instance();
+    settings->SetConfigCache(QStringLiteral("stampPageIndex"), index);
+    settings->SetConfigCache(QStringLiteral("stampAnnotID"), annotId);
+    int embedded = 0;
+    if (G_Operation* op = context->CreateOperationByName("d_embedpageannot", QString())) {
+        op->Param()->Add("pageIndex", index);
+        embedded = op->PerformAction();
+        op->DeleteLater();
+    }
+    settings->SetConfigCache(QStringLiteral("stampAnnotID"), -1);
+    if (embedded != 1 || page->AnnotById(unsigned(annotId))) {
+        fail(where + tr("the stamp could not be embedded into the page."));
+        return false;
+    }
+    return true;
+}
+
+void BatchStamp::showProgress(int done, int total, bool finished)
+{
+    const QString line = tr("stamping %1: page %2 of %3").arg(native(m_input)).arg(done).arg(total);
+    if (m_terminal) {
+        // One line, rewritten; cleared once the file is done.
+        m_err << "\r" << (finished ? QString(line.size(), QLatin1Char(' ')) + "\r" : line);
+    } else if (!finished) {
+        m_err << line << "\n";
+    }
+    m_err.flush();
+}
+
+bool BatchStamp::RenderPreview(const QString& pdf, const QString& password, int page,
+                               const QString& png, QString* error)
+{
+    std::unique_ptr<PdfRaster> raster = PdfRaster::Open(pdf, QByteArray(), password.toUtf8(), 0);
+    if (!raster) {
+        *error = tr("%1 cannot be drawn.").arg(native(pdf));
+        return false;
+    }
+    const QImage image = raster->Render(page, 96, 96);
+    if (image.isNull()) {
+        *error = tr("page %1 of %2 cannot be drawn.").arg(page + 1).arg(native(pdf));
+        return false;
+    }
+    QDir().mkpath(QFileInfo(png).absolutePath());
+    if (!image.save(png, "PNG")) {
+        *error = tr("the picture %1 cannot be written.").arg(native(png));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Stamps one document the way a person does in the reader, through the plug-in's own
+// operations: for each page it makes the page current, runs "ti_stamp" and answers the
+// stamp picker through the popup seam (auto stamping checked, the margins typed, the page
+// edges chosen, the stamp chosen), then, when asked, embeds the placed stamp with
+// "d_embedpageannot", and saves the document to another file with its own SaveAs.
+//
+// The plug-ins must be loaded first. The view is never shown. A hidden main window owns the
+// picker and its dialogs while this object lives, so delete it before the plug-ins are
+// unloaded. Message boxes are answered with their default (or most cautious) button and
+// printed.
+
+#include "batchoptions.h"
+
+#include <QSize>
+#include <QString>
+#include <QVector>
+#include <memory>
+
+class G_DocView;
+class QTextStream;
+class QWidget;
+
+namespace Utils
+{
+namespace Widgets
+{
+class Nex_Popup;
+}
+} // namespace Utils
+
+class BatchStamp
+{
+public:
+    // `out` receives the saved copies, `err` the problems, messages and the progress line.
+    BatchStamp(const BatchOptions& options, QTextStream& out, QTextStream& err);
+    ~BatchStamp();
+    BatchStamp(const BatchStamp&) = delete;
+    BatchStamp& operator=(const BatchStamp&) = delete;
+
+    // Finds the stamp and its size in millimetres: a picture file as it is, or a library
+    // stamp by name, looked up in the picker's lists (opened on a blank page). False after
+    // a message when there is no such stamp. Comes before StampFile.
+    bool FindStamp();
+    QString StampPath() const { return m_stampPath; }
+    QSize StampSize() const { return m_stampSize; }
+
+    // Stamps the pages of `input` with the stamp found and saves them to `output` (never
+    // `input` itself). False after a message naming `input`; nothing is written then.
+    bool StampFile(const QString& input, const QString& output);
+    // The first stamped page (from 0) of the last file stamped.
+    int FirstStampedPage() const { return m_pages.isEmpty() ? 0 : m_pages.first(); }
+
+    // Draws page `page` (from 0) of a saved PDF as other readers show it (annotations
+    // included) at 96 dpi and writes it as a PNG. False with a message in `error`.
+    static bool RenderPreview(const QString& pdf, const QString& password, int page,
+                              const QString& png, QString* error);
+
+private:
+    bool findLibraryStamp(G_DocView* view);
+    bool sizeStamp(const QSize& libraryMillimetres);
+    void answerPicker(Utils::Widgets::Nex_Popup* popup);
+    bool stampPage(G_DocView* view, int index);
+    void showProgress(int done, int total, bool finished);
+    void fail(const QString& message);
+
+    const BatchOptions& m_options;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    std::unique_ptr<QWidget> m_window; // stands in for the reader's main window
+    QString m_input;                   // the file being stamped, for messages
+    QString m_stampPath;
+    QSize m_stampSize;
+    QString m_pickerProblem; // what kept the picker from choosing in the last run
+    QVector<int> m_pages;
+    bool m_progress = false;
+    bool m_terminal = false;
+    qint64 m_lastProgress = -1; // ms since the file was opened
+};

@@ -1,0 +1,249 @@
+// The batch stamping command: page lists and command lines checked in this process, and
+// `minireader stamp` run as a user runs it on copies of the samples, its saved files
+// checked with qpdf and drawn with pdftoppm.
+
+#include "batchoptions.h"
+#include "hostfixture.h"
+#include "pagelist.h"
+
+#include <QCryptographicHash>
+#include <QProcess>
+
+namespace
+{
+
+QByteArray digest(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+
+} // namespace
+
+class TestBatchStamp : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // Runs the program in the test's folder; its exit code, output and errors.
+    int run(const QStringList& args, QByteArray* said, QByteArray* complaints)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("STAMPREADER_USER_DIR", m_dir.filePath("user"));
+        env.remove("QT_QPA_PLATFORM"); // the command must pick offscreen itself
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(MINIREADER_PATH), QStringList{"stamp"} + args);
+        if (!process.waitForFinished(120000))
+            process.kill();
+        *said = process.readAllStandardOutput();
+        *complaints = process.readAllStandardError();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!PdfTools::Has("qpdf") || !PdfTools::Has("pdftoppm"))
+            QSKIP("qpdf and pdftoppm check the saved files");
+        for (const char* name : {"contract.pdf", "landscape.pdf"})
+            QVERIFY(QFile::copy(QString(SAMPLES_DIR "/") + name, m_dir.filePath(name)));
+        QCOMPARE(
+            PdfTools::Run("qpdf", {"--encrypt", "open", "owner", "256", "--",
+                                   m_dir.filePath("contract.pdf"), m_dir.filePath("locked.pdf")}),
+            0);
+    }
+
+    void resolvesPageLists_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pageCount");
+        QTest::addColumn<QString>("pages"); // from 1, or the start of the message
+        QTest::newRow("current") << "current" << 5 << "3";
+        QTest::newRow("all") << "ALL" << 3 << "1,2,3";
+        QTest::newRow("list and range") << "1,3-5" << 6 << "1,3,4,5";
+        QTest::newRow("last") << "last" << 4 << "4";
+        QTest::newRow("to the last") << " 2 - last " << 4 << "2,3,4";
+        QTest::newRow("each page once, in order") << "5,1,1-2" << 5 << "1,2,5";
+        QTest::newRow("past the end") << "2,6" << 5 << "Page 6 is past the end";
+        QTest::newRow("range past the end") << "4-9" << 5 << "Page 6 is past the end";
+        QTest::newRow("last before its start") << "3-last" << 2 << "The range 3-2 runs backwards";
+        QTest::newRow("backwards") << "3-1" << 5 << "The range 3-1 in the page list";
+        QTest::newRow("page 0") << "0" << 5 << "\"0\" in the page list is not a page";
+        QTest::newRow("empty entry") << "1,,2" << 5 << "The page list \"1,,2\" has an empty";
+        QTest::newRow("empty") << " " << 5 << "The page list is empty";
+        QTest::newRow("open range") << "2-" << 5 << "\"2-\" in the page list is not";
+        QTest::newRow("two dashes") << "1-2-3" << 5 << "\"1-2-3\" in the page list is not";
+        QTest::newRow("too large") << "99999999999" << 5 << "\"99999999999\" in the page";
+        QTest::newRow("a word") << "first" << 5 << "\"first\" in the page list is not";
+    }
+    void resolvesPageLists()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pageCount);
+        QFETCH(QString, pages);
+        PageList list;
+        QString error;
+        QVector<int> indexes;
+        if (list.Parse(text, &error) && list.Resolve(pageCount, 2, &indexes, &error)) {
+            QStringList numbers;
+            for (int index : qAsConst(indexes))
+                numbers << QString::number(index + 1);
+            QCOMPARE(numbers.join(','), pages);
+        } else {
+            QVERIFY2(error.startsWith(pages), qPrintable(error));
+        }
+    }
+
+    void refusesWrongCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message"); // the start of it
+        const QStringList base{"-s", "seal.png", "-o", "out"};
+        QTest::newRow("no input") << base << "No input file";
+        QTest::newRow("no stamp") << QStringList{"-o", "out", "a.pdf"} << "No stamp";
+        QTest::newRow("no output") << QStringList{"-s", "seal.png", "a.pdf"} << "No output";
+        QTest::newRow("both sides") << base + QStringList{"--left", "5", "--right", "5", "a.pdf"}
+                                    << "Give --right or --left, not both";
+        QTest::newRow("fractional margin")
+            << base + QStringList{"--top", "2.5", "a.pdf"} << "--top 2.5 is not a margin";
+        QTest::newRow("zero size")
+            << base + QStringList{"--size", "0x30", "a.pdf"} << "--size 0x30 is not a size";
+        QTest::newRow("three sides")
+            << base + QStringList{"--size", "1x2x3", "a.pdf"} << "--size 1x2x3 is not a size";
+        QTest::newRow("pages") << base + QStringList{"-p", "2-1", "a.pdf"}
+                               << "The range 2-1 in the page list";
+        QTest::newRow("a file for many")
+            << QStringList{"-s", "seal.png", "-o", "all.pdf", "a.pdf", "b.pdf"}
+            << "2 input files go into a folder, but -o names the file all.pdf";
+        QTest::newRow("twice") << base + QStringList{"-s", "other.png", "a.pdf"}
+                               << "--stamp is given more than once";
+        QTest::newRow("no jobs") << base + QStringList{"-j", "0", "a.pdf"} << "--jobs 0 is not";
+        QTest::newRow("unknown") << base + QStringList{"--colour", "red", "a.pdf"}
+                                 << "Unknown option 'colour'";
+    }
+    void refusesWrongCommandLines()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        BatchOptions options;
+        QString error;
+        QCOMPARE(options.Parse(args, &error), BatchOptions::Error);
+        QVERIFY2(error.startsWith(message), qPrintable(error));
+    }
+
+    void stampsFiles_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        // Per output file: the pages (from 1) that carry the stamp.
+        QTest::addColumn<QVariantMap>("stamped");
+        QTest::addColumn<QPointF>("centre"); // of the stamp on the page, millimetres
+        QTest::addColumn<bool>("embedded");
+        QTest::addColumn<QString>("complaint"); // part of standard error
+        const QStringList seal{"-s", QStringLiteral(SAMPLES_DIR "/seal_red.png"), "-o", "out"};
+        // 40 x 30 mm, 10 mm from the right and bottom edges of an A4 page.
+        const QPointF corner(180, 272);
+        QTest::newRow("every page")
+            << seal + QStringList{"--size", "40x30", "--right", "10",          "--bottom",
+                                  "10",     "-p",    "all",     "contract.pdf"}
+            << 0 << QVariantMap{{"contract.pdf", QVariantList{1, 2, 3}}} << corner << false << "";
+        // 30 mm wide keeps the picture's shape: 30 x 23 mm, 15 mm from the left, 20 from the top.
+        QTest::newRow("page list at the top left")
+            << seal + QStringList{"--size",      "30", "--left", "15",           "--top",
+                                  "20",          "-p", "1,last", "--render-png", "out/preview.png",
+                                  "contract.pdf"}
+            << 0 << QVariantMap{{"contract.pdf", QVariantList{1, 3}}} << QPointF(30, 31.5) << false
+            << "";
+        QTest::newRow("embedded") << seal + QStringList{"--size",   "40x30",       "--right", "10",
+                                                        "--bottom", "10",          "-p",      "2",
+                                                        "--embed",  "contract.pdf"}
+                                  << 0 << QVariantMap{{"contract.pdf", QVariantList{2}}} << corner
+                                  << true << "";
+        QTest::newRow("password") << seal + QStringList{"--size",     "40x30",    "--right",
+                                                        "10",         "--bottom", "10",
+                                                        "--password", "open",     "locked.pdf"}
+                                  << 0 << QVariantMap{{"locked.pdf", QVariantList{1}}} << corner
+                                  << false << "";
+        QTest::newRow("wrong password")
+            << seal + QStringList{"--password", "shut", "locked.pdf"} << 1 << QVariantMap{}
+            << corner << false << "error: locked.pdf: ";
+        QTest::newRow("a missing file among good ones")
+            << seal + QStringList{"--size",      "40x30",        "--right",    "10",
+                                  "--bottom",    "10",           "--progress", "contract.pdf",
+                                  "missing.pdf", "landscape.pdf"}
+            << 1
+            << QVariantMap{{"contract.pdf", QVariantList{1}}, {"landscape.pdf", QVariantList{1}}}
+            << QPointF(0, 0) << false << "error: missing.pdf: ";
+        QTest::newRow("library stamp by name")
+            << QStringList{"-s", "ROUND_SEAL", "-o", "out", "landscape.pdf"} << 0
+            << QVariantMap{{"landscape.pdf", QVariantList{1}}} << QPointF(0, 0) << false << "";
+        QTest::newRow("unknown library stamp")
+            << QStringList{"-s", "no_such_seal", "-o", "out", "contract.pdf"} << 2 << QVariantMap{}
+            << QPointF(0, 0) << false << "there is no stamp named no_such_seal in the library";
+    }
+    void stampsFiles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QVariantMap, stamped);
+        QFETCH(QPointF, centre);
+        QFETCH(bool, embedded);
+        QFETCH(QString, complaint);
+        QDir(m_dir.filePath("out")).removeRecursively();
+        const QStringList inputs{"contract.pdf", "landscape.pdf", "locked.pdf"};
+        QList<QByteArray> before;
+        for (const QString& input : inputs)
+            before << digest(m_dir.filePath(input));
+
+        QByteArray said;
+        QByteArray complaints;
+        QCOMPARE(run(args, &said, &complaints), exitCode);
+        QVERIFY2(complaints.contains(complaint.toUtf8()), complaints.constData());
+        if (args.contains("--progress"))
+            QVERIFY2(complaints.contains("stamped 3 of 3 files, 1 failed"), complaints.constData());
+        for (int i = 0; i < inputs.size(); ++i)
+            QCOMPARE(digest(m_dir.filePath(inputs.at(i))), before.at(i));
+        const QStringList written = QDir(m_dir.filePath("out")).entryList({"*.pdf"});
+        QCOMPARE(written, stamped.keys());
+
+        for (auto it = stamped.cbegin(); it != stamped.cend(); ++it) {
+            QString saved = m_dir.filePath("out/" + it.key());
+            QVERIFY2(said.contains("saved " + saved.toUtf8()), said.constData());
+            if (it.key() == "locked.pdf") {
+                // Still locked with the same password: the checks read a decrypted copy.
+                const QString plain = saved + ".plain.pdf";
+                QCOMPARE(PdfTools::Run("qpdf", {"--requires-password", saved}), 0);
+                QCOMPARE(PdfTools::Run("qpdf", {"--password=open", "--decrypt", saved, plain}), 0);
+                saved = plain;
+            }
+            QCOMPARE(PdfTools::Check(saved), QString());
+            const QVariantList pages = it.value().toList();
+            const int pageCount = it.key() == "landscape.pdf" ? 1 : 3;
+            for (int page = 1; page <= pageCount; ++page) {
+                const bool here = pages.contains(page);
+                QCOMPARE(PdfTools::AnnotCount(saved, page - 1), here && !embedded ? 1 : 0);
+                if (centre.isNull())
+                    continue;
+                // Embedded stamps are page content: shown with annotations hidden too.
+                const QImage image = PdfTools::Render(saved, page - 1, embedded);
+                const int red = PdfTools::RedAround(image, CCA_GPoint(centre.x(), centre.y()));
+                QVERIFY2((red > 0) == here, qPrintable(QString("page %1: %2").arg(page).arg(red)));
+            }
+        }
+        if (args.contains("--render-png")) {
+            QImage preview(m_dir.filePath("out/preview.png"));
+            QCOMPARE(preview.size(), QSize(794, 1123)); // A4 at 96 dpi
+            // Back to 72 dpi, where RedAround measures.
+            preview = preview.scaled(595, 842, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QVERIFY(PdfTools::RedAround(preview, CCA_GPoint(centre.x(), centre.y())) > 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBatchStamp)
+#include "tst_batchstamp.moc"
