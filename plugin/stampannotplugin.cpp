@@ -10,6 +10,7 @@
 #include "operations/gp_stampannot.h"
 #include "operations/gpi_barcodeofficialdocument.h"
 #include "operations/gpi_barcodesaveimage.h"
+#include "operations/gpi_invoicestampannot.h"
 #include "operations/gpi_stampannot.h"
 #include "placement/ga_stamp.h"
 #include "placement/gp_stamp.h"
@@ -105,8 +106,9 @@ void StampAnnotPlugin::InitializeComponents()
     m_gpInvoiceSeal->RegisterToGlobal();
 
     // Constructing an interceptor is all it takes for it to join operation runs, in
-    // construction order: the invoice seal interceptor (not part of this build yet) comes
-    // first, then the stamp picker's, the barcode ones, and the cancel one last.
+    // construction order: the invoice seal interceptor first, then the stamp picker's, the
+    // barcode ones, and the cancel one last.
+    m_gpiInvoiceStampAnnot = new GPI_InvoiceStampAnnot;
     m_gpiStampAnnot = new GPI_StampAnnot;
     m_gpiBarcodeOfficialDocument = new GPI_BarcodeOfficialDocument;
     m_gpiBarcodeSaveImage = new GPI_BarcodeSaveImage;

@@ -21,9 +21,6 @@ class GT_Stamp;
 // The plug-in object. InitializeComponents makes one object of every operation, handler
 // and interceptor the plug-in contributes and hands them to the reader; the object keeps
 // them until the library is unloaded.
-//
-// The invoice seal interceptor (m_gpiInvoiceStampAnnot) is not part of this build yet: its
-// pointer stays null until its class comes.
 class StampAnnotPlugin : public ExtensionSystem::IPlugin
 {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include "host/framework/g_toolhandler.h"
 #include "operations/gpi_barcodeofficialdocument.h"
 #include "operations/gpi_barcodesaveimage.h"
+#include "operations/gpi_invoicestampannot.h"
 #include "operations/gpi_stampannot.h"
 #include "placement/ga_stamp.h"
 #include "placement/gpi_cancelannot.h"
@@ -95,7 +96,8 @@ private slots:
         }
         QCOMPARE(
             made,
-            QStringList({typeid(GPI_StampAnnot).name(), typeid(GPI_BarcodeOfficialDocument).name(),
+            QStringList({typeid(GPI_InvoiceStampAnnot).name(), typeid(GPI_StampAnnot).name(),
+                         typeid(GPI_BarcodeOfficialDocument).name(),
                          typeid(GPI_BarcodeSaveImage).name(), typeid(GPI_CancelAnnot).name()}));
         QCOMPARE(m_interceptors.last(), CancelAnnotInstance);
         QVERIFY(!CancelAnnotInstance->PendingTool());
@@ -141,7 +143,7 @@ private slots:
         QVERIFY(G_AnnotationHandler::FindGlobalAnnotHandler("StampEditHandler"));
         for (G_OperationInterceptor* interceptor : qAsConst(m_interceptors))
             QCOMPARE(G_OperationInterceptor::IsLive(interceptor),
-                     interceptor != m_interceptors.at(1));
+                     interceptor != m_interceptors.at(2));
         QCOMPARE(CancelAnnotInstance, cancel);
     }
 
