@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     const QString one = QStringLiteral(SAMPLES_DIR "/invoice_1page.pdf");
     const QString many = work.filePath(QStringLiteral("invoice_%1pages.pdf").arg(pages));
-    QStringList qpdfArgs{one, "--pages", one, QString("1") + QString(",1").repeated(pages - 1),
+    QStringList qpdfArgs{one,  "--pages", one, QString("1") + QString(",1").repeated(pages - 1),
                          "--", many};
     if (QProcess::execute("qpdf", qpdfArgs) != 0) {
         std::fprintf(stderr, "qpdf could not make the %d-page invoice\n", pages);
@@ -111,9 +111,8 @@ int main(int argc, char** argv)
             runs.push_back(t);
         }
         const Times m = Median(runs);
-        std::printf("%-22s %9.1f %9.1f %9.1f %9.1f\n",
-                    qPrintable(QFileInfo(path).fileName()), m.record, m.seal, m.place,
-                    m.Total());
+        std::printf("%-22s %9.1f %9.1f %9.1f %9.1f\n", qPrintable(QFileInfo(path).fileName()),
+                    m.record, m.seal, m.place, m.Total());
     }
     return 0;
 }

@@ -120,12 +120,12 @@ private slots:
         Utils::DPI::Nex_Mgr::Instance().SetScale(1.0f);
         QVERIFY(m_fx->OpenBlank({CCA_GSize(210, 297)}));
         AutoInvoiceSealDlg dialog(m_fx->Context(), nullptr);
-        dialog.PrepareSealRecord();
-        const SMK::SealDescription& record = dialog.SealRecord();
-        QCOMPARE(int(record.texts.size()), 3); // a document that is no invoice: empty texts
-        const_cast<SMK::SealDescription&>(record).texts.clear();
+        dialog.PrepareSealRecord(); // the outline, and texts of no invoice (empty)
         dialog.AddSealTexts(QString(length, QChar(0x5370)), QStringLiteral("91330106MA2KXYZ12P"));
-        const SMK::SealTextItem& name = record.texts.at(0);
+        const std::vector<SMK::SealTextItem> texts(dialog.SealRecord().texts.begin() + 3,
+                                                   dialog.SealRecord().texts.end());
+        QCOMPARE(int(texts.size()), 3);
+        const SMK::SealTextItem& name = texts.at(0);
         QCOMPARE(name.startAngle, -angle / 2);
         QCOMPARE(name.endAngle, angle / 2);
         QVERIFY(std::abs(name.radiusX - radiusX) < 1e-4f &&
@@ -133,9 +133,9 @@ private slots:
         QCOMPARE(name.fontSize, 4.2f); // the smaller metrics only narrow the arc and stretch
         const double metrics = angle < 270 ? 4.2 : 4.0;
         QCOMPARE(name.stretch, float(0.7 * 3.0 / averageWidth("FangSong", metrics)));
-        QCOMPARE(record.texts.at(2).stretch, name.stretch);
-        QCOMPARE(record.texts.at(1).stretch, float(0.7 * 1.3 / averageWidth("Arial", 3.7)));
-        QVERIFY(std::signbit(record.texts.at(1).y) && record.texts.at(2).y == 6.5f);
+        QCOMPARE(texts.at(2).stretch, name.stretch);
+        QCOMPARE(texts.at(1).stretch, float(0.7 * 1.3 / averageWidth("Arial", 3.7)));
+        QVERIFY(std::signbit(texts.at(1).y) && texts.at(2).y == 6.5f);
     }
 
     void pictureSizeFollowsRotation_data()
