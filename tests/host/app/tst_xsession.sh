@@ -17,6 +17,9 @@ for tool in xwd xwdtopnm pamcut pnmtopng pnmtoplainpnm pdftoppm qpdf; do
 done
 
 source "$(dirname "$0")/xdesktop.sh"
+mkdir -p "$outdir"
+XD_FAIL_SHOT=$outdir/xsession-failure.png
+rm -f "$XD_FAIL_SHOT"
 
 # Counts the stamp-coloured pixels (strongly red or blue, not grey text) in a square of
 # HALF pixels around the point at fractions FX, FY of the page drawn in PPM.
@@ -63,7 +66,6 @@ xd_click $c
 xd_wait_state 't_handtool 1 0'
 xd_drag $ax $ay $bx $by
 xd_wait_state 't_handtool 2 0'
-mkdir -p "$outdir"
 xd_shot "$outdir/xsession.png" 0 0 1200 960
 echo "screenshot of the window with the placed stamp: $outdir/xsession.png"
 

@@ -25,6 +25,11 @@ trap xd_cleanup EXIT
 
 xd_fail() {
   echo "FAIL: $*" >&2
+  # What the screen showed, for whoever reads the failure (XD_FAIL_SHOT names the file).
+  if [ -n "${XD_FAIL_SHOT:-}" ] && [ -n "${DISPLAY:-}" ] &&
+    xwd -root -silent 2>/dev/null | xwdtopnm 2>/dev/null | pnmtopng >"$XD_FAIL_SHOT"; then
+    echo "the screen at the failure: $XD_FAIL_SHOT" >&2
+  fi
   if [ -s "$XD_DIR/reader.log" ]; then
     echo "--- minireader said:" >&2
     cat "$XD_DIR/reader.log" >&2
@@ -58,8 +63,8 @@ xd_start_display() {
       export DISPLAY=":$n"
       return 0
     fi
-    kill "$XD_XVFB_PID" 2>/dev/null
-    wait "$XD_XVFB_PID" 2>/dev/null
+    kill "$XD_XVFB_PID" 2>/dev/null || true
+    wait "$XD_XVFB_PID" 2>/dev/null || true
     XD_XVFB_PID=
   done
   xd_fail "no free X display between :90 and :150 ($(tail -1 "$XD_DIR/xvfb.log"))"
@@ -84,9 +89,12 @@ xd_start_reader() {
     XDG_DATA_HOME=$XD_DIR/home/.local/share QT_QPA_PLATFORM=xcb \
     MINIREADER_WIDGET_MAP=$XD_MAP "$bin" "$@" >"$XD_DIR/reader.log" 2>&1 &
   XD_READER_PID=$!
-  XD_WINDOW=$(timeout "$XD_TIMEOUT" xdotool search --sync --onlyvisible --name ' - Reader$' |
-    head -1)
-  [ -n "$XD_WINDOW" ] || xd_fail "the reader's window did not show with a document"
+  xd_until "the reader's window with a document" xd_find_window
+}
+
+xd_find_window() {
+  XD_WINDOW=$(xdotool search --onlyvisible --name ' - Reader$' 2>/dev/null | head -1)
+  [ -n "$XD_WINDOW" ]
 }
 
 # Gives the window a known place and size (there is no window manager to do it).
