@@ -41,7 +41,7 @@ xd_cleanup() {
   local code=$?
   [ "$BASH_SUBSHELL" = "$XD_LEVEL" ] || return 0 # a $(...) of ours ends, not the script
   for pid in $XD_READER_PID $XD_XVFB_PID; do
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    { kill "$pid" && wait "$pid"; } 2>/dev/null || true # its status is not ours
   done
   rm -rf "$XD_DIR"
   exit $code
