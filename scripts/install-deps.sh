@@ -15,6 +15,7 @@ PACKAGES=(
   openssl
   fonts-dejavu-core fonts-wqy-zenhei
   xauth xvfb
+  xdotool x11-apps netpbm
 )
 
 missing=()

@@ -8,6 +8,8 @@
 // With a window:
 //   --first-page-time FILE open FILE, print the time from start until its first page is
 //                          painted, and quit
+// MINIREADER_WIDGET_MAP=FILE keeps in FILE where the window's named widgets are on the
+// screen, for sessions scripted from outside (widgetmap.h).
 
 #include "batchrunner.h"
 #include "demorun.h"
@@ -21,6 +23,7 @@
 #include "host/utils/nex_translations.h"
 #include "mainwindow.h"
 #include "pluginmanager.h"
+#include "widgetmap.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,6 +121,9 @@ int main(int argc, char** argv)
         }
     } else {
         window->show();
+        std::unique_ptr<WidgetMap> map;
+        if (!qEnvironmentVariableIsEmpty(WidgetMap::kEnvironment))
+            map.reset(new WidgetMap(window, qEnvironmentVariable(WidgetMap::kEnvironment)));
         const QStringList args = QCoreApplication::arguments();
         for (int i = 1; i < args.size(); ++i) {
             if (!args.at(i).startsWith(QLatin1String("--")))
@@ -126,6 +132,7 @@ int main(int argc, char** argv)
         code = app.exec();
         // Views go before the plug-ins that made their tools; the picker (a child of the
         // window) writes the stamp library back as it goes.
+        map.reset();
         delete window;
     }
     out.flush();
