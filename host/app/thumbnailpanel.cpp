@@ -20,7 +20,10 @@ ThumbnailPanel::ThumbnailPanel(QWidget* parent)
     m_list->setWrapping(false);
     m_list->setMovement(QListView::Static);
     m_list->setIconSize(QSize(kWidth, kWidth * 3 / 2));
-    m_list->setSpacing(6);
+    // Every cell holds a page picture and its number, drawn or not yet: the list lays out
+    // once, and pictures drawn later fill their cells instead of squeezing into them.
+    m_list->setGridSize(QSize(kWidth + 16, kWidth * 3 / 2 + 28));
+    m_list->setUniformItemSizes(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);
@@ -42,8 +45,11 @@ void ThumbnailPanel::SetView(G_DocView* view)
     m_list->clear();
     if (!view)
         return;
+    QPixmap blank(kWidth, kWidth * 3 / 2);
+    blank.fill(Qt::transparent);
+    const QIcon placeholder(blank);
     for (int i = 0; i < view->PageCount(); ++i)
-        m_list->addItem(new QListWidgetItem(QString::number(i + 1)));
+        m_list->addItem(new QListWidgetItem(placeholder, QString::number(i + 1)));
     connect(view, &G_DocView::CurrentPageChanged, this, &ThumbnailPanel::followView);
     followView(view->CurrentPageIndex());
     // After the list is laid out, so the rows in sight are known.
@@ -63,7 +69,7 @@ void ThumbnailPanel::drawVisible()
     const QRect sight = m_list->viewport()->rect();
     for (int row = 0; row < m_list->count(); ++row) {
         QListWidgetItem* item = m_list->item(row);
-        if (!item->icon().isNull() || !sight.intersects(m_list->visualItemRect(item)))
+        if (item->data(Qt::UserRole).toBool() || !sight.intersects(m_list->visualItemRect(item)))
             continue;
         IG_Page* page = m_view->Page(row);
         if (!page)
@@ -78,5 +84,6 @@ void ThumbnailPanel::drawVisible()
         page->Render(&painter, matrix, G_Render_All);
         painter.end();
         item->setIcon(QIcon(QPixmap::fromImage(image)));
+        item->setData(Qt::UserRole, true); // drawn
     }
 }

@@ -184,7 +184,11 @@ private slots:
         auto* panel = m_window->findChild<Core::G_NavigationPage*>("thumbnails");
         QSignalSpy moved(panel, &Core::G_NavigationPage::ChangeShowIndexSignal);
         QCOMPARE(list->count(), 3);
-        QTRY_VERIFY(!list->item(0)->icon().isNull()); // drawn once in sight
+        // Each page's picture, drawn once in sight, has a cell of its own.
+        QTRY_COMPARE(list->item(0)->icon().pixmap(list->iconSize()).toImage().pixelColor(2, 2),
+                     QColor(Qt::white));
+        QVERIFY(list->visualItemRect(list->item(1)).top() >=
+                list->visualItemRect(list->item(0)).top() + list->iconSize().height());
         const QRect third = list->visualItemRect(list->item(2));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
         QCOMPARE(moved.count(), 1);
