@@ -12,7 +12,7 @@ namespace Utils
 QStringList Nex_Translations::Install(QCoreApplication* app, const QLocale& locale)
 {
     QStringList loaded;
-    const QDir folder(Nex_Path::AppPath() + QStringLiteral("translations"));
+    const QDir folder(Nex_Path::DataPath() + QStringLiteral("translations"));
     const QStringList files = folder.entryList({QStringLiteral("*.qm")}, QDir::Files);
     for (const QString& file : files) {
         // "<name>_<language>_<territory>.qm": the name is everything before the locale.
