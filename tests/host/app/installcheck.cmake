@@ -1,7 +1,7 @@
 # The installed reader as a user gets it: `cmake --install` into a fresh prefix, then the
 # installed program, whose own libraries must come from that prefix, lists its plug-in's
 # registrations and stamps a sample with a standard stamp, which it can only find in the
-# prefix's share folder. Run by CTest with -DBUILD_DIR, -DPREFIX and -DSAMPLE.
+# prefix's share folder; under a Chinese locale it speaks Chinese. Run by CTest with -DBUILD_DIR, -DPREFIX and -DSAMPLE.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE code OUTPUT_QUIET ERROR_VARIABLE said)
@@ -41,4 +41,11 @@ execute_process(COMMAND ${reader} stamp --stamp round_seal -o ${PREFIX}/out ${SA
                 RESULT_VARIABLE code OUTPUT_VARIABLE said ERROR_VARIABLE errors)
 if(NOT code EQUAL 0 OR NOT EXISTS ${PREFIX}/out/${name})
   message(FATAL_ERROR "stamping with a standard stamp failed (${code}): ${said}${errors}")
+endif()
+
+set(ENV{LANG} zh_CN.UTF-8)
+execute_process(COMMAND ${reader} stamp OUTPUT_QUIET ERROR_VARIABLE said)
+string(FIND "${said}" "没有输入文件" at)
+if(at LESS 0)
+  message(FATAL_ERROR "no Chinese message under LANG=zh_CN.UTF-8: ${said}")
 endif()
