@@ -8,9 +8,16 @@
 #include "mainwindow.h"
 #include "picker/stampdialog.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QComboBox>
+
+namespace
+{
+QString textOf(QObject* parent, const char* name)
+{
+    QObject* item = parent->findChild<QObject*>(QString::fromLatin1(name));
+    return item ? item->property("text").toString() : QStringLiteral("(no %1)").arg(name);
+}
+} // namespace
 
 class TestTranslations : public QObject
 {
@@ -23,28 +30,13 @@ private slots:
         QCOMPARE(loaded.size(), 2); // the reader's and the plug-in's
     }
 
-    void windowTexts_data()
-    {
-        QTest::addColumn<QString>("name"); // of the window's child; none: the window
-        QTest::addColumn<QByteArray>("property");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("title") << QString() << QByteArray("windowTitle")
-                               << QString::fromUtf8("阅读器");
-        QTest::newRow("menu action")
-            << "actionZoomIn" << QByteArray("text") << QString::fromUtf8("放大(&I)");
-        QTest::newRow("command bar")
-            << "ti_stamp" << QByteArray("text") << QString::fromUtf8("印章");
-    }
     void windowTexts()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, property);
-        QFETCH(QString, text);
         HostFixture host;
         MainWindow window;
-        QObject* item = name.isEmpty() ? &window : window.findChild<QObject*>(name);
-        QVERIFY2(item, qPrintable(name));
-        QCOMPARE(item->property(property.constData()).toString(), text);
+        QCOMPARE(window.windowTitle(), QString::fromUtf8("阅读器"));
+        QCOMPARE(textOf(&window, "actionZoomIn"), QString::fromUtf8("放大(&I)"));
+        QCOMPARE(textOf(&window, "ti_stamp"), QString::fromUtf8("印章")); // command bar
     }
 
     void pickerTexts()
@@ -54,10 +46,8 @@ private slots:
         QWidget window;
         Core::ICore::setMainWindow(&window);
         StampDialog* picker = StampDialog::Instance(host.View(), CCA_GRect(0, 0, 10, 10));
-        QCOMPARE(picker->findChild<QAbstractButton*>("BtnUsualStamp")->text(),
-                 QString::fromUtf8("常用印章"));
-        QCOMPARE(picker->findChild<QAbstractButton*>("ChkApplySig")->text(),
-                 QString::fromUtf8("自动盖章"));
+        QCOMPARE(textOf(picker, "BtnUsualStamp"), QString::fromUtf8("常用印章"));
+        QCOMPARE(textOf(picker, "ChkApplySig"), QString::fromUtf8("自动盖章"));
         QCOMPARE(picker->findChild<QComboBox*>("ComTBPageMar")->itemText(1),
                  QString::fromUtf8("距页面顶部"));
         Core::ICore::setMainWindow(nullptr);
