@@ -59,9 +59,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "stampannot developers <dev@stampannot.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as Qt plug-ins, not linked: the SVG icons' renderer; and CJK glyphs for seal texts.
+# Loaded as Qt plug-ins, not linked: the SVG icons' renderer. Recommended: CJK glyphs for
+# seal texts and Qt's own translations of its dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt5svg5)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-wqy-zenhei)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei, qttranslations5-l10n")
 # Our own libraries are found there, not in a package.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
     ${CMAKE_BINARY_DIR}/lib ${CMAKE_BINARY_DIR}/bin)

@@ -70,7 +70,8 @@ QString Nex_Path::UserPath()
 QString Nex_Path::AppPath()
 {
     const bool running = QCoreApplication::instance() != nullptr;
-    const QString appDir = running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QString appDir =
+        running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     return resolvedFolder("STAMPREADER_APP_DIR", appDir);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace Utils
@@ -27,6 +28,15 @@ QStringList Nex_Translations::Install(QCoreApplication* app, const QLocale& loca
         } else {
             delete translator;
         }
+    }
+    // Qt's own dialogs and buttons (file dialogs, the password prompt) in the same language.
+    auto* qt = new QTranslator(app);
+    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::location(QLibraryInfo::TranslationsPath))) {
+        app->installTranslator(qt);
+        loaded << qt->filePath();
+    } else {
+        delete qt;
     }
     return loaded;
 }

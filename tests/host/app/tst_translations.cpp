@@ -1,6 +1,6 @@
 // The reader and the stamp picker under a Chinese locale: the translations the build
 // compiles are installed the way the program does it at start, and the window's and the
-// picker's texts come out in Chinese.
+// picker's texts come out in Chinese, and so do those of Qt's own dialogs.
 
 #include "host/framework/icore.h"
 #include "host/utils/nex_translations.h"
@@ -9,6 +9,8 @@
 #include "picker/stampdialog.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 
 namespace
 {
@@ -27,7 +29,7 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
         const QStringList loaded = Utils::Nex_Translations::Install(qApp);
-        QCOMPARE(loaded.size(), 2); // the reader's and the plug-in's
+        QCOMPARE(loaded.size(), 3); // the reader's, the plug-in's and Qt's
     }
 
     void windowTexts()
@@ -37,6 +39,12 @@ private slots:
         QCOMPARE(window.windowTitle(), QString::fromUtf8("阅读器"));
         QCOMPARE(textOf(&window, "actionZoomIn"), QString::fromUtf8("放大(&I)"));
         QCOMPARE(textOf(&window, "ti_stamp"), QString::fromUtf8("印章")); // command bar
+    }
+
+    void qtDialogTexts()
+    {
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("取消"));
     }
 
     void pickerTexts()
