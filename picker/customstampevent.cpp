@@ -39,7 +39,7 @@ QString CustomStampEvent::SealMakerLibraryPath()
 #ifdef Q_OS_WIN
     return QStringLiteral("%1/sealmaker.dll").arg(QCoreApplication::applicationDirPath());
 #else
-    return QStringLiteral("%1/libsealmaker.so").arg(QCoreApplication::applicationDirPath());
+    return Utils::Nex_Path::LibraryPath() + QStringLiteral("libsealmaker.so");
 #endif
 }
 

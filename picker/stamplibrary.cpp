@@ -64,7 +64,7 @@ QString StampLibrary::IniPath()
 
 QString StampLibrary::StandardFolder()
 {
-    return Utils::Nex_Path::AppPath() + QStringLiteral("stamps/");
+    return Utils::Nex_Path::DataPath() + QStringLiteral("stamps/");
 }
 
 QString StampLibrary::UserStampFolder()

@@ -4,7 +4,7 @@
 //
 // Files and folders:
 //   UserPath() + "stamps.ini"  the usual and custom lists (and the picker's panel keys)
-//   AppPath() + "stamps/"      the standard stamps, read only, listed afresh at every load
+//   DataPath() + "stamps/"     the standard stamps, read only, listed afresh at every load
 //   UserPath() + "stamp"       the user stamp folder, where imported pictures are copied
 //
 // In "stamps.ini" a list is two texts: the paths joined by "," and the sizes (width and

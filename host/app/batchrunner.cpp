@@ -26,11 +26,6 @@
 namespace
 {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("BatchRunner", text);
-}
-
 QString native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -61,7 +56,8 @@ public:
         const QString ini = QStringLiteral("stamps.ini");
         const QString own = Utils::Nex_Path::UserPath() + ini;
         if (QFileInfo::exists(own) && !QFile::copy(own, m_dir->filePath(ini))) {
-            *error = tr("%1 cannot be read.").arg(native(own));
+            *error =
+                QCoreApplication::translate("BatchRunner", "%1 cannot be read.").arg(native(own));
             return false;
         }
         qputenv("STAMPREADER_USER_DIR", QFile::encodeName(m_dir->path()));
@@ -78,11 +74,13 @@ bool writePreviewOf(const BatchOptions& options, const QString& saved, int page,
 {
     QString error;
     if (!BatchStamp::RenderPreview(saved, options.password, page, options.renderPng, &error)) {
-        err << "error: " << tr("preview: %1").arg(error) << "\n";
+        err << "error: " << QCoreApplication::translate("BatchRunner", "preview: %1").arg(error)
+            << "\n";
         return false;
     }
-    out << "wrote " << native(options.renderPng) << " (page " << page + 1 << " of " << native(saved)
-        << ")\n";
+    out << QCoreApplication::translate("BatchRunner", "wrote %1 (page %2 of %3)")
+               .arg(native(options.renderPng), QString::number(page + 1), native(saved))
+        << "\n";
     return true;
 }
 
@@ -112,8 +110,7 @@ int BatchRunner::Main(const QStringList& arguments, QTextStream& out, QTextStrea
 
     HostComponents::RegisterAll();
     PluginManager plugins;
-    plugins.LoadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"),
-                    QCoreApplication::arguments());
+    plugins.LoadAll(Utils::Nex_Path::PluginPath(), QCoreApplication::arguments());
     if (!G_Operation::FindGlobal("ti_stamp")) {
         err << "error: "
             << tr("the stamp plug-in is not loaded (%1).")

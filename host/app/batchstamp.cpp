@@ -337,9 +337,12 @@ bool BatchStamp::StampFile(const QString& input, const QString& output)
         fail(tr("saving %1 failed: %2").arg(native(output), error));
         return false;
     }
-    m_out << "saved " << native(out.absoluteFilePath()) << " (" << m_pages.size()
-          << (m_pages.size() == 1 ? " page" : " pages") << " stamped"
-          << (m_options.embed ? ", embedded" : "") << ")\n";
+    const QString path = native(out.absoluteFilePath());
+    const QString embedded = m_options.embed ? tr(", embedded") : QString();
+    m_out << (m_pages.size() == 1 ? tr("saved %1 (1 page stamped%2)").arg(path, embedded)
+                                  : tr("saved %1 (%2 pages stamped%3)")
+                                        .arg(path, QString::number(m_pages.size()), embedded))
+          << "\n";
     m_out.flush();
     if (report.rewritten)
         m_err << "note: " << native(input) << ": " << report.reason << "\n";

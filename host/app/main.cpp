@@ -19,6 +19,7 @@
 #include "host/framework/g_operationinterceptor.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/framework/hostcomponents.h"
+#include "host/utils/nex_path.h"
 #include "host/utils/nex_style.h"
 #include "host/utils/nex_translations.h"
 #include "mainwindow.h"
@@ -95,8 +96,7 @@ int main(int argc, char** argv)
     // start (they follow its page changes).
     MainWindow* window = list || demo ? nullptr : new MainWindow;
     PluginManager plugins;
-    plugins.LoadAll(QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"),
-                    QCoreApplication::arguments());
+    plugins.LoadAll(Utils::Nex_Path::PluginPath(), QCoreApplication::arguments());
     const QStringList messages = plugins.Messages();
     for (const QString& message : messages)
         err << message << "\n";

@@ -18,7 +18,7 @@ int PluginManager::LoadAll(const QString& folder, const QStringList& arguments)
 {
     const QDir dir(folder);
     if (!dir.exists()) {
-        m_messages << QStringLiteral("no plug-in folder %1").arg(QDir::toNativeSeparators(folder));
+        m_messages << tr("no plug-in folder %1").arg(QDir::toNativeSeparators(folder));
         return 0;
     }
     QList<QPluginLoader*> candidates;
@@ -30,27 +30,27 @@ int PluginManager::LoadAll(const QString& folder, const QStringList& arguments)
         auto* loader = new QPluginLoader(path);
         const QString iid = loader->metaData().value(QStringLiteral("IID")).toString();
         if (iid != QLatin1String(StampReader_IPlugin_IID)) {
-            m_messages << QStringLiteral("skipped %1: not a reader plug-in").arg(file);
+            m_messages << tr("skipped %1: not a reader plug-in").arg(file);
             delete loader;
             continue;
         }
         auto* plugin = qobject_cast<ExtensionSystem::IPlugin*>(loader->instance());
         if (!plugin) {
-            m_messages << QStringLiteral("skipped %1: %2").arg(file, loader->errorString());
+            m_messages << tr("skipped %1: %2").arg(file, loader->errorString());
             loader->unload();
             delete loader;
             continue;
         }
         QString error;
         if (!plugin->Initialize(arguments, &error)) {
-            m_messages << QStringLiteral("skipped %1: initialisation failed: %2").arg(file, error);
+            m_messages << tr("skipped %1: initialisation failed: %2").arg(file, error);
             loader->unload();
             delete loader;
             continue;
         }
         candidates << loader;
         m_plugins << plugin;
-        m_messages << QStringLiteral("loaded %1").arg(file);
+        m_messages << tr("loaded %1").arg(file);
     }
     m_loaders << candidates;
     for (ExtensionSystem::IPlugin* plugin : qAsConst(m_plugins))

@@ -5,6 +5,7 @@
 // AboutToShutdown and unloads them in reverse order; call it after every view is gone,
 // since views hold tool instances made by plug-in code.
 
+#include <QCoreApplication>
 #include <QList>
 #include <QStringList>
 #include <memory>
@@ -18,6 +19,8 @@ class IPlugin;
 
 class PluginManager
 {
+    Q_DECLARE_TR_FUNCTIONS(PluginManager)
+
 public:
     PluginManager();
     ~PluginManager(); // shuts down what is still loaded

@@ -29,6 +29,33 @@ QString userName()
     return name.isEmpty() ? QStringLiteral("user") : name;
 }
 
+// Where the installed layout keeps the libraries and the data, relative to the program's
+// folder; the build sets them from its install folders.
+#ifndef STAMPREADER_LIB_FROM_BIN
+#define STAMPREADER_LIB_FROM_BIN "../lib/stampannot"
+#endif
+#ifndef STAMPREADER_DATA_FROM_BIN
+#define STAMPREADER_DATA_FROM_BIN "../share/stampannot"
+#endif
+
+QString programFolder()
+{
+    const bool running = QCoreApplication::instance() != nullptr;
+    return (running ? QCoreApplication::applicationDirPath() : QDir::currentPath()) + '/';
+}
+
+QString besideProgram(const char* relative)
+{
+    return QDir::cleanPath(programFolder() + QLatin1String(relative)) + '/';
+}
+
+// Installed: no plug-in folder beside the program, but one in the installed place.
+bool installed()
+{
+    return !QDir(programFolder() + QStringLiteral("plugins")).exists() &&
+           QDir(besideProgram(STAMPREADER_LIB_FROM_BIN) + QStringLiteral("plugins")).exists();
+}
+
 } // namespace
 
 namespace Utils
@@ -58,6 +85,23 @@ QString Nex_Path::TempPath()
 {
     return resolvedFolder("STAMPREADER_TEMP_DIR",
                           QDir::tempPath() + QStringLiteral("/stampreader-") + userName());
+}
+
+QString Nex_Path::PluginPath()
+{
+    return LibraryPath() + QStringLiteral("plugins/");
+}
+
+QString Nex_Path::LibraryPath()
+{
+    return installed() ? besideProgram(STAMPREADER_LIB_FROM_BIN) : programFolder();
+}
+
+QString Nex_Path::DataPath()
+{
+    if (qEnvironmentVariableIsEmpty("STAMPREADER_APP_DIR") && installed())
+        return besideProgram(STAMPREADER_DATA_FROM_BIN);
+    return AppPath();
 }
 
 } // namespace Utils

@@ -7,6 +7,13 @@
 //   AppPath:        the folder of the running executable
 //   AppConfigsPath: ~/.config/stampreader/
 //   TempPath:       <system temp>/stampreader-<user>/
+// The reader's own parts sit beside the program in the build tree and in the usual places
+// once installed; these find them in either layout:
+//   PluginPath:  <bin>/plugins/  or  <prefix>/lib/stampannot/plugins/
+//   LibraryPath: <bin>/          or  <prefix>/lib/stampannot/  (libraries loaded by path)
+//   DataPath:    AppPath()       or  <prefix>/share/stampannot/  (stamps/, translations/)
+// The build tree wins when the program's folder has plugins/; a redirected AppPath() is
+// always the data folder.
 
 #include <QString>
 
@@ -19,5 +26,8 @@ public:
     static QString AppPath();
     static QString AppConfigsPath();
     static QString TempPath();
+    static QString PluginPath();
+    static QString LibraryPath();
+    static QString DataPath();
 };
 } // namespace Utils

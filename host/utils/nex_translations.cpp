@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace Utils
@@ -12,7 +13,7 @@ namespace Utils
 QStringList Nex_Translations::Install(QCoreApplication* app, const QLocale& locale)
 {
     QStringList loaded;
-    const QDir folder(Nex_Path::AppPath() + QStringLiteral("translations"));
+    const QDir folder(Nex_Path::DataPath() + QStringLiteral("translations"));
     const QStringList files = folder.entryList({QStringLiteral("*.qm")}, QDir::Files);
     for (const QString& file : files) {
         // "<name>_<language>_<territory>.qm": the name is everything before the locale.
@@ -27,6 +28,15 @@ QStringList Nex_Translations::Install(QCoreApplication* app, const QLocale& loca
         } else {
             delete translator;
         }
+    }
+    // Qt's own dialogs and buttons (file dialogs, the password prompt) in the same language.
+    auto* qt = new QTranslator(app);
+    if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::location(QLibraryInfo::TranslationsPath))) {
+        app->installTranslator(qt);
+        loaded << qt->filePath();
+    } else {
+        delete qt;
     }
     return loaded;
 }
