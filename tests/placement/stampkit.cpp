@@ -69,6 +69,8 @@ StampKit::PickerChoice::PickerChoice(const CCA_GSize& size, bool applySign)
             return;
         picker->findChild<QCheckBox*>(QStringLiteral("ApplyDigitalSignatureBox"))
             ->setChecked(applySign);
+        // Placed with the mouse, also where the picker starts with auto stamping on.
+        picker->findChild<QCheckBox*>(QStringLiteral("ChkApplySig"))->setChecked(false);
         picker->SelectStamp(StampParam{SealPath(), QSize(int(size.width), int(size.height))});
     });
 }
