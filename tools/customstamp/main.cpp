@@ -135,10 +135,24 @@ int MakeWithoutWindow(const Options& options)
     return 0;
 }
 
+// Seen before the application exists, so that a script's run needs no display.
+bool WantsNoWindow(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsSet("CUSTOMSTAMP_AUTO"))
+        return true;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--auto") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (WantsNoWindow(argc, argv) && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("customstamp"));
     Options options;

@@ -107,8 +107,9 @@ QImage SealRenderer::Render(const SealDesign& design, double dotsPerInch, QStrin
     }
     const OfdPageData& page = document.pages.first();
     const double scale = dotsPerInch / 25.4;
-    const QSize pixels(int(std::ceil(page.size.width() * scale)),
-                       int(std::ceil(page.size.height() * scale)));
+    // Whole pixels that cover the page; rounding noise must not add one.
+    const QSize pixels(int(std::ceil(page.size.width() * scale - 1e-6)),
+                       int(std::ceil(page.size.height() * scale - 1e-6)));
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         *error = QStringLiteral("Not enough memory for a %1 × %2 picture.")

@@ -91,7 +91,7 @@ StampMakerWindow::StampMakerWindow(quint16 port, QWidget* parent)
     connect(m_colourButton, &QPushButton::clicked, this, &StampMakerWindow::ChooseColour);
     connect(m_save, &QPushButton::clicked, this, &StampMakerWindow::Save);
 
-    ChooseColour(); // shows the default colour without asking
+    ShowColour();
     if (!m_renderer.IsLoaded()) {
         m_save->setEnabled(false);
         m_status->setText(m_renderer.LoadError());
@@ -151,13 +151,16 @@ void StampMakerWindow::UpdatePreview()
 
 void StampMakerWindow::ChooseColour()
 {
-    if (sender()) {
-        const QColor chosen = QColorDialog::getColor(m_colour, this, tr("Seal colour"));
-        if (!chosen.isValid())
-            return;
-        m_colour = chosen;
-        m_previewTimer.start();
-    }
+    const QColor chosen = QColorDialog::getColor(m_colour, this, tr("Seal colour"));
+    if (!chosen.isValid())
+        return;
+    m_colour = chosen;
+    ShowColour();
+    m_previewTimer.start();
+}
+
+void StampMakerWindow::ShowColour()
+{
     QPixmap swatch(32, 16);
     swatch.fill(m_colour);
     m_colourButton->setIcon(QIcon(swatch));

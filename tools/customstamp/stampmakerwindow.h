@@ -41,6 +41,7 @@ signals:
 private:
     void UpdatePreview();
     void ChooseColour();
+    void ShowColour();
     void Save();
     void ShowError(const QString& text);
     // Runs `work` on a thread of its own and hands its message (empty: success) to `done`
