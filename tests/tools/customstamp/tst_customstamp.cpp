@@ -120,10 +120,10 @@ private slots:
         }
 
         QTest::keyClicks(window.findChild<QLineEdit*>("arcTextEdit"), "Qinghe");
-        window.findChild<QComboBox*>("shapeBox")->setCurrentIndex(1); // oval
-        window.findChild<QDoubleSpinBox*>("widthSpin")->setValue(40);
-        window.findChild<QDoubleSpinBox*>("heightSpin")->setValue(25);
+        window.findChild<QComboBox*>("shapeBox")->setCurrentIndex(1); // oval, 40 × 30 mm
         const QLabel* preview = window.findChild<QLabel*>("preview");
+        QTRY_COMPARE(preview->pixmap(Qt::ReturnByValue).size(), QSize(260, 195));
+        window.findChild<QDoubleSpinBox*>("heightSpin")->setValue(25);
         QTRY_COMPARE(preview->pixmap(Qt::ReturnByValue).size(), QSize(260, 163));
 
         QSignalSpy saved(&window, &StampMakerWindow::Saved);
