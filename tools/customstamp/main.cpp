@@ -87,20 +87,15 @@ bool ReadOptions(const QCoreApplication& app, Options* options, QString* error)
         }
         options->port = quint16(port);
     }
-    QString spec;
-    const auto add = [&](const QCommandLineOption& option, const char* key) {
-        if (parser.isSet(option))
-            spec += QStringLiteral("%1=%2;").arg(key, parser.value(option));
-    };
-    add(text, "text");
-    add(centre, "centre");
-    add(shape, "shape");
-    add(colour, "colour");
-    add(size, "size");
+    const std::pair<const QCommandLineOption&, const char*> settings[] = {
+        {text, "text"}, {centre, "centre"}, {shape, "shape"}, {colour, "colour"}, {size, "size"}};
+    for (const auto& setting : settings) {
+        if (parser.isSet(setting.first) &&
+            !options->design.Set(setting.second, parser.value(setting.first), error))
+            return false;
+    }
     if (parser.isSet(noStar))
-        spec += QStringLiteral("star=no;");
-    if (!SealDesign::Parse(spec, &options->design, error))
-        return false;
+        options->design.star = false;
     options->automatic = parser.isSet(automatic);
     if (qEnvironmentVariableIsSet("CUSTOMSTAMP_AUTO")) {
         options->automatic = true;

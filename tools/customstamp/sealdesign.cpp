@@ -70,49 +70,55 @@ bool SealDesign::Check(QString* error) const
     return true;
 }
 
+bool SealDesign::Set(const QString& name, const QString& value, QString* error)
+{
+    const QString key = name.trimmed().toLower();
+    const QString word = value.trimmed().toLower();
+    const char* expected = nullptr;
+    if (key == QLatin1String("text")) {
+        arcText = value;
+    } else if (key == QLatin1String("centre") || key == QLatin1String("center")) {
+        centreText = value;
+    } else if (key == QLatin1String("shape")) {
+        if (word != QLatin1String("round") && word != QLatin1String("oval"))
+            expected = "round or oval";
+        shape = word == QLatin1String("oval") ? Oval : Round;
+    } else if (key == QLatin1String("star")) {
+        if (!QStringList{"yes", "no", "1", "0", "true", "false"}.contains(word))
+            expected = "yes or no";
+        star = word == QLatin1String("yes") || word == QLatin1String("1") ||
+               word == QLatin1String("true");
+    } else if (key == QLatin1String("colour") || key == QLatin1String("color")) {
+        colour = QColor(word);
+        if (!colour.isValid())
+            expected = "a colour like #ff0000 or red";
+    } else if (key == QLatin1String("size")) {
+        if (!ParseSize(value, &size))
+            expected = "millimetres like 40x30";
+    } else {
+        *error = QStringLiteral("Unknown setting \"%1\" (known: text, centre, star, shape, "
+                                "colour, size).")
+                     .arg(key);
+        return false;
+    }
+    if (expected) {
+        *error = QStringLiteral("Bad %1 \"%2\": expected %3.").arg(key, value, expected);
+        return false;
+    }
+    return true;
+}
+
 bool SealDesign::Parse(const QString& spec, SealDesign* design, QString* error)
 {
     SealDesign parsed = *design;
     for (const QString& pair : spec.split(';', Qt::SkipEmptyParts)) {
         const int equals = pair.indexOf('=');
-        const QString key = pair.left(equals).trimmed().toLower();
-        const QString value = equals < 0 ? QString() : pair.mid(equals + 1);
-        const QString word = value.trimmed().toLower();
-        bool ok = true;
         if (equals <= 0) {
-            ok = false;
-        } else if (key == QLatin1String("text")) {
-            parsed.arcText = value;
-        } else if (key == QLatin1String("centre") || key == QLatin1String("center")) {
-            parsed.centreText = value;
-        } else if (key == QLatin1String("shape")) {
-            ok = word == QLatin1String("round") || word == QLatin1String("oval");
-            parsed.shape = word == QLatin1String("oval") ? Oval : Round;
-        } else if (key == QLatin1String("star")) {
-            ok = QStringList{"yes", "no", "1", "0", "true", "false"}.contains(word);
-            parsed.star = word == QLatin1String("yes") || word == QLatin1String("1") ||
-                          word == QLatin1String("true");
-        } else if (key == QLatin1String("colour") || key == QLatin1String("color")) {
-            parsed.colour = QColor(word);
-            ok = parsed.colour.isValid();
-        } else if (key == QLatin1String("size")) {
-            ok = ParseSize(value, &parsed.size);
-        } else {
-            *error = QStringLiteral("Unknown setting \"%1\" (known: text, centre, star, shape, "
-                                    "colour, size).")
-                         .arg(key);
+            *error = QStringLiteral("Bad setting \"%1\": expected key=value.").arg(pair);
             return false;
         }
-        if (!ok) {
-            *error = QStringLiteral("Bad setting \"%1\": expected key=value with %2.")
-                         .arg(pair.trimmed(),
-                              key == QLatin1String("shape")    ? "round or oval"
-                              : key == QLatin1String("star")   ? "yes or no"
-                              : key == QLatin1String("colour") ? "a colour like #ff0000 or red"
-                              : key == QLatin1String("size")   ? "millimetres like 40x30"
-                                                               : "a known key");
+        if (!parsed.Set(pair.left(equals), pair.mid(equals + 1), error))
             return false;
-        }
     }
     *design = parsed;
     return true;

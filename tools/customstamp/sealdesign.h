@@ -26,6 +26,8 @@ struct SealDesign {
     // False with a message for people when the design cannot make a seal.
     bool Check(QString* error) const;
 
+    // One setting by its key (below); false with a message naming the bad value.
+    bool Set(const QString& key, const QString& value, QString* error);
     // "text=…;shape=round|oval;colour=#rrggbb;size=40x30" plus "centre=…" and
     // "star=yes|no". Keys may come in any order; those left out keep their value in
     // `design`. False with a message naming the bad key or value.

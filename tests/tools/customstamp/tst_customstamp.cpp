@@ -156,7 +156,7 @@ private slots:
         QTest::addColumn<QSize>("pixels"); // 300 dots per inch
         QTest::addColumn<QColor>("colour");
         QTest::newRow("options, round")
-            << QStringList{"--auto", "--text", "Qinghe Press", "--colour", "#0000ff",
+            << QStringList{"--auto", "--text", "Qinghe; Press", "--colour", "#0000ff",
                            "--size", "30"}
             << QString() << QSize(355, 355) << QColor(0, 0, 255);
         QTest::newRow("environment, oval")
