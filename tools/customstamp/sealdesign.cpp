@@ -108,10 +108,10 @@ bool SealDesign::Set(const QString& name, const QString& value, QString* error)
     return true;
 }
 
-bool SealDesign::Parse(const QString& spec, SealDesign* design, QString* error)
+bool SealDesign::Parse(const QString& settings, SealDesign* design, QString* error)
 {
     SealDesign parsed = *design;
-    for (const QString& pair : spec.split(';', Qt::SkipEmptyParts)) {
+    for (const QString& pair : settings.split(';', Qt::SkipEmptyParts)) {
         const int equals = pair.indexOf('=');
         if (equals <= 0) {
             *error = QStringLiteral("Bad setting \"%1\": expected key=value.").arg(pair);

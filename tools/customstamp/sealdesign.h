@@ -31,7 +31,7 @@ struct SealDesign {
     // "text=…;shape=round|oval;colour=#rrggbb;size=40x30" plus "centre=…" and
     // "star=yes|no". Keys may come in any order; those left out keep their value in
     // `design`. False with a message naming the bad key or value.
-    static bool Parse(const QString& spec, SealDesign* design, QString* error);
+    static bool Parse(const QString& settings, SealDesign* design, QString* error);
 
     // The seal maker's record: the outline, the arc text and the centre text. The star is a
     // picture (the maker draws no stars), so it is passed separately: `starPicture` is a
