@@ -150,6 +150,10 @@ StampDialog::~StampDialog()
     delete m_customStampEvent;
     if (g_stampDialog == this)
         g_stampDialog = nullptr;
+    // A stamp maker still running ends with the picker (destroying its process kills it);
+    // the process's last "finished" must not reach a picker that is half destroyed.
+    if (customStampProcess)
+        customStampProcess->disconnect(this);
 
     // The lists go back to the file; the auto-stamp margins last only as long as the reader.
     QSettings ini(StampLibrary::IniPath(), QSettings::IniFormat);

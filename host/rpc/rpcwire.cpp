@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <nlohmann/json.hpp>
 
 namespace RpcWire
 {
@@ -21,6 +22,62 @@ QByteArray Line(const QJsonObject& object)
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
 
+using Json = nlohmann::json;
+
+// Builds the document like nlohmann's own DOM parser and keeps where parsing failed.
+class DomWithError
+{
+public:
+    explicit DomWithError(Json* out) : m_dom(*out, false) {}
+    bool null() { return m_dom.null(); }
+    bool boolean(bool b) { return m_dom.boolean(b); }
+    bool number_integer(Json::number_integer_t n) { return m_dom.number_integer(n); }
+    bool number_unsigned(Json::number_unsigned_t n) { return m_dom.number_unsigned(n); }
+    bool number_float(Json::number_float_t n, const std::string& s)
+    {
+        return m_dom.number_float(n, s);
+    }
+    bool string(std::string& s) { return m_dom.string(s); }
+    bool binary(Json::binary_t& b) { return m_dom.binary(b); }
+    bool start_object(std::size_t n) { return m_dom.start_object(n); }
+    bool key(std::string& k) { return m_dom.key(k); }
+    bool end_object() { return m_dom.end_object(); }
+    bool start_array(std::size_t n) { return m_dom.start_array(n); }
+    bool end_array() { return m_dom.end_array(); }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&)
+    {
+        m_errorAt = position;
+        return false;
+    }
+    // 0 when the text parsed, else the 1-based byte where it failed.
+    std::size_t ErrorAt() const { return m_errorAt; }
+
+private:
+    nlohmann::detail::json_sax_dom_parser<Json> m_dom;
+    std::size_t m_errorAt = 0;
+};
+
+// Untrusted lines are parsed with nlohmann, not QJsonDocument: Qt 5.15's parser leaks the
+// earlier value of a key given twice when that value is a non-empty array or object, so
+// every such line would cost the server memory.
+bool ParseJson(const QByteArray& line, Json* out, QString* error)
+{
+    DomWithError handler(out);
+    const bool parsed = Json::sax_parse(line.constData(), line.constData() + line.size(), &handler,
+                                        nlohmann::detail::input_format_t::json, true);
+    if (!parsed || handler.ErrorAt() != 0) {
+        *error = QStringLiteral("not valid JSON (at byte %1)").arg(handler.ErrorAt());
+        return false;
+    }
+    return true;
+}
+
+QString Text(const Json& value)
+{
+    const std::string& text = value.get_ref<const std::string&>();
+    return QString::fromUtf8(text.data(), int(text.size()));
+}
+
 } // namespace
 
 bool ParseRequest(const QByteArray& line, Request* request, QString* error)
@@ -30,78 +87,77 @@ bool ParseRequest(const QByteArray& line, Request* request, QString* error)
         *error = QStringLiteral("the request is not UTF-8 text");
         return false;
     }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("not valid JSON (%1 at byte %2)")
-                     .arg(parseError.errorString())
-                     .arg(parseError.offset);
+    Json document;
+    if (!ParseJson(line, &document, error))
         return false;
-    }
-    if (!document.isObject()) {
+    if (!document.is_object()) {
         *error = QStringLiteral("a request must be a JSON object");
         return false;
     }
-    const QJsonObject object = document.object();
-    const QJsonValue method = object.value(QLatin1String("method"));
-    if (!method.isString() || method.toString().isEmpty() || HasNul(method.toString())) {
+    const auto method = document.find("method");
+    if (method == document.end() || !method->is_string() || Text(*method).isEmpty() ||
+        HasNul(Text(*method))) {
         *error = QStringLiteral("\"method\" must be a non-empty string");
         return false;
     }
-    const QJsonValue params = object.value(QLatin1String("params"));
-    if (!params.isUndefined() && !params.isObject()) {
+    const auto params = document.find("params");
+    if (params != document.end() && !params->is_object()) {
         *error = QStringLiteral("\"params\" must be an object of strings");
         return false;
     }
     StringMap map;
-    const QJsonObject paramObject = params.toObject();
-    for (auto it = paramObject.begin(); it != paramObject.end(); ++it) {
-        if (!it.value().isString()) {
-            *error = QStringLiteral("parameter \"%1\" must be a string").arg(it.key());
-            return false;
+    if (params != document.end()) {
+        for (auto it = params->begin(); it != params->end(); ++it) {
+            const QString key = QString::fromStdString(it.key());
+            if (!it.value().is_string()) {
+                *error = QStringLiteral("parameter \"%1\" must be a string").arg(key);
+                return false;
+            }
+            if (HasNul(key) || HasNul(Text(it.value()))) {
+                *error = QStringLiteral("parameter \"%1\" contains U+0000").arg(key);
+                return false;
+            }
+            map.insert(key, Text(it.value()));
         }
-        if (HasNul(it.key()) || HasNul(it.value().toString())) {
-            *error = QStringLiteral("parameter \"%1\" contains U+0000").arg(it.key());
-            return false;
-        }
-        map.insert(it.key(), it.value().toString());
     }
-    request->method = method.toString();
+    request->method = Text(*method);
     request->params = map;
     return true;
 }
 
 bool ParseReply(const QByteArray& line, Reply* reply, QString* error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
-    const QJsonObject object = document.object();
-    const QJsonValue ok = object.value(QLatin1String("ok"));
-    if (parseError.error != QJsonParseError::NoError || !ok.isBool()) {
+    Json document;
+    QString why;
+    const bool parsed = ParseJson(line, &document, &why);
+    const auto ok = parsed && document.is_object() ? document.find("ok") : document.end();
+    if (!parsed || ok == document.end() || !ok->is_boolean()) {
         *error = QStringLiteral("the server's answer is not a reply");
         return false;
     }
-    Reply parsed;
-    parsed.ok = ok.toBool();
-    if (!parsed.ok) {
-        parsed.error = object.value(QLatin1String("error")).toString();
-        if (parsed.error.isEmpty())
-            parsed.error = QStringLiteral("the server refused the request");
+    Reply parsedReply;
+    parsedReply.ok = ok->get<bool>();
+    if (!parsedReply.ok) {
+        const auto message = document.find("error");
+        if (message != document.end() && message->is_string())
+            parsedReply.error = Text(*message);
+        if (parsedReply.error.isEmpty())
+            parsedReply.error = QStringLiteral("the server refused the request");
     } else {
-        const QJsonValue replies = object.value(QLatin1String("replies"));
-        if (!replies.isArray()) {
+        const auto replies = document.find("replies");
+        if (replies == document.end() || !replies->is_array()) {
             *error = QStringLiteral("the server's reply has no reply list");
             return false;
         }
-        for (const QJsonValue& value : replies.toArray()) {
-            if (!value.isString()) {
+        for (const Json& value : *replies) {
+            if (!value.is_string()) {
                 *error = QStringLiteral("the server's reply list holds a non-string");
                 return false;
             }
-            parsed.replies << value.toString();
+            parsedReply.replies << Text(value);
         }
     }
-    *reply = parsed;
+    *reply = parsedReply;
     return true;
 }
 

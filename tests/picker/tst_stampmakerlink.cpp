@@ -1,12 +1,13 @@
 // The link to the stamp maker program: starting it from the picker's add menu (a stand-in
-// program records its command line), the port the picker serves, and the stamps the program
-// reports over RPC, sent here by a real client.
+// program records its command line), the port the picker serves, the stamps the program
+// reports over RPC, sent here by a real client, and the real program run from the menu.
 
 #include "hostfixture.h"
 #include "stampkit.h"
 
 #include "host/framework/icore.h"
 #include "host/rpc/rpcclient.h"
+#include "host/utils/nex_path.h"
 #include "picker/customstampevent.h"
 #include "picker/stampdialog.h"
 
@@ -136,6 +137,40 @@ private slots:
         }
         StampSelection none;
         QVERIFY(!m_picker->GetStampSelection(none)); // joins the library, places nothing
+    }
+
+    void realMakerAddsItsSeal()
+    {
+        // The real program in place of the stand-in, asked through its environment for a
+        // blue 44 × 30 mm oval without a window; the picker's command line stays as it is.
+        const QString app = m_fx->TempDir() + "/app/customstamp";
+        QVERIFY(QFile::remove(app));
+        QVERIFY(QFile::link(QCoreApplication::applicationDirPath() + "/customstamp", app));
+        qputenv("CUSTOMSTAMP_AUTO", "text=Qinghe Press;shape=oval;colour=#0000ff;size=44x30");
+        m_picker->findChild<QAction*>("actionCustomStamp")->trigger();
+        qunsetenv("CUSTOMSTAMP_AUTO");
+        QProcess* maker = m_picker->findChild<QProcess*>();
+        QVERIFY(maker);
+        QSignalSpy finished(maker, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+        QStandardItemModel* custom = m_picker->ListModel(StampListKind::Custom);
+        QTRY_COMPARE_WITH_TIMEOUT(custom->rowCount(), 1, 60000);
+        QVERIFY(finished.count() || finished.wait(30000));
+        QCOMPARE(finished.first().at(0).toInt(), 0); // the picker answered "ok"
+
+        const StampParam entry = StampLibrary::EntryAt(custom, 0);
+        QCOMPARE(entry.imageSize, QSize(44, 30));
+        QCOMPARE(QFileInfo(entry.imagePath).absolutePath() + "/",
+                 Utils::Nex_Path::UserPath() + "stamp/");
+        QCOMPARE(StampLibrary::EntryAt(m_picker->ListModel(StampListKind::Usual), 0).imagePath,
+                 entry.imagePath);
+        // 300 dots per inch; the outline in blue at the left end of the middle line, and
+        // nothing (transparent) in the corners outside the oval.
+        const QImage picture(entry.imagePath);
+        QCOMPARE(picture.size(), QSize(520, 355));
+        const QColor edge = picture.pixelColor(5, 177), corner = picture.pixelColor(3, 3);
+        QVERIFY2(edge.blue() > 200 && edge.red() < 60 && edge.alpha() > 200,
+                 qPrintable(edge.name(QColor::HexArgb)));
+        QCOMPARE(corner.alpha(), 0);
     }
 
     void missingProgramOrLibraryIsSaid()
