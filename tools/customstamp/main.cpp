@@ -136,8 +136,9 @@ bool WantsNoWindow(int argc, char** argv)
     if (qEnvironmentVariableIsSet("CUSTOMSTAMP_AUTO"))
         return true;
     for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--auto") == 0)
-            return true;
+        for (const char* option : {"--auto", "--help", "-h", "--help-all", "--version", "-v"})
+            if (qstrcmp(argv[i], option) == 0)
+                return true;
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include "host/document/ofdreader.h"
 #include "host/document/ofdrender.h"
 #include "host/sealmaker/isealmaker.h"
+#include "host/utils/nex_path.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,10 +23,11 @@ constexpr const char* kDestroySymbol = "_ZN3SMK16DestorySealMakerEPNS_10ISealMak
 
 QString SealRenderer::LibraryPath()
 {
+    // Beside the program in the build tree, in the reader's library folder when installed.
 #ifdef Q_OS_WIN
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/sealmaker.dll");
+    return Utils::Nex_Path::LibraryPath() + QStringLiteral("sealmaker.dll");
 #else
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/libsealmaker.so");
+    return Utils::Nex_Path::LibraryPath() + QStringLiteral("libsealmaker.so");
 #endif
 }
 

@@ -43,6 +43,16 @@ if(NOT code EQUAL 0 OR NOT EXISTS ${PREFIX}/out/${name})
   message(FATAL_ERROR "stamping with a standard stamp failed (${code}): ${said}${errors}")
 endif()
 
+# The installed stamp maker finds the seal maker library in the prefix.
+if(EXISTS ${PREFIX}/bin/customstamp)
+  execute_process(COMMAND ${PREFIX}/bin/customstamp --auto --text "Installed Co." --size 40x30
+                  RESULT_VARIABLE code OUTPUT_VARIABLE said ERROR_VARIABLE errors)
+  file(GLOB made ${PREFIX}/home/USER/stamp/*.png)
+  if(NOT code EQUAL 0 OR NOT made)
+    message(FATAL_ERROR "the installed stamp maker made no stamp (${code}): ${said}${errors}")
+  endif()
+endif()
+
 set(ENV{LANG} zh_CN.UTF-8)
 execute_process(COMMAND ${reader} stamp OUTPUT_QUIET ERROR_VARIABLE said)
 string(FIND "${said}" "没有输入文件" at)
