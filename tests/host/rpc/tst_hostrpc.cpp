@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -125,6 +126,14 @@ private slots:
         // Bound to 127.0.0.1 only: the same port is still free on another loopback address.
         QTcpServer beside;
         QVERIFY(beside.listen(QHostAddress("127.0.0.2"), served));
+        // Nor can any other address of this machine reach it.
+        for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+            if (address.isLoopback())
+                continue;
+            QTcpSocket probe;
+            probe.connectToHost(address, served);
+            QVERIFY2(!probe.waitForConnected(1000), qPrintable(address.toString()));
+        }
     }
 
     void requestReachesTheMethodOnAWorkerThread_data()
@@ -186,6 +195,8 @@ private slots:
         QTest::newRow("line at the limit") << EchoLineOfSize(limit) + '\n' << "" << false;
         QTest::newRow("line over the limit") << EchoLineOfSize(limit + 1) + '\n'
                                              << "longer than 65536 bytes" << true;
+        QTest::newRow("10 MiB line") << QByteArray(10 << 20, 'x') + '\n'
+                                     << "longer than 65536 bytes" << true;
         QTest::newRow("no line end past the limit")
             << QByteArray(limit + 1, 'x') << "longer than 65536 bytes" << true;
         QTest::newRow("unfinished line")
@@ -204,11 +215,16 @@ private slots:
         QTcpSocket socket;
         socket.connectToHost(kLoopback, m_port);
         socket.write(bytes);
-        QTRY_VERIFY_WITH_TIMEOUT(socket.canReadLine(), 10000);
-        const QJsonObject reply = ReplyOf(socket);
-        QCOMPARE(reply.value("ok").toBool(), error.isEmpty());
-        QVERIFY2(reply.value("error").toString().contains(error),
-                 qPrintable(reply["error"].toString()));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            socket.canReadLine() || socket.state() == QAbstractSocket::UnconnectedState, 10000);
+        // A connection closed while much of the line is unread may be reset before its
+        // reply arrives: closed is answer enough then.
+        if (socket.canReadLine() || !closes) {
+            const QJsonObject reply = ReplyOf(socket);
+            QCOMPARE(reply.value("ok").toBool(), error.isEmpty());
+            QVERIFY2(reply.value("error").toString().contains(error),
+                     qPrintable(reply["error"].toString()));
+        }
         QCOMPARE(m_echo->calls, error.isEmpty() ? 1 : 0);
         if (closes) {
             QTRY_COMPARE(socket.state(), QAbstractSocket::UnconnectedState);
@@ -217,7 +233,7 @@ private slots:
             QTRY_VERIFY(socket.canReadLine());
             QCOMPARE(ReplyOf(socket).value("replies").toArray().first().toString(), "next");
         }
-        QVERIFY(RpcClient::Call(kLoopback, m_port, "echo", {}).ok);
+        QVERIFY(RpcClient::Call(kLoopback, m_port, "echo", {}, 1000).ok); // still served at once
     }
 
     void manyClientsAreServedWhileAnIdleOneIsDropped()
@@ -227,7 +243,7 @@ private slots:
         QSignalSpy dropped(&idle, &QTcpSocket::disconnected);
         idle.connectToHost(kLoopback, m_port);
         QTRY_COMPARE(idle.state(), QAbstractSocket::ConnectedState);
-        const int count = 50;
+        const int count = 200;
         std::vector<std::unique_ptr<QTcpSocket>> sockets;
         for (int i = 0; i < count; ++i) {
             sockets.push_back(std::make_unique<QTcpSocket>());
