@@ -114,7 +114,10 @@ private slots:
     void init()
     {
         m_fx.reset(new HostFixture);
-        QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
+        if (qstrcmp(QTest::currentTestFunction(), "barcodeSaveImage") == 0) // any document
+            QVERIFY(m_fx->OpenBlank({CCA_GSize(210, 297)}));
+        else
+            QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
         PopupSeam::Clear();
     }
     void cleanup()
