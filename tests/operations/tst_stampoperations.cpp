@@ -1,21 +1,28 @@
-// The stamp operations: what "ti_stamp" and "d_invoiceseal" hand to "tp_stamp", deleting
-// and embedding the stamp selected last (also from its context menu), which layer an
-// embedded stamp goes to, what a saved file holds afterwards (read back by programs of
-// other makers), and "tb_barcodesaveimage" moving or converting a barcode picture.
-
+// The stamp operations and the plug-in's interceptors around them: forwarding to
+// "tp_stamp", the picker's stamp command, deleting and embedding the last selection, and
+// saving barcode pictures.
 #include "fakedocument.h"
 #include "hostfixture.h"
 #include "stampkit.h"
 
 #include "host/framework/g_operationinterceptor.h"
+#include "host/framework/g_toolhandler.h"
+#include "host/utils/popupseam.h"
+#include "operations/gpi_stampannot.h"
+#include "picker/stampdialog.h"
 
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+
+using Utils::Widgets::PopupSeam;
 
 namespace
 {
 
-// Watches the runs of one operation: its parameters as the run starts and its
-// "annotid" once the action is done.
+// Records one operation's parameters as its run starts, and "annotid" after it.
 class RunRecorder : public G_OperationInterceptor
 {
 public:
@@ -43,6 +50,28 @@ private:
 
 const CCA_GSize kSize(40, 30);
 
+class NamedOperation : public G_Operation
+{
+public:
+    explicit NamedOperation(const QByteArray& name) : m_name(name) {}
+    G_Operation* Clone() override { return new NamedOperation(m_name); }
+    const char* Name() override { return m_name.constData(); }
+    int DoAction() override { return 1; }
+
+private:
+    QByteArray m_name;
+};
+
+// A command-bar entry that is itself a tool, as the stamp command is in some readers.
+class CommandTool : public G_ToolHandler
+{
+public:
+    G_ToolHandler* CreateInstance() override { return new CommandTool; }
+    CCA_String HandlerName() override { return "ti_stamp"; }
+};
+
+const CCA_GRect kButton(300, 20, 360, 50);
+
 void select(int page, int annotId)
 {
     G_SettingMgr::Instance()->SetConfigCache(QStringLiteral("stampPageIndex"), page);
@@ -61,7 +90,7 @@ struct Embed {
     int layersAfter, targetLayer; // −1: nothing embedded
 };
 struct Save {
-    const char* source;      // "picture", "missing" or "" (not given)
+    const char* source;      // "picture", "text", "missing" or "" (not given)
     const char* destination; // in the test folder; "" not given
     bool older;              // a file of that name is there already
     int result, saveFile;
@@ -76,14 +105,27 @@ class TestStampOperations : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { StampKit::InitPlugin(); }
+    void initTestCase()
+    {
+        StampKit::InitPlugin();
+        static CommandTool commandTool;
+        commandTool.RegisterHandlerToGlobal();
+    }
     void init()
     {
         m_fx.reset(new HostFixture);
-        if (qstrcmp(QTest::currentTestFunction(), "barcodeSaveImage") != 0) // needs no document
+        if (qstrcmp(QTest::currentTestFunction(), "barcodeSaveImage") == 0) // any document
+            QVERIFY(m_fx->OpenBlank({CCA_GSize(210, 297)}));
+        else
             QVERIFY(m_fx->OpenFile(StampKit::ContractPath()));
+        PopupSeam::Clear();
     }
-    void cleanup() { m_fx.reset(); }
+    void cleanup()
+    {
+        PopupSeam::SetAnswerer(nullptr);
+        delete StampDialog::Existing();
+        m_fx.reset();
+    }
 
     void forwarderPassesStampKeys_data()
     {
@@ -142,6 +184,117 @@ private slots:
             QCOMPARE(placed->GetRect(), CCA_GRect(15, 25, 55, 55));
     }
 
+    void takesTheStampCommandByName_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("plain") << QByteArray("ti_stamp") << true;
+        QTest::newRow("any case") << QByteArray("Ti_Stamp") << true;
+        QTest::newRow("after a prefix") << QByteArray("reader/tools/ti_stamp") << true;
+        QTest::newRow("ending in a slash") << QByteArray("ti_stamp/") << false;
+        QTest::newRow("placement") << QByteArray("tp_stamp") << false;
+    }
+    void takesTheStampCommandByName()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, taken);
+        GPI_StampAnnot interceptor;
+        NamedOperation op(name);
+        QCOMPARE(interceptor.Intercepts(&op), taken);
+        QVERIFY(!interceptor.PrepareDataHandle(&op, true)); // no view: nothing to stamp on
+        QVERIFY(PopupSeam::History().isEmpty());
+    }
+
+    void closingThePickerRestoresTheTool_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("annotsShown");
+        QTest::addColumn<QString>("selectedBefore"); // on the command bar while it shows
+        QTest::addColumn<QString>("selectedAfter");
+        QTest::newRow("hand tool") << "t_handtool" << true << QString() << "t_handtool";
+        QTest::newRow("stamp tool") << "tp_stamp" << false << "t_handtool"
+                                    << "tp_stamp";
+        QTest::newRow("stamp command") << "ti_stamp" << true << QString() << "t_handtool";
+    }
+    void closingThePickerRestoresTheTool()
+    {
+        QFETCH(QString, tool);
+        QFETCH(bool, annotsShown);
+        QFETCH(QString, selectedBefore);
+        QFETCH(QString, selectedAfter);
+        G_DocView* view = m_fx->View();
+        G_UIContext* context = m_fx->Context();
+        view->SetToolHandler(view->ToolHandlerByName(tool.toUtf8().constData()));
+        view->SetAnnotStatus(annotsShown);
+        context->SetCommandBarButtonChecked("t_annot", !annotsShown);
+        context->ClearEventLog();
+        QString before = QStringLiteral("picker not opened");
+        bool annotButton = !annotsShown;
+        PopupSeam::SetAnswerer([&](Utils::Widgets::Nex_Popup*) {
+            const bool fired = !m_fx->Events(G_Event::CommandBarOpChanged).isEmpty();
+            before = fired ? context->CommandBarSelection() : QString();
+            annotButton = context->CommandBarButtonChecked("t_annot");
+        }); // and closes it without a choice
+        QCOMPARE(m_fx->Run("ti_stamp"), 0);
+        QCOMPARE(before, selectedBefore);
+        QCOMPARE(context->CommandBarSelection(), selectedAfter);
+        QCOMPARE(m_fx->CurrentTool(), selectedAfter);
+        QVERIFY(!StampKit::Pending(view));
+        // Shown annotations are confirmed visible; hidden ones only uncheck the button.
+        QCOMPARE(annotButton, annotsShown);
+        QCOMPARE(view->AnnotStatus(), annotsShown);
+    }
+
+    void handPlacementLeavesThePositionAlone()
+    {
+        m_fx->Context()->ClearEventLog();
+        const QVariantMap out = runStamp(false, false);
+        QCOMPARE(PopupSeam::History().last().second, QPoint(300, 50));
+        QCOMPARE(out.value("position").value<CCA_GRect>(), kButton);
+        QVERIFY(!out.contains("pageIndex") && !out.contains("applysign"));
+        QVERIFY(StampKit::Pending(m_fx->View()));
+        QVERIFY(m_fx->Events(G_Event::CommandBarOpChanged).isEmpty());
+        QVERIFY(m_fx->Context()->SignatureRequests().isEmpty());
+    }
+
+    void automaticPlacementScrollsAndSigns()
+    {
+        G_DocView* view = m_fx->View();
+        view->GoToPage(2);
+        view->verticalScrollBar()->setValue(view->PageRect(2).top()); // the page's top in sight
+        const QVariantMap out = runStamp(true, true);
+        QCOMPARE(out.value("stampSize").value<CCA_GSize>(), CCA_GSize(40.0f, 30.0f));
+        const int annotId = out.value("annotid").toInt();
+
+        IG_Annot* stamp = view->Page(2)->AnnotById(unsigned(annotId));
+        QVERIFY(stamp); // at the bottom right, scrolled into sight
+        const QRect visible(view->ScrollOffset(), view->viewport()->size());
+        QVERIFY(visible.contains(view->SceneRectFromDocRect(2, stamp->GetRect())));
+        const auto requests = m_fx->Context()->SignatureRequests();
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.first().operation, QStringLiteral("d_digitalsignature"));
+        QCOMPARE(requests.first().annotId, annotId);
+        QCOMPARE(requests.first().pageIndex, 2);
+        auto* docContext = G_Application::Instance()->DocumentContext(m_fx->Document());
+        QCOMPARE(docContext->PreparedSignatures(), 1);
+        QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
+    }
+
+    void barcodeDocumentCommandsAreStopped_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("official document") << QByteArray("tb_barcode_officialdocument");
+        QTest::newRow("capitals") << QByteArray("TB_BARCODE_RECORDSGENERATED");
+        QTest::newRow("after a prefix") << QByteArray("reader/tb_barcode_recordsgenerated");
+    }
+    void barcodeDocumentCommandsAreStopped()
+    {
+        QFETCH(QByteArray, name);
+        NamedOperation op(name);
+        op.SetContext(m_fx->Context(), m_fx->View());
+        QCOMPARE(op.PerformAction(), 0);
+        QVERIFY(!op.WasRun()); // stopped before it acted
+    }
     void deleteNamesCachedPageAndId_data()
     {
         QTest::addColumn<int>("page"); // −1: nothing selected yet
@@ -191,8 +344,7 @@ private slots:
 
     void embedChoosesLayer_data()
     {
-        // Pages of the reader's own documents always have their content layer, so a small
-        // in-memory document stands in for documents whose pages come without any layer.
+        // A fake document stands in for documents whose pages come without any layer.
         QTest::addColumn<Embed>("row");
         QTest::newRow("no layer: one is made") << Embed{0, 5, true, 1, 0};
         QTest::newRow("two layers: the last") << Embed{2, 5, true, 2, 1};
@@ -232,55 +384,6 @@ private slots:
         }
     }
 
-    void savedFileReadsBack_data()
-    {
-        QTest::addColumn<QString>("sample");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("annotsInFile"); // on the first page, once saved
-        QTest::addColumn<bool>("sealShown");   // drawn with annotations hidden unless placed
-        QTest::newRow("embedded stamp is page content") << "contract.pdf"
-                                                        << "embed" << 0 << true;
-        QTest::newRow("stamp on a page whose crop box is offset") << "cropped.pdf"
-                                                                  << "place" << 2 << true;
-        QTest::newRow("last stamp of a page deleted") << "cropped.pdf"
-                                                      << "delete" << 0 << false;
-    }
-    void savedFileReadsBack()
-    {
-        QFETCH(QString, sample);
-        QFETCH(QString, action);
-        QFETCH(int, annotsInFile);
-        QFETCH(bool, sealShown);
-        if (!PdfTools::Has("qpdf") || !PdfTools::Has("pdftoppm"))
-            QSKIP("qpdf and pdftoppm are needed to read the saved file");
-        QVERIFY(m_fx->OpenFile(QStringLiteral(SAMPLES_DIR "/") + sample));
-        // 60 × 45 mm with its top-left at (40, 50) mm: the seal's star is at its middle.
-        IG_Annot* stamp = action == "delete" ? m_fx->View()->Page(0)->AnnotAt(0)
-                                             : StampKit::PlaceAuto(*m_fx, 0, CCA_GPoint(40, 50),
-                                                                   CCA_GSize(60, 45));
-        if (action != "place") {
-            m_fx->ClickAt(0, StampKit::Centre(stamp->GetRect()));
-            m_fx->RightClickMenu(stamp, action == "embed" ? "d_embedpageannot" : "d_delpageannot");
-            QVERIFY(!stamp->IsOnPage());
-        }
-        const QString out = m_fx->TempDir() + "/saved.pdf";
-        QString error;
-        QVERIFY2(m_fx->Document()->SaveAs(out, &error), qPrintable(error));
-        const QString check = PdfTools::Check(out);
-        QVERIFY2(check.isEmpty(), qPrintable(check));
-        QCOMPARE(PdfTools::AnnotCount(out, 0), annotsInFile);
-        const QImage page = PdfTools::Render(out, 0, action == "embed");
-        const int red = PdfTools::RedAround(page, CCA_GPoint(70, 72.5f));
-        QVERIFY2(!page.isNull() && (red > 40) == sealShown, qPrintable(QString::number(red)));
-        QCOMPARE(PdfTools::RedAround(page, CCA_GPoint(150, 20)), 0); // nothing where none was
-        // Opened again, the reader finds what the other programs found.
-        QVERIFY(m_fx->OpenFile(out));
-        int onPage = 0;
-        for (int i = 0; i < m_fx->View()->Page(0)->AnnotCount(); ++i)
-            onPage += m_fx->View()->Page(0)->AnnotAt(i)->IsOnPage();
-        QCOMPARE(onPage, annotsInFile);
-    }
-
     void barcodeSaveImage_data()
     {
         QTest::addColumn<Save>("row");
@@ -298,6 +401,7 @@ private slots:
         QTest::newRow("destination is the source")
             << Save{"picture", "source.png", false, 1, 1, "kept"};
         QTest::newRow("copy fails") << Save{"picture", "no folder/saved.png", false, 1, 0, "kept"};
+        QTest::newRow("not convertible") << Save{"text", "saved.ofd", false, 1, 0, "kept"};
     }
     void barcodeSaveImage()
     {
@@ -312,6 +416,8 @@ private slots:
         const QString from = dir + (qstrcmp(row.source, "picture") ? "missing.png" : "source.png");
         if (!qstrcmp(row.source, "picture"))
             QVERIFY(image.save(from, "PNG"));
+        if (!qstrcmp(row.source, "text"))
+            QVERIFY(QFile(from).open(QIODevice::WriteOnly));
         const QString to = dir + row.destination;
         QFile older(to);
         if (row.older)
@@ -332,9 +438,34 @@ private slots:
             QVERIFY(readAll(to).startsWith("%PDF-"));
         else
             QVERIFY(readAll(from) == picture && readAll(to) == before);
+        // The interceptor tells how a save that ran went.
+        const auto boxes = m_fx->MessageBoxes();
+        QCOMPARE(boxes.size(), row.result);
+        if (row.result) {
+            QCOMPARE(boxes[0].title, row.saveFile ? "save file" : "error");
+            QCOMPARE(boxes[0].text, row.saveFile ? "Save File Success!" : "Save File failed!");
+            QCOMPARE(boxes[0].buttons, int(QMessageBox::Close));
+        }
     }
 
 private:
+    // Runs "ti_stamp" from the button; the picker chooses the seal (40 × 30 mm), placed
+    // 10 and 20 mm from the right and bottom edges when `automatic`. The parameters after.
+    QVariantMap runStamp(bool automatic, bool sign)
+    {
+        PopupSeam::SetAnswerer([=](Utils::Widgets::Nex_Popup* popup) {
+            auto* picker = qobject_cast<StampDialog*>(popup);
+            picker->findChild<QCheckBox*>("ChkApplySig")->setChecked(automatic);
+            picker->findChild<QLineEdit*>("LiedLRPageMar")->setText("10");
+            picker->findChild<QLineEdit*>("LiedTBPageMar")->setText("20");
+            picker->findChild<QCheckBox*>("ApplyDigitalSignatureBox")->setChecked(sign);
+            picker->SelectStamp(StampParam{StampKit::SealPath(), QSize(40, 30)});
+        });
+        QVariantMap out;
+        m_fx->Run("ti_stamp", {{"position", QVariant::fromValue(kButton)}}, &out);
+        return out;
+    }
+
     std::unique_ptr<HostFixture> m_fx;
 };
 

@@ -108,21 +108,6 @@ IG_Annot* StampKit::Pending(G_DocView* view)
     return tool && tool->StampCommand() ? tool->StampCommand()->Annot() : nullptr;
 }
 
-QString StampKit::CurrentTool(G_DocView* view)
-{
-    return view->ToolHandler() ? GQ_ToQString(view->ToolHandler()->HandlerName()) : QString();
-}
-
-QList<const G_Event*> StampKit::Events(G_UIContext* context, int type)
-{
-    QList<const G_Event*> found;
-    for (const G_Event* event : context->EventLog()) {
-        if (event->Type() == type)
-            found.append(event);
-    }
-    return found;
-}
-
 int StampKit::RunTimeCount(IG_Page* page)
 {
     int count = 0;

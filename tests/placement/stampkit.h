@@ -1,16 +1,12 @@
 #pragma once
-// What the plug-in's view-driven tests share: the plug-in initialised once per process
-// as the reader does it, the sample seal picture, and stamp placements started the way
-// the reader's stamp command starts them.
+// What the plug-in's view-driven tests share: the plug-in initialised as the reader does it,
+// the sample seal, and placements started the way the reader's stamp command starts them.
 
 #include "host/base/ca_types.h"
 
-#include <QList>
 #include <QString>
 
 class G_DocView;
-class G_Event;
-class G_UIContext;
 class GT_Stamp;
 class HostFixture;
 class IG_Annot;
@@ -35,8 +31,7 @@ public:
         explicit PickerChoice(const CCA_GSize& size, bool applySign = false);
         ~PickerChoice();
     };
-    // Pointer over the point, then "ti_stamp" choosing the seal in the picker (placed with
-    // the mouse); returns the preview.
+    // Pointer over the point, then "ti_stamp" choosing the seal; returns the preview.
     static IG_Annot* StartInteractive(HostFixture& fx, int page, const CCA_GPoint& mm,
                                       const CCA_GSize& size, bool applySign = false);
     // "tp_stamp" in automatic mode; returns the placed annotation (null when none).
@@ -45,8 +40,6 @@ public:
 
     static GT_Stamp* StampTool(G_DocView* view); // the view's own "tp_stamp"
     static IG_Annot* Pending(G_DocView* view);   // the preview its command holds
-    static QString CurrentTool(G_DocView* view);
-    static QList<const G_Event*> Events(G_UIContext* context, int type);
-    static int RunTimeCount(IG_Page* page); // previews on the page
+    static int RunTimeCount(IG_Page* page);      // previews on the page
     static CCA_GPoint Centre(const CCA_GRect& r);
 };

@@ -1,9 +1,5 @@
-// Stamp placement on a three-page PDF: "tp_stamp" run directly (automatic placement, the
-// zoom guard, where a preview starts), the stamp tool driven with the mouse (the preview
-// follows the pointer, a left click commits it; a right click, another operation, a
-// navigation change or closing its view drops it), and the stamp handler (which
-// annotations it takes, the context menu and the keys it publishes, the content).
-
+// Stamp placement: "tp_stamp" run directly, the stamp tool driven with the mouse and what
+// drops its preview, and the stamp handler with its context menu.
 #include "fakedocument.h"
 #include "hostfixture.h"
 #include "stampkit.h"
@@ -19,7 +15,6 @@
 
 #include <QCursor>
 #include <QDir>
-#include <QScrollBar>
 #include <cmath>
 
 namespace
@@ -446,7 +441,7 @@ private slots:
         m_fx->Context()->SetCurrentDocView(&other);
         const auto bar = m_fx->Events(G_Event::CommandBarOpChanged);
         QCOMPARE(bar.size(), otherTool == kStampTool ? 1 : 0);
-        QCOMPARE(StampKit::CurrentTool(&other), kHand);
+        QCOMPARE(GQ_ToQString(other.ToolHandler()->HandlerName()), kHand);
         if (!bar.isEmpty()) {
             const auto* event = static_cast<const G_CommandBarOpChangedEvent*>(bar[0]);
             QCOMPARE(event->Data().names, QStringList{kHand});
@@ -621,18 +616,9 @@ private:
     // Moves there, presses (at `pressScene` when given) and releases, in scene pixels.
     void clickAtScene(const CCA_Point& scene, const CCA_Point* pressScene = nullptr)
     {
-        G_DocView* view = m_fx->View();
-        auto toViewport = [view](const CCA_Point& s) {
-            const QRect visible(view->ScrollOffset(), view->viewport()->size());
-            if (!visible.adjusted(4, 4, -4, -4).contains(s.x, s.y)) {
-                view->horizontalScrollBar()->setValue(s.x - visible.width() / 2);
-                view->verticalScrollBar()->setValue(s.y - visible.height() / 2);
-            }
-            return QPoint(s.x, s.y) - view->ScrollOffset();
-        };
         if (pressScene)
-            m_fx->PressAtViewport(toViewport(*pressScene));
-        const QPoint pos = toViewport(scene);
+            m_fx->PressAtViewport(m_fx->ViewportPointOfScene(*pressScene));
+        const QPoint pos = m_fx->ViewportPointOfScene(scene);
         m_fx->MoveToViewport(pos, pressScene ? Qt::LeftButton : Qt::NoButton);
         if (!pressScene)
             m_fx->PressAtViewport(pos);

@@ -1,6 +1,4 @@
-// The built module as the reader loads it: Qt plug-in metadata, the plug-in object, and
-// the icon bundle that comes with the library (sizes and colours of every icon).
-
+// The built module as the reader loads it: metadata, the plug-in object and its icon bundle.
 #include "host/framework/iplugin.h"
 
 #include <QFile>
@@ -50,20 +48,20 @@ private slots:
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<bool>("whiteMark"); // a white cross or arrow on the colour
         const QSize arrow(10, 10), del(13, 13), add(80, 28);
-        const QColor grey("#8B97AF");
-        QTest::newRow("combox_down_normal") << "combox_down_normal" << arrow << grey << false;
-        QTest::newRow("combox_down_normal_white")
-            << "combox_down_normal_white" << arrow << QColor("#FFFFFF") << false;
-        QTest::newRow("arrowdown") << "arrowdown" << arrow << grey << false;
-        QTest::newRow("arrowup") << "arrowup" << arrow << grey << false;
-        QTest::newRow("combox_down_disable")
-            << "combox_down_disable" << QSize(5, 5) << QColor("#D7D9DE") << false;
-        QTest::newRow("btndel") << "btndel" << del << QColor("#868E9C") << true;
-        QTest::newRow("btndel_hover") << "btndel_hover" << del << QColor("#FB685F") << true;
-        QTest::newRow("btndel_pressed") << "btndel_pressed" << del << QColor("#E13C32") << true;
-        QTest::newRow("addBtn_normal") << "addBtn_normal" << add << QColor("#14A8F0") << true;
-        QTest::newRow("addBtn_hover") << "addBtn_hover" << add << QColor("#15B2FF") << true;
-        QTest::newRow("addBtn_click") << "addBtn_click" << add << QColor("#1299D9") << true;
+        auto row = [](const char* file, QSize size, const char* colour, bool whiteMark) {
+            QTest::newRow(file) << QString(file) << size << QColor(colour) << whiteMark;
+        };
+        row("combox_down_normal", arrow, "#8B97AF", false);
+        row("combox_down_normal_white", arrow, "#FFFFFF", false);
+        row("arrowdown", arrow, "#8B97AF", false);
+        row("arrowup", arrow, "#8B97AF", false);
+        row("combox_down_disable", QSize(5, 5), "#D7D9DE", false);
+        row("btndel", del, "#868E9C", true);
+        row("btndel_hover", del, "#FB685F", true);
+        row("btndel_pressed", del, "#E13C32", true);
+        row("addBtn_normal", add, "#14A8F0", true);
+        row("addBtn_hover", add, "#15B2FF", true);
+        row("addBtn_click", add, "#1299D9", true);
     }
     void iconHasSizeAndColours()
     {

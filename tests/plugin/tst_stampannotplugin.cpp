@@ -1,6 +1,4 @@
-// The plug-in object: the guarded Qt entry point, what InitializeComponents makes known to
-// the reader, the operation prototypes' clones, and what the destructor releases.
-
+// The plug-in object: its entry point, what it registers, its clones, what it releases.
 #include "host/framework/g_annotationhandler.h"
 #include "host/framework/g_operation.h"
 #include "host/framework/g_operationinterceptor.h"
@@ -52,8 +50,7 @@ private slots:
 
     void destroyingBeforeInitialisingReleasesNothing()
     {
-        // A plug-in object that never initialised its components owns nothing; its
-        // destruction leaves the registries as they are.
+        // Never having made its components, it owns nothing to release.
         const QStringList ops = G_Operation::GlobalNames();
         const int interceptors = G_OperationInterceptor::LiveCount();
         auto* plugin = new StampAnnotPlugin;

@@ -114,9 +114,11 @@ CCA_Point HostFixture::ScenePoint(int page, const CCA_GPoint& mm) const
 
 QPoint HostFixture::ViewportPoint(int page, const CCA_GPoint& mm)
 {
-    if (!m_view)
-        return QPoint();
-    const CCA_Point scene = ScenePoint(page, mm);
+    return m_view ? ViewportPointOfScene(ScenePoint(page, mm)) : QPoint();
+}
+
+QPoint HostFixture::ViewportPointOfScene(const CCA_Point& scene)
+{
     const QRect visible(m_view->ScrollOffset(), m_view->viewport()->size());
     if (!visible.adjusted(8, 8, -8, -8).contains(scene.x, scene.y)) {
         m_view->horizontalScrollBar()->setValue(scene.x - visible.width() / 2);
@@ -148,21 +150,6 @@ void HostFixture::ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button
 {
     const QPoint pos = ViewportPoint(page, mm);
     QTest::mouseClick(m_view->viewport(), button, modifiers, pos);
-}
-
-void HostFixture::PressAt(int page, const CCA_GPoint& mm, Qt::MouseButton button)
-{
-    PressAtViewport(ViewportPoint(page, mm), button);
-}
-
-void HostFixture::ReleaseAt(int page, const CCA_GPoint& mm, Qt::MouseButton button)
-{
-    ReleaseAtViewport(ViewportPoint(page, mm), button);
-}
-
-void HostFixture::MoveTo(int page, const CCA_GPoint& mm, Qt::MouseButtons held)
-{
-    MoveToViewport(ViewportPoint(page, mm), held);
 }
 
 void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to)

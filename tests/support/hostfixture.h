@@ -1,14 +1,8 @@
 #pragma once
-// A reader in a test: every reader folder in a temporary directory, the host's own tools
-// and operations registered, a UI context, a document (blank pages in memory or a file)
-// and a view of it shown, made current, with the hand tool active. Message boxes are
-// answered without windows (Ok unless told otherwise) and recorded.
-//
-// Mouse helpers take page points in millimetres and act on the view's viewport as a
-// person would: presses and releases through QTest, moves as real move events carrying
-// the held buttons (QTest's own move does not carry them in this Qt).
-//
-// It brings the reader's headers that nearly every test needs.
+// A reader in a test: its folders in a temporary directory, the host's tools and operations
+// registered, a UI context and a shown view of a document with the hand tool active. Message
+// boxes are answered without windows (Ok unless told otherwise) and recorded. Mouse moves
+// are real move events carrying the held buttons (QTest's own move does not carry them).
 
 #include "host/base/ca_types.h"
 #include "host/document/g_application.h"
@@ -74,11 +68,10 @@ public:
     // first so the point is in sight.
     QPoint ViewportPoint(int page, const CCA_GPoint& mm);
     CCA_Point ScenePoint(int page, const CCA_GPoint& mm) const;
+    // The same for a scene point.
+    QPoint ViewportPointOfScene(const CCA_Point& scene);
     void ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void PressAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton);
-    void ReleaseAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton);
-    void MoveTo(int page, const CCA_GPoint& mm, Qt::MouseButtons held = Qt::NoButton);
     // Press at `from`, move in a few steps, release at `to` (left button).
     void DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to);
     // The same at viewport points.

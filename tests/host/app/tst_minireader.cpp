@@ -1,22 +1,71 @@
-// The reader program as a user runs it: the registration listing, the headless demo, whose
-// saved file is checked with qpdf and rendered with pdftoppm, and the start-up timing.
-
+// The reader program as a user runs it: the registration listing, the headless demo, the
+// start-up timing, and batch stamping (its page lists and command lines checked in this
+// process) on copies of the samples. Saved files are checked with qpdf and pdftoppm.
+#include "batchoptions.h"
 #include "hostfixture.h"
+#include "pagelist.h"
 
+#include <QCryptographicHash>
 #include <QProcess>
 #include <QRegularExpression>
+
+namespace
+{
+QByteArray digest(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+} // namespace
 
 class TestMinireader : public QObject
 {
     Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // Runs the program in the test's folder, on the platform given (none: the program must
+    // choose one itself); its exit code, output and errors.
+    int run(const QStringList& args, QByteArray* said, QByteArray* complaints = nullptr,
+            const QString& platform = QString())
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("STAMPREADER_USER_DIR", m_dir.filePath("user"));
+        env.remove("QT_QPA_PLATFORM");
+        if (!platform.isEmpty())
+            env.insert("QT_QPA_PLATFORM", platform);
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(MINIREADER_PATH), args);
+        if (!process.waitForFinished(120000))
+            process.kill();
+        *said = process.readAllStandardOutput();
+        if (complaints)
+            *complaints = process.readAllStandardError();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
 private slots:
+    void initTestCase()
+    {
+        if (!PdfTools::Has("qpdf") || !PdfTools::Has("pdftoppm"))
+            QSKIP("qpdf and pdftoppm check the saved files");
+        for (const char* name : {"contract.pdf", "landscape.pdf"})
+            QVERIFY(QFile::copy(QString(SAMPLES_DIR "/") + name, m_dir.filePath(name)));
+        QCOMPARE(
+            PdfTools::Run("qpdf", {"--encrypt", "open", "owner", "256", "--",
+                                   m_dir.filePath("contract.pdf"), m_dir.filePath("locked.pdf")}),
+            0);
+    }
+
     void listsHostAndPluginRegistrations()
     {
-        int code = -1;
-        QByteArray errors;
-        const QString said = run({"--list-registrations"}, &code, &errors);
-        QCOMPARE(code, 0);
-        const QStringList lines = said.split('\n');
+        QByteArray said, errors;
+        QCOMPARE(run({"--list-registrations"}, &said, &errors), 0);
+        const QStringList lines = QString(said).split('\n');
         QStringList expected{
             "operation v_zoom",          "operation d_delannot", "operation d_digitalsignature",
             "operation batchaddinvoice", "tool t_handtool",      "tool t_textselect"};
@@ -32,18 +81,13 @@ private slots:
 
     void demoStampsAndSavesAReadableFile()
     {
-        QTemporaryDir out;
-        int code = -1;
-        const QByteArray said = run({"--demo", out.path(), QStringLiteral(SAMPLES_DIR)}, &code);
-        QCOMPARE(code, 0);
-        const QString saved = out.filePath(QStringLiteral("contract-stamped.pdf"));
+        QByteArray said;
+        QCOMPARE(run({"--demo", m_dir.filePath("demo"), QStringLiteral(SAMPLES_DIR)}, &said), 0);
+        const QString saved = m_dir.filePath("demo/contract-stamped.pdf");
         QVERIFY2(said.contains("saved ") && QFile::exists(saved), said.constData());
-        if (PdfTools::Has("qpdf"))
-            QVERIFY(PdfTools::Check(saved).isEmpty());
+        QVERIFY(PdfTools::Check(saved).isEmpty());
         if (!said.contains("stamped page 1"))
             QSKIP("no stamp plug-in in this build: the unstamped copy was checked");
-        if (!PdfTools::Has("pdftoppm"))
-            QSKIP("pdftoppm is not installed");
         // The demo puts a 40 mm seal 20 mm from the right and bottom edges of an A4 page.
         const QImage page = PdfTools::Render(saved, 0);
         QVERIFY(PdfTools::RedAround(page, CCA_GPoint(170, 260), 1) > 0);
@@ -53,20 +97,17 @@ private slots:
 
     void demoWithoutFolderExplainsItself()
     {
-        int code = -1;
-        QByteArray errors;
-        run({"--demo"}, &code, &errors);
-        QCOMPARE(code, 2);
+        QByteArray said, errors;
+        QCOMPARE(run({"--demo"}, &said, &errors), 2);
         QVERIFY(errors.contains("usage: minireader --demo <outdir>"));
     }
 
     void timesTheFirstPageShownAndQuits()
     {
-        int code = -1;
-        const QByteArray said =
-            run({"--first-page-time", QStringLiteral(SAMPLES_DIR "/contract.pdf")}, &code, nullptr,
-                QStringLiteral("offscreen"));
-        QCOMPARE(code, 0);
+        QByteArray said;
+        QCOMPARE(run({"--first-page-time", QStringLiteral(SAMPLES_DIR "/contract.pdf")}, &said,
+                     nullptr, QStringLiteral("offscreen")),
+                 0);
         QVERIFY2(QRegularExpression("^first page shown after \\d+\\.\\d ms$",
                                     QRegularExpression::MultilineOption)
                      .match(QString::fromUtf8(said))
@@ -74,25 +115,176 @@ private slots:
                  said.constData());
     }
 
-private:
-    // Runs the program on the platform given (none: the program chooses); its standard
-    // output.
-    QByteArray run(const QStringList& args, int* code, QByteArray* errors = nullptr,
-                   const QString& platform = QString())
+    void resolvesPageLists_data()
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program must pick offscreen itself
-        if (!platform.isEmpty())
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(MINIREADER_PATH), args);
-        if (!process.waitForFinished(60000))
-            process.kill();
-        *code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        if (errors)
-            *errors = process.readAllStandardError();
-        return process.readAllStandardOutput();
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pageCount");
+        QTest::addColumn<QString>("pages"); // from 1, or the start of the message
+        QTest::newRow("current") << "current" << 5 << "3";
+        QTest::newRow("all") << "ALL" << 3 << "1,2,3";
+        QTest::newRow("list and range") << "1,3-5" << 6 << "1,3,4,5";
+        QTest::newRow("last") << "last" << 4 << "4";
+        QTest::newRow("to the last") << " 2 - last " << 4 << "2,3,4";
+        QTest::newRow("each page once, in order") << "5,1,1-2" << 5 << "1,2,5";
+        QTest::newRow("past the end") << "2,6" << 5 << "Page 6 is past the end";
+        QTest::newRow("range past the end") << "4-9" << 5 << "Page 6 is past the end";
+        QTest::newRow("last before its start") << "3-last" << 2 << "The range 3-2 runs backwards";
+        QTest::newRow("backwards") << "3-1" << 5 << "The range 3-1 in the page list";
+        QTest::newRow("page 0") << "0" << 5 << "\"0\" in the page list is not a page";
+        QTest::newRow("empty entry") << "1,,2" << 5 << "The page list \"1,,2\" has an empty";
+        QTest::newRow("empty") << " " << 5 << "The page list is empty";
+        QTest::newRow("open range") << "2-" << 5 << "\"2-\" in the page list is not";
+        QTest::newRow("two dashes") << "1-2-3" << 5 << "\"1-2-3\" in the page list is not";
+        QTest::newRow("too large") << "99999999999" << 5 << "\"99999999999\" in the page";
+        QTest::newRow("a word") << "first" << 5 << "\"first\" in the page list is not";
+    }
+    void resolvesPageLists()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pageCount);
+        QFETCH(QString, pages);
+        PageList list;
+        QString error;
+        QVector<int> indexes;
+        if (list.Parse(text, &error) && list.Resolve(pageCount, 2, &indexes, &error)) {
+            QStringList numbers;
+            for (int index : qAsConst(indexes))
+                numbers << QString::number(index + 1);
+            QCOMPARE(numbers.join(','), pages);
+        } else {
+            QVERIFY2(error.startsWith(pages), qPrintable(error));
+        }
+    }
+
+    void refusesWrongCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message"); // the start of it
+        auto row = [](const char* name, const char* args, const char* message) {
+            QTest::newRow(name) << QString(args).split(' ') << QString(message);
+        };
+        row("no input", "-s seal.png -o out", "No input file");
+        row("no stamp", "-o out a.pdf", "No stamp");
+        row("no output", "-s seal.png a.pdf", "No output");
+        row("both sides", "-s s.png -o out --left 5 --right 5 a.pdf",
+            "Give --right or --left, not");
+        row("fractional margin", "-s s.png -o out --top 2.5 a.pdf", "--top 2.5 is not a margin");
+        row("zero size", "-s s.png -o out --size 0x30 a.pdf", "--size 0x30 is not a size");
+        row("three sides", "-s s.png -o out --size 1x2x3 a.pdf", "--size 1x2x3 is not a size");
+        row("pages", "-s s.png -o out -p 2-1 a.pdf", "The range 2-1 in the page list");
+        row("a file for many", "-s s.png -o all.pdf a.pdf b.pdf",
+            "2 input files go into a folder, but -o names the file all.pdf");
+        row("twice", "-s s.png -o out -s other.png a.pdf", "--stamp is given more than once");
+        row("no jobs", "-s s.png -o out -j 0 a.pdf", "--jobs 0 is not");
+        row("unknown", "-s s.png -o out --colour red a.pdf", "Unknown option 'colour'");
+    }
+    void refusesWrongCommandLines()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        BatchOptions options;
+        QString error;
+        QCOMPARE(options.Parse(args, &error), BatchOptions::Error);
+        QVERIFY2(error.startsWith(message), qPrintable(error));
+    }
+
+    void stampsFiles_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        // Per output file: the pages (from 1) that carry the stamp.
+        QTest::addColumn<QVariantMap>("stamped");
+        QTest::addColumn<QPointF>("centre"); // of the stamp on the page, millimetres
+        QTest::addColumn<bool>("embedded");
+        QTest::addColumn<QString>("complaint"); // part of standard error
+        auto seal = [](const QString& more) {
+            return QStringList{"-s", SAMPLES_DIR "/seal_red.png", "-o", "out"} + more.split(' ');
+        };
+        // 40 x 30 mm, 10 mm from the right and bottom edges of an A4 page.
+        const QString corner = "--size 40x30 --right 10 --bottom 10 ";
+        const QPointF at(180, 272), none;
+        const QVariantMap nothing;
+        auto pages = [](const char* file, QVariantList list) { return QVariantMap{{file, list}}; };
+        QTest::newRow("every page") << seal(corner + "-p all contract.pdf") << 0
+                                    << pages("contract.pdf", {1, 2, 3}) << at << false << "";
+        // 30 mm wide keeps the picture's shape: 30 x 23 mm, 15 mm from the left, 20 from the top.
+        QTest::newRow("page list at the top left")
+            << seal("--size 30 --left 15 --top 20 -p 1,last --render-png out/preview.png "
+                    "contract.pdf")
+            << 0 << pages("contract.pdf", {1, 3}) << QPointF(30, 31.5) << false << "";
+        QTest::newRow("embedded") << seal(corner + "-p 2 --embed contract.pdf") << 0
+                                  << pages("contract.pdf", {2}) << at << true << "";
+        QTest::newRow("password") << seal(corner + "--password open locked.pdf") << 0
+                                  << pages("locked.pdf", {1}) << at << false << "";
+        QTest::newRow("wrong password") << seal("--password shut locked.pdf") << 1 << nothing << at
+                                        << false << "error: locked.pdf: ";
+        QTest::newRow("a missing file among good ones")
+            << seal(corner + "--progress contract.pdf missing.pdf landscape.pdf") << 1
+            << QVariantMap{{"contract.pdf", QVariantList{1}}, {"landscape.pdf", QVariantList{1}}}
+            << none << false << "error: missing.pdf: ";
+        QTest::newRow("library stamp by name")
+            << QStringList{"-s", "ROUND_SEAL", "-o", "out", "landscape.pdf"} << 0
+            << pages("landscape.pdf", {1}) << none << false << "";
+        QTest::newRow("unknown library stamp")
+            << QStringList{"-s", "no_such_seal", "-o", "out", "contract.pdf"} << 2 << nothing
+            << none << false << "there is no stamp named no_such_seal in the library";
+    }
+    void stampsFiles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QVariantMap, stamped);
+        QFETCH(QPointF, centre);
+        QFETCH(bool, embedded);
+        QFETCH(QString, complaint);
+        QDir(m_dir.filePath("out")).removeRecursively();
+        const QStringList inputs{"contract.pdf", "landscape.pdf", "locked.pdf"};
+        QList<QByteArray> before;
+        for (const QString& input : inputs)
+            before << digest(m_dir.filePath(input));
+
+        QByteArray said;
+        QByteArray complaints;
+        QCOMPARE(run(QStringList{"stamp"} + args, &said, &complaints), exitCode);
+        QVERIFY2(complaints.contains(complaint.toUtf8()), complaints.constData());
+        if (args.contains("--progress"))
+            QVERIFY2(complaints.contains("stamped 3 of 3 files, 1 failed"), complaints.constData());
+        for (int i = 0; i < inputs.size(); ++i)
+            QCOMPARE(digest(m_dir.filePath(inputs.at(i))), before.at(i));
+        const QStringList written = QDir(m_dir.filePath("out")).entryList({"*.pdf"});
+        QCOMPARE(written, stamped.keys());
+
+        for (auto it = stamped.cbegin(); it != stamped.cend(); ++it) {
+            QString saved = m_dir.filePath("out/" + it.key());
+            QVERIFY2(said.contains("saved " + saved.toUtf8()), said.constData());
+            if (it.key() == "locked.pdf") {
+                // Still locked with the same password: the checks read a decrypted copy.
+                const QString plain = saved + ".plain.pdf";
+                QCOMPARE(PdfTools::Run("qpdf", {"--requires-password", saved}), 0);
+                QCOMPARE(PdfTools::Run("qpdf", {"--password=open", "--decrypt", saved, plain}), 0);
+                saved = plain;
+            }
+            QCOMPARE(PdfTools::Check(saved), QString());
+            const QVariantList pages = it.value().toList();
+            const int pageCount = it.key() == "landscape.pdf" ? 1 : 3;
+            for (int page = 1; page <= pageCount; ++page) {
+                const bool here = pages.contains(page);
+                QCOMPARE(PdfTools::AnnotCount(saved, page - 1), here && !embedded ? 1 : 0);
+                if (centre.isNull())
+                    continue;
+                // Embedded stamps are page content: shown with annotations hidden too.
+                const QImage image = PdfTools::Render(saved, page - 1, embedded);
+                const int red = PdfTools::RedAround(image, CCA_GPoint(centre.x(), centre.y()));
+                QVERIFY2((red > 0) == here, qPrintable(QString("page %1: %2").arg(page).arg(red)));
+            }
+        }
+        if (args.contains("--render-png")) {
+            QImage preview(m_dir.filePath("out/preview.png"));
+            QCOMPARE(preview.size(), QSize(794, 1123)); // A4 at 96 dpi
+            // Back to 72 dpi, where RedAround measures.
+            preview = preview.scaled(595, 842, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QVERIFY(PdfTools::RedAround(preview, CCA_GPoint(centre.x(), centre.y())) > 0);
+        }
     }
 };
 

@@ -1,14 +1,9 @@
 #include "pdftestutil.h"
 
-#include "host/document/documentio.h"
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
 
 #include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <cmath>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -92,12 +87,27 @@ IG_Annot* Stamp(IG_Page* page, int res, const CCA_GRect& rect, bool runTime)
     return a;
 }
 
+QImage RenderModel(IG_Page* page, int dpi, int flags)
+{
+    const double q = dpi / 25.4;
+    const bool swap = page->Rotation() == 90 || page->Rotation() == 270;
+    const int w = int(std::lround((swap ? page->Height() : page->Width()) * q));
+    const int h = int(std::lround((swap ? page->Width() : page->Height()) * q));
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(Qt::gray);
+    QPainter p(&image);
+    CCA_Matrix m;
+    page->DisplayMatrix(&m, 0, 0, w, h, 0);
+    page->Render(&p, m, flags);
+    return image;
+}
+
 QImage RenderWithPoppler(const QString& pdf, int page, int dpi)
 {
     QTemporaryDir dir;
     const QString prefix = dir.filePath(QStringLiteral("page")), n = QString::number(page);
-    const QStringList args{"-png", "-r", QString::number(dpi), "-f", n,
-                           "-l",   n,    "-singlefile",        pdf,  prefix};
+    const QStringList args{"-png", "-cropbox", "-singlefile", "-r",  QString::number(dpi), "-f", n,
+                           "-l",   n,          pdf,           prefix};
     return Run("pdftoppm", args) == 0 ? QImage(prefix + ".png") : QImage();
 }
 

@@ -1,20 +1,24 @@
 #pragma once
 // Helpers of the document tests: stamping through the model, checking written files with
-// programs nobody here wrote, and signing a file as a signing program does.
+// programs nobody here wrote, and signing a file as a signing program does. It brings the
+// model's headers the tests use.
 
-#include "host/base/ca_types.h"
+#include "host/document/cca_qtdevice.h"
+#include "host/document/documentio.h"
+#include "host/document/g_application.h"
+#include "host/document/ig_annot.h"
+#include "host/document/ig_document.h"
+#include "host/document/ig_page.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
 #include <memory>
 #include <string>
-
-struct G_SaveReport;
-class IG_Annot;
-class IG_Document;
-class IG_Page;
 
 namespace PdfTestUtil
 {
@@ -34,7 +38,9 @@ CCA_GRect CornerRect(const IG_Page* page);
 // A stamp of picture `res`, with a creator and a date, as the plug-in places it.
 IG_Annot* Stamp(IG_Page* page, int res, const CCA_GRect& rect, bool runTime = false);
 
-// pdftoppm's picture of one page (1-based) at `dpi`; null on failure.
+// What our own renderer shows for a page at `dpi`, turned as the page says (as the view does).
+QImage RenderModel(IG_Page* page, int dpi, int flags = G_Render_All);
+// pdftoppm's picture of one page (1-based, its crop box) at `dpi`; null on failure.
 QImage RenderWithPoppler(const QString& pdf, int page, int dpi);
 bool Near(QRgb pixel, const QColor& colour, int tolerance = 40); // each channel
 // The pixel at page millimetres (x, y) of a W × H mm page shown with `rotation`, at `dpi`.

@@ -1,19 +1,10 @@
 // The document model in memory (pages, resources, stamp annotations, layers, rendering),
 // the application object, the engine's handles and its services.
-#include "host/document/cca_qtdevice.h"
-#include "host/document/documentio.h"
-#include "host/document/g_application.h"
 #include "host/document/ica_streamreader.h"
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
 #include "host/document/ig_layer.h"
-#include "host/document/ig_page.h"
 #include "pdftestutil.h"
 
 #include <QBuffer>
-#include <QPainter>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace PdfTestUtil;
 
@@ -166,7 +157,7 @@ private slots:
         QCOMPARE(a->Content(), json.toStdString());
         // Only a picture can be embedded; anything draws (a frame) without crashing.
         QCOMPARE(a->EmbedInto(page->LayerAt(0), true), resource == 1);
-        QVERIFY(!RenderPage(page, 1.0).isNull());
+        QVERIFY(!RenderModel(page, 25).isNull());
     }
 
     void editing()
@@ -244,7 +235,7 @@ private slots:
         IG_Annot* a = NewStamp(page, AddBytes(m_doc.get(), Png(Qt::blue)), kind == 1);
         if (kind == 2) // drawn as content where the stamp was, the stamp itself gone
             QVERIFY(a->EmbedInto(page->NewLayer(-1), true) && page->RemoveAnnot(a->ID(), false));
-        const QImage image = RenderPage(page, 2.0, flags);
+        const QImage image = RenderModel(page, 51, flags); // 2 px/mm
         QCOMPARE(Near(image.pixel(60, 50), Qt::blue), shown);
         QCOMPARE(Near(image.pixel(10, 10), Qt::white), bool(flags & G_Render_Content));
     }
@@ -458,18 +449,6 @@ private slots:
     }
 
 private:
-    QImage RenderPage(IG_Page* page, double pxPerMm, int flags = G_Render_All)
-    {
-        const int w = int(page->Width() * pxPerMm), h = int(page->Height() * pxPerMm);
-        QImage image(w, h, QImage::Format_ARGB32);
-        image.fill(Qt::gray);
-        QPainter p(&image);
-        CCA_Matrix m;
-        page->DisplayMatrix(&m, 0, 0, w, h, -page->Rotation());
-        page->Render(&p, m, flags);
-        return image;
-    }
-
     std::unique_ptr<IG_Document> m_doc;
     QTemporaryDir m_temp;
 };

@@ -1,16 +1,8 @@
-// OFD documents through the model and the engine: packages made elsewhere (the samples
-// script) and by the convert service open, render and say whether they are invoices;
-// damaged and hostile packages are refused with a message that says why.
-#include "host/document/cca_qtdevice.h"
-#include "host/document/documentio.h"
-#include "host/document/g_application.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
+// OFD documents through the model and the engine: packages made by the samples script and
+// the convert service open, render and tell invoices; damaged and hostile ones are refused
+// with a message that says why.
 #include "pdftestutil.h"
 
-#include <QPainter>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <quazip/quacrc32.h>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -91,27 +83,6 @@ QByteArray PngClaiming(quint32 w, quint32 h)
     return png;
 }
 
-// The page as the engine draws it at `dpi`, turned as the page says.
-QImage Render(IG_Page* page, int dpi)
-{
-    const double q = dpi / 25.4;
-    const bool swap = page->Rotation() == 90 || page->Rotation() == 270;
-    const int w = int(std::ceil((swap ? page->Height() : page->Width()) * q));
-    const int h = int(std::ceil((swap ? page->Width() : page->Height()) * q));
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    QPainter painter(&image);
-    CCA_QtDevice device;
-    device.Attach(&painter, 0);
-    CCA_Matrix m;
-    page->DisplayMatrix(&m, 0, 0, w, h, 0);
-    G_Engine* engine = G_Application::Instance()->Engine();
-    G_EngineHandle handle = engine->AcquireHandle(0);
-    const bool ok =
-        engine->RenderService()->RenderPage(handle, page, &device, &m, 127, 0, 0, nullptr);
-    engine->ReleaseHandle(&handle);
-    return ok ? image : QImage();
-}
 } // namespace
 
 class TestOfd : public QObject
@@ -126,55 +97,47 @@ private slots:
         QTest::addColumn<Parts>("parts"); // empty: the file below is written as it is
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<QString>("says");
-        auto with = [](const QString& name, const QByteArray& bytes) {
+        auto raw = [](const char* row, const QByteArray& bytes, const char* says) {
+            QTest::newRow(row) << Parts() << bytes << QString(says);
+        };
+        // The base package with one part replaced, or removed when `bytes` is null.
+        auto part = [](const char* row, const QString& name, const QByteArray& bytes,
+                       const char* says) {
             Parts p = BasePackage();
             if (bytes.isNull())
                 p.remove(name);
             else
                 p[name] = bytes;
-            return p;
+            QTest::newRow(row) << p << QByteArray() << QString(says);
         };
         const QString doc = "Doc_0/Document.xml", page = "Doc_0/Pages/Page_0/Content.xml";
-        const QByteArray pageXml = BasePackage()[page];
-        const QByteArray docXml = BasePackage()[doc];
-        QTest::newRow("not a zip") << Parts() << QByteArray("OFD? no.") << "not a zip";
-        QTest::newRow("empty file") << Parts() << QByteArray("") << "not a zip";
-        QTest::newRow("cut short")
-            << Parts() << QByteArray("PK\x03\x04\x14\0\0\0", 8) << "not a zip";
-        QTest::newRow("no OFD.xml") << with("OFD.xml", QByteArray()) << QByteArray() << "OFD.xml";
-        QTest::newRow("no DocRoot")
-            << with("OFD.xml", "<ofd:OFD " + kNs + "><ofd:DocBody/></ofd:OFD>") << QByteArray()
-            << "DocRoot";
-        QTest::newRow("document missing")
-            << with(doc, QByteArray()) << QByteArray() << "Document.xml is missing";
-        QTest::newRow("page missing")
-            << with(page, QByteArray()) << QByteArray() << "Content.xml is missing";
-        QTest::newRow("picture missing")
-            << with("Doc_0/Res/pic.png", QByteArray()) << QByteArray() << "pic.png is missing";
-        QTest::newRow(".. above the root")
-            << with("OFD.xml", QByteArray(BasePackage()["OFD.xml"])
-                                   .replace("/Doc_0/Document.xml", "../../etc/Document.xml"))
-            << QByteArray() << "outside the package";
-        QTest::newRow("not well-formed")
-            << with(page, pageXml.left(pageXml.size() - 20)) << QByteArray() << "not well-formed";
-        QTest::newRow("no pages") << with(doc, QByteArray(docXml).replace("<ofd:Page ID",
-                                                                          "<ofd:Other ID"))
-                                  << QByteArray() << "no pages";
-        QTest::newRow("huge page")
-            << with(doc, QByteArray(docXml).replace("0 0 100 50", "0 0 100 90000")) << QByteArray()
-            << "too large";
-        QTest::newRow("no page size")
-            << with(doc, QByteArray(docXml).replace("0 0 100 50", "0 0 0 50")) << QByteArray()
-            << "no size";
-        QTest::newRow("huge picture")
-            << with("Doc_0/Res/pic.png", PngClaiming(60000, 60000)) << QByteArray() << "too large";
-        QTest::newRow("zip bomb") << with("Doc_0/Res/pic.png", QByteArray(70 << 20, '\0'))
-                                  << QByteArray() << "too large";
-        QByteArray deep = "<ofd:Page " + kNs + "><ofd:Content><ofd:Layer ID=\"3\">";
-        deep += QByteArray("<ofd:PageBlock>").repeated(200) +
-                QByteArray("</ofd:PageBlock>").repeated(200);
-        deep += "</ofd:Layer></ofd:Content></ofd:Page>";
-        QTest::newRow("deep nesting") << with(page, deep) << QByteArray() << "nested too deeply";
+        const QString pic = "Doc_0/Res/pic.png";
+        const QByteArray pageXml = BasePackage()[page], docXml = BasePackage()[doc];
+        raw("not a zip", "OFD? no.", "not a zip");
+        raw("empty file", "", "not a zip");
+        raw("cut short", QByteArray("PK\x03\x04\x14\0\0\0", 8), "not a zip");
+        part("no OFD.xml", "OFD.xml", QByteArray(), "OFD.xml");
+        part("no DocRoot", "OFD.xml", "<ofd:OFD " + kNs + "><ofd:DocBody/></ofd:OFD>", "DocRoot");
+        part("document missing", doc, QByteArray(), "Document.xml is missing");
+        part("page missing", page, QByteArray(), "Content.xml is missing");
+        part("picture missing", pic, QByteArray(), "pic.png is missing");
+        part(".. above the root", "OFD.xml",
+             BasePackage()["OFD.xml"].replace("/Doc_0/Document.xml", "../../etc/Document.xml"),
+             "outside the package");
+        part("not well-formed", page, pageXml.left(pageXml.size() - 20), "not well-formed");
+        part("no pages", doc, QByteArray(docXml).replace("<ofd:Page ID", "<ofd:Other ID"),
+             "no pages");
+        part("huge page", doc, QByteArray(docXml).replace("0 0 100 50", "0 0 100 90000"),
+             "too large");
+        part("no page size", doc, QByteArray(docXml).replace("0 0 100 50", "0 0 0 50"), "no size");
+        part("huge picture", pic, PngClaiming(60000, 60000), "too large");
+        part("zip bomb", pic, QByteArray(70 << 20, '\0'), "too large");
+        const QByteArray blocks = QByteArray("<ofd:PageBlock>").repeated(200) +
+                                  QByteArray("</ofd:PageBlock>").repeated(200);
+        part("deep nesting", page,
+             "<ofd:Page " + kNs + "><ofd:Content><ofd:Layer ID=\"3\">" + blocks +
+                 "</ofd:Layer></ofd:Content></ofd:Page>",
+             "nested too deeply");
     }
     void refusesBadPackages()
     {
@@ -219,7 +182,7 @@ private slots:
         if (!ofd)
             return;
         QCOMPARE(doc->PageAt(0)->PageSize(), CCA_GSize(100, 50));
-        const QImage image = Render(doc->PageAt(0), 96);
+        const QImage image = RenderModel(doc->PageAt(0), 96);
         QCOMPARE(image.size(), QSize(378, 189));
         const auto at = [&](double x, double y) {
             return image.pixel(PixelAt(x, y, 100, 50, 0, 96));
@@ -249,7 +212,7 @@ private slots:
         QVERIFY(doc);
         IG_Page* page = doc->PageAt(0);
         QCOMPARE(page->Rotation(), 90);
-        const QImage image = Render(page, 96);
+        const QImage image = RenderModel(page, 96);
         QCOMPARE(image.size(), QSize(189, 378));
         QVERIFY(Near(image.pixel(PixelAt(20, 20, 100, 50, 90, 96)), Qt::red));
         QVERIFY(Near(image.pixel(PixelAt(40, 40, 100, 50, 90, 96)), Qt::white));
@@ -282,7 +245,7 @@ private slots:
         IG_Page* page = doc->PageAt(0);
         QVERIFY(qAbs(page->Width() - 473 * 25.4 / 300) < 0.01);
         QVERIFY(qAbs(page->Height() - 355 * 25.4 / 300) < 0.01);
-        const QImage image = Render(page, 300);
+        const QImage image = RenderModel(page, 300);
         QImage source(473, 355, QImage::Format_RGB32); // the picture on white paper
         source.fill(Qt::white);
         QPainter(&source).drawImage(0, 0, QImage(Sample("seal_red.png")));

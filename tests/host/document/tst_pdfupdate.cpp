@@ -1,21 +1,38 @@
-// Saving keeps the file's bytes and appends the changes, so signatures made before stay
-// valid; protected files open with their password in the reader and the batch run, and
-// stay protected. Results are checked with qpdf, pdfsig and mutool.
-#include "demorun.h"
-#include "host/document/ig_annot.h"
-#include "host/document/ig_document.h"
-#include "host/document/ig_page.h"
-#include "host/framework/g_docview.h"
+// Signed and protected files: saving appends the changes so signatures stay valid, embedding
+// into a signed document asks first, and protected files open with their password in the
+// reader and the batch run and stay protected. Checked with qpdf, pdfsig and mutool.
 #include "host/utils/textinputseam.h"
 #include "hostfixture.h"
 #include "mainwindow.h"
 #include "pdftestutil.h"
 
 #include <QMessageBox>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace PdfTestUtil;
+
+namespace
+{
+// The embed operation belongs to the plug-in: this one does what it does.
+class EmbedStandIn : public G_Operation
+{
+public:
+    G_Operation* Clone() override
+    {
+        auto* op = new EmbedStandIn;
+        op->CopyFrom(this);
+        return op;
+    }
+    const char* Name() override { return "d_embedpageannot"; }
+    int AuthorityType() override { return 2; }
+    int DoAction() override
+    {
+        IG_Page* page = GDocument()->PageAt(0);
+        IG_Annot* a = page->AnnotAt(page->AnnotCount() - 1);
+        return a->EmbedInto(page->LayerAt(page->LayerCount() - 1), true) &&
+               page->RemoveAnnot(a->ID(), false);
+    }
+};
+} // namespace
 
 class TestPdfUpdate : public QObject
 {
@@ -103,6 +120,46 @@ private slots:
         QVERIFY2(report.reason.contains("repaired"), qPrintable(report.reason));
         QVERIFY(QpdfCheck(path));
         QCOMPARE(AnnotSubtypes(path).value(0), QStringLiteral("Stamp"));
+    }
+
+    void embedAsksOnSignedDocuments_data()
+    {
+        QTest::addColumn<bool>("isSigned");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("embedded");
+        QTest::newRow("signed, declined") << true << int(QMessageBox::No) << false;
+        QTest::newRow("signed, closed") << true << 0 << false;
+        QTest::newRow("signed, accepted") << true << int(QMessageBox::Yes) << true;
+        QTest::newRow("unsigned: not asked") << false << int(QMessageBox::No) << true;
+    }
+    void embedAsksOnSignedDocuments()
+    {
+        QFETCH(bool, isSigned);
+        QFETCH(int, answer);
+        QFETCH(bool, embedded);
+        const QString signedPath = Path("embed-signed.pdf");
+        if (!QFile::exists(signedPath)) {
+            const QString problem = SignPdf(Sample("contract.pdf"), signedPath, m_dir.path());
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        }
+        EmbedStandIn standIn;
+        standIn.RegisterToGlobal();
+        HostFixture host;
+        QString error;
+        QVERIFY2(host.OpenFile(isSigned ? signedPath : Sample("contract.pdf"), &error),
+                 qPrintable(error));
+        IG_Page* page = host.Document()->PageAt(0);
+        IG_Annot* stamp = host.AddStamp(0, CCA_GRect(20, 20, 60, 50));
+        IG_Layer* layer = page->LayerAt(page->LayerCount() - 1);
+        const int objects = layer->ObjectCount();
+        host.AnswerMessageBoxes(answer);
+        QCOMPARE(host.Run("d_embedpageannot"), embedded ? 1 : 0);
+        const QList<Utils::Widgets::MessageBoxRequest> boxes = host.MessageBoxes();
+        QCOMPARE(boxes.size(), isSigned ? 1 : 0);
+        if (isSigned)
+            QVERIFY2(boxes.first().text.contains("signed"), qPrintable(boxes.first().text));
+        QCOMPARE(stamp->IsOnPage(), !embedded);
+        QCOMPARE(layer->ObjectCount(), objects + (embedded ? 1 : 0));
     }
 
     void protectedFile_data()

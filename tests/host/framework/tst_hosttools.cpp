@@ -1,9 +1,5 @@
-// The reader's own tools and operations. The hand and text-selection tools with
-// annotation handlers: who gets a clicked annotation, selecting and dropping the
-// selection, moving (kept on the page) and resizing with undo, keys and the right-click
-// hand-over. The operations run by name: zoom, delete with undo, annotation display,
-// command-bar button states and batch stamping.
-
+// The reader's own tools with annotation handlers, and its operations run by name.
+#include "host/document/readerdocument.h"
 #include "host/framework/ga_common.h"
 #include "host/framework/gp_batchaddinvoice.h"
 #include "hostfixture.h"
@@ -430,25 +426,24 @@ private slots:
         QCOMPARE(context->CommandBarButtonStates().size(), states);
     }
 
-    void batchStampsEveryPageInOneUndoEntry()
+    void batchStampsEveryNamedPageInOneUndoEntry()
     {
+        G_SettingMgr::Instance()->SetConfigValue("annot.annothighlight.identity.username", "Clerk");
         const int resource = m_host->StampResource();
-        QVERIFY(resource > 0);
         QSignalSpy fired(m_host->Context(), &G_UIContext::EventFired);
-        QCOMPARE(
-            m_host->Run("batchaddinvoice", {{"stampId", resource},
-                                            {"stampSize", QVariant::fromValue(CCA_GSize(40, 30))},
-                                            {"pageandposition", "0:164,261/1:251,174"}}),
-            1);
+        QCOMPARE(batch(resource, 40, "0:164,261/1:251,174"), 1);
         IG_Annot* a = m_host->View()->Page(0)->AnnotAt(0);
         IG_Annot* b = m_host->View()->Page(1)->AnnotAt(0);
-        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 1);
-        QCOMPARE(m_host->View()->Page(1)->AnnotCount(), 1);
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount() + m_host->View()->Page(1)->AnnotCount(), 2);
         QCOMPARE(a->GetRect(), CCA_GRect(164, 261, 204, 291));
-        QCOMPARE(a->Type(), G_AnnotType_Stamp);
-        QCOMPARE(a->ResourceID(), resource);
-        QVERIFY(!a->IsRunTime());
         QCOMPARE(b->GetRect(), CCA_GRect(251, 174, 291, 204));
+        for (IG_Annot* s : {a, b}) { // made like automatic stamps
+            QVERIFY(s->Type() == G_AnnotType_Stamp && !s->IsRunTime());
+            QCOMPARE(s->ResourceID(), resource);
+            QCOMPARE(GQ_ToQString(s->Creator()), QStringLiteral("Clerk"));
+            QVERIFY(QDateTime::fromString(GQ_ToQString(s->CreationDate()), "yyyy-MM-dd hh:mm:ss")
+                        .isValid());
+        }
         QCOMPARE(fired.count(), 1);
         QUndoStack* undo = m_host->View()->UndoStack();
         QCOMPARE(undo->count(), 1);
@@ -467,22 +462,29 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<float>("width");
-        QTest::newRow("empty") << QString() << 40.0f;
-        QTest::newRow("missing y") << QStringLiteral("0:164") << 40.0f;
-        QTest::newRow("trailing slash") << QStringLiteral("0:164,261/") << 40.0f;
-        QTest::newRow("second page missing") << QStringLiteral("0:1,1/5:1,1") << 40.0f;
-        QTest::newRow("no size") << QStringLiteral("0:1,1") << 0.0f;
+        QTest::addColumn<int>("stampId"); // 0: the fixture's picture
+        QTest::addColumn<bool>("readOnly");
+        const QString two = QStringLiteral("0:1,1/1:1,1");
+        QTest::newRow("empty") << QString() << 40.0f << 0 << false;
+        QTest::newRow("missing y") << QStringLiteral("0:164") << 40.0f << 0 << false;
+        QTest::newRow("trailing slash") << QStringLiteral("0:164,261/") << 40.0f << 0 << false;
+        QTest::newRow("second page missing")
+            << QStringLiteral("0:1,1/5:1,1") << 40.0f << 0 << false;
+        QTest::newRow("no size") << two << 0.0f << 0 << false;
+        QTest::newRow("no such picture") << two << 40.0f << 99 << false;
+        QTest::newRow("no picture") << two << 40.0f << -1 << false;
+        QTest::newRow("read-only document") << two << 40.0f << 0 << true;
     }
     void batchRefusesWhatItCannotPlace()
     {
         QFETCH(QString, text);
         QFETCH(float, width);
-        QCOMPARE(m_host->Run("batchaddinvoice",
-                             {{"stampId", m_host->StampResource()},
-                              {"stampSize", QVariant::fromValue(CCA_GSize(width, 30))},
-                              {"pageandposition", text}}),
-                 0);
-        QCOMPARE(m_host->View()->Page(0)->AnnotCount(), 0);
+        QFETCH(int, stampId);
+        QFETCH(bool, readOnly);
+        const int resource = m_host->StampResource();
+        dynamic_cast<ReaderDocument*>(m_host->Document())->SetReadOnly(readOnly);
+        QCOMPARE(batch(stampId == 0 ? resource : std::max(0, stampId), width, text), 0);
+        QCOMPARE(m_host->View()->Page(0)->AnnotCount() + m_host->View()->Page(1)->AnnotCount(), 0);
         QCOMPARE(m_host->View()->UndoStack()->count(), 0);
     }
 
@@ -491,6 +493,14 @@ private:
     TestHandler* m_stamps = nullptr;
     TestHandler* m_catchAll = nullptr;
     std::unique_ptr<HostFixture> m_host;
+
+    int batch(int stampId, float width, const QString& placements)
+    {
+        return m_host->Run("batchaddinvoice",
+                           {{"stampId", stampId},
+                            {"stampSize", QVariant::fromValue(CCA_GSize(width, 30))},
+                            {"pageandposition", placements}});
+    }
 };
 
 QTEST_MAIN(TestHostTools)

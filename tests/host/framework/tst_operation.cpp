@@ -1,7 +1,5 @@
-// Operation runs: interceptor order and lifetime, stopping, results, refused changes, the
-// registry, clones, JSON parameters, deferred deletion, and the parameter store with the
+// Operation runs with their interceptors, the registry, and the parameter store with the
 // conversions between the value kinds the plug-in and the reader mix.
-
 #include "fakedocument.h"
 #include "host/framework/g_operationinterceptor.h"
 #include "host/framework/gp_changehandler.h"
@@ -358,7 +356,6 @@ private slots:
         auto row = [](const char* getter, const char* name) -> QTestData& {
             return QTest::addRow("%s: %s", getter, name) << QString(getter);
         };
-        row("int", "int") << QVariant(17) << QVariant(-1) << QVariant(17);
         row("int", "unsigned") << QVariant(17u) << QVariant(-1) << QVariant(17);
         row("int", "bool true") << QVariant(true) << QVariant(-1) << QVariant(1);
         row("int", "float cut toward zero") << QVariant(2.9f) << QVariant(-1) << QVariant(2);
@@ -369,7 +366,6 @@ private slots:
         row("int", "too large") << QVariant(5e12) << QVariant(-1) << QVariant(-1);
         row("int", "point") << QVariant::fromValue(CCA_Point(1, 2)) << QVariant(-1) << QVariant(-1);
         row("int", "missing") << none << QVariant(-1) << QVariant(-1);
-        row("bool", "true") << QVariant(true) << QVariant(false) << QVariant(true);
         row("bool", "int 1") << QVariant(1) << QVariant(false) << QVariant(true);
         row("bool", "int 0") << QVariant(0) << QVariant(true) << QVariant(false);
         row("bool", "int -5") << QVariant(-5) << QVariant(false) << QVariant(true);
@@ -380,7 +376,6 @@ private slots:
         row("bool", "unusable keeps default")
             << QVariant("maybe") << QVariant(true) << QVariant(true);
         row("bool", "missing keeps default") << none << QVariant(true) << QVariant(true);
-        row("float", "float") << QVariant(9.9f) << QVariant(9.0f) << QVariant(9.9f);
         row("float", "double") << QVariant(500.1) << QVariant(9.0f) << QVariant(500.1f);
         row("float", "int") << QVariant(10) << QVariant(9.0f) << QVariant(10.0f);
         row("float", "text") << QVariant("2.5") << QVariant(9.0f) << QVariant(2.5f);
@@ -388,11 +383,9 @@ private slots:
         row("float", "size") << QVariant::fromValue(CCA_GSize(1, 2)) << QVariant(9.0f)
                              << QVariant(9.0f);
         row("float", "missing") << none << QVariant(9.0f) << QVariant(9.0f);
-        row("string", "text") << QVariant("3:17") << none << QVariant("3:17");
         row("string", "int") << QVariant(17) << none << QVariant("17");
         row("string", "point has no text") << gp(1, 2) << none << QVariant("");
         row("string", "missing") << none << none << QVariant("");
-        row("point", "float point") << gp(123.75f, 80.5f) << none << gp(123.75f, 80.5f);
         row("point", "integer point")
             << QVariant::fromValue(CCA_Point(123, 80)) << none << gp(123, 80);
         row("point", "rectangle gives its top-left")
@@ -409,10 +402,8 @@ private slots:
         auto gr = [](float l, float t, float r, float b) {
             return QVariant::fromValue(CCA_GRect(l, t, r, b));
         };
-        row("size", "size") << gs(40, 30) << none << gs(40, 30);
         row("size", "rectangle") << gr(1, 2, 41, 32) << none << gs(40, 30);
         row("size", "text") << QVariant("abc") << none << gs(0, 0);
-        row("rect", "rectangle") << gr(1, 2, 41, 32) << none << gr(1, 2, 41, 32);
         row("rect", "QRectF") << QVariant(QRectF(1, 2, 40, 30)) << none << gr(1, 2, 41, 32);
         row("rect", "size") << gs(40, 30) << none << gr(0, 0, 0, 0);
         row("rect", "missing") << none << none << gr(0, 0, 0, 0);

@@ -1,6 +1,5 @@
-// The UI context: events and what it does with them, message boxes through the seam, the
-// context menu with its states, annotation commands with undo, settings and the small
-// reader services (cleared history, navigation pages, dialog parents, view switching).
+// The UI context: events, message boxes, the context menu, annotation commands with undo,
+// settings and the small reader services.
 
 #include "host/framework/clearannot.h"
 #include "host/framework/contextmenuitemstate.h"
@@ -133,12 +132,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("toolAfter");
-        QTest::newRow("text selection tool") << "t_textselect"
-                                             << "t_textselect";
-        QTest::newRow("hand tool") << "t_handtool"
-                                   << "t_handtool";
-        QTest::newRow("a command, not a tool") << "tab_receipt"
-                                               << "t_textselect";
+        QTest::newRow("text selection tool") << "t_textselect" << QString("t_textselect");
+        QTest::newRow("hand tool") << "t_handtool" << QString("t_handtool");
+        QTest::newRow("a command, not a tool") << "tab_receipt" << QString("t_textselect");
     }
     void commandBarEventSelectsTheTool()
     {
@@ -200,21 +196,18 @@ private slots:
         QTest::addColumn<bool>("signable");
         QTest::addColumn<QString>("choose");
         QTest::addColumn<QString>("ran");
-        QTest::newRow("editable stamp, nothing chosen") << true << true << ""
-                                                        << "";
-        QTest::newRow("date stamp") << true << false << ""
-                                    << "";
-        QTest::newRow("locked stamp") << false << false << ""
-                                      << "";
-        QTest::newRow("chosen entry runs with the parameters")
-            << true << true << "d_embedpageannot"
-            << "d_embedpageannot page 3 annot 17";
-        QTest::newRow("disabled entry never runs") << false << true << "d_delpageannot"
-                                                   << "";
-        QTest::newRow("hidden entry never runs") << true << false << "d_applysignature"
-                                                 << "";
-        QTest::newRow("entry not in the menu") << true << true << "test_menu_extra"
-                                               << "";
+        auto row = [](const char* name, bool editable, bool signable, const char* choose,
+                      const char* ran) {
+            QTest::newRow(name) << editable << signable << QString(choose) << QString(ran);
+        };
+        row("editable stamp, nothing chosen", true, true, "", "");
+        row("date stamp", true, false, "", "");
+        row("locked stamp", false, false, "", "");
+        row("chosen entry runs with the parameters", true, true, "d_embedpageannot",
+            "d_embedpageannot page 3 annot 17");
+        row("disabled entry never runs", false, true, "d_delpageannot", "");
+        row("hidden entry never runs", true, false, "d_applysignature", "");
+        row("entry not in the menu", true, true, "test_menu_extra", "");
     }
     void menuEntries()
     {

@@ -1,5 +1,4 @@
-// The local RPC server driven by real TCP clients: our own client and hand-written lines,
-// as a stamp maker in any language would send them.
+// The local RPC server driven by real TCP clients: ours and hand-written lines.
 #include "host/rpc/hostrpc.h"
 #include "host/rpc/rpcclient.h"
 
@@ -9,11 +8,8 @@
 #include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 #include <QtTest>
 #include <atomic>
-#include <memory>
-#include <vector>
 
 namespace
 {
@@ -23,8 +19,8 @@ const QString kLoopback = QStringLiteral("127.0.0.1");
 enum Other { Released, OnLoopback, OnEveryInterface };
 enum Peer { Us, Nobody, Mute };
 
-// Answers with the request's "a" and the never-sent "missing", unless silent, and records
-// its calls. Tests read the record after the reply, that is after the call returned.
+// Answers with the request's "a" and the never-sent "missing", unless silent; records its
+// calls (read after the reply).
 struct RecordingMethod : IServerMethod {
     explicit RecordingMethod(bool quiet) : silent(quiet) {}
     void HandleRequest(const char* method, IRPCParams* request, IRPCParams* reply) override
@@ -175,32 +171,29 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("error"); // empty: served
         QTest::addColumn<bool>("closes");
+        auto row = [](const char* name, const QByteArray& bytes, const char* error,
+                      bool closes = false) {
+            QTest::newRow(name) << bytes << QString(error) << closes;
+        };
         const int limit = RpcWire::kMaxLineBytes;
-        QTest::newRow("not JSON") << Line("hello") << "not valid JSON" << false;
-        QTest::newRow("JSON cut short")
-            << Line(R"({"method":"echo","params":{"a":"b")") << "not valid JSON" << false;
-        QTest::newRow("not UTF-8") << Line("{\"method\":\"echo\",\"params\":{\"a\":\"\xff\xfe\"}}")
-                                   << "not UTF-8" << false;
-        QTest::newRow("array") << Line(R"(["echo"])") << "JSON object" << false;
-        QTest::newRow("no method") << Line(R"({"params":{"a":"b"}})") << "\"method\"" << false;
-        QTest::newRow("empty method") << Line(R"({"method":""})") << "\"method\"" << false;
-        QTest::newRow("params not an object")
-            << Line(R"({"method":"echo","params":["a"]})") << "\"params\"" << false;
-        QTest::newRow("number value")
-            << Line(R"({"method":"echo","params":{"a":40}})") << "parameter \"a\"" << false;
-        QTest::newRow("NUL in a value")
-            << Line(R"({"method":"echo","params":{"a":"x\u0000y"}})") << "U+0000" << false;
-        QTest::newRow("unknown method")
-            << Line(R"({"method":"Echo"})") << "unknown method \"Echo\"" << false;
-        QTest::newRow("line at the limit") << EchoLineOfSize(limit) + '\n' << "" << false;
-        QTest::newRow("line over the limit") << EchoLineOfSize(limit + 1) + '\n'
-                                             << "longer than 65536 bytes" << true;
-        QTest::newRow("10 MiB line") << QByteArray(10 << 20, 'x') + '\n'
-                                     << "longer than 65536 bytes" << true;
-        QTest::newRow("no line end past the limit")
-            << QByteArray(limit + 1, 'x') << "longer than 65536 bytes" << true;
-        QTest::newRow("unfinished line")
-            << QByteArray(R"({"method":"echo","params":{}})") << "no complete request" << true;
+        row("not JSON", Line("hello"), "not valid JSON");
+        row("JSON cut short", Line(R"({"method":"echo","params":{"a":"b")"), "not valid JSON");
+        row("not UTF-8", Line("{\"method\":\"echo\",\"params\":{\"a\":\"\xff\xfe\"}}"),
+            "not UTF-8");
+        row("array", Line(R"(["echo"])"), "JSON object");
+        row("no method", Line(R"({"params":{"a":"b"}})"), "\"method\"");
+        row("empty method", Line(R"({"method":""})"), "\"method\"");
+        row("params not an object", Line(R"({"method":"echo","params":["a"]})"), "\"params\"");
+        row("number value", Line(R"({"method":"echo","params":{"a":40}})"), "parameter \"a\"");
+        row("NUL in a value", Line(R"({"method":"echo","params":{"a":"x\u0000y"}})"), "U+0000");
+        row("unknown method", Line(R"({"method":"Echo"})"), "unknown method \"Echo\"");
+        row("line at the limit", EchoLineOfSize(limit) + '\n', "");
+        row("line over the limit", EchoLineOfSize(limit + 1) + '\n', "longer than 65536 bytes",
+            true);
+        row("10 MiB line", QByteArray(10 << 20, 'x') + '\n', "longer than 65536 bytes", true);
+        row("no line end past the limit", QByteArray(limit + 1, 'x'), "longer than 65536 bytes",
+            true);
+        row("unfinished line", R"({"method":"echo","params":{}})", "no complete request", true);
     }
 
     void badRequestsAreRefused()
@@ -208,8 +201,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
         QFETCH(bool, closes);
-        // Only the row that waits for the idle time gets a short one: the others must close
-        // at once, not when the timer would have closed them anyway.
+        // Only this row waits for the idle time: the others must close at once.
         if (error.startsWith("no complete request"))
             m_server->SetIdleTimeout(1000);
         QTcpSocket socket;

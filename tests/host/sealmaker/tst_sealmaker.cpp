@@ -1,7 +1,5 @@
-// The seal maker's document: a package that unzip and xmllint (with our schema of the
-// parts we write) accept, with unique IDs under MaxUnitID, and that the engine draws as
-// the description says: the oval on its line, the name on the upper arc between its
-// angles, the number in the middle and the caption below, in the record's colour.
+// The seal maker's document: a package unzip and xmllint (our schema) accept, with unique
+// IDs under MaxUnitID, that the engine draws as the description says.
 #include "host/document/cca_qtdevice.h"
 #include "host/document/g_application.h"
 #include "host/document/ig_document.h"
@@ -88,10 +86,8 @@ int Count(const QImage& image, const QRectF& mm, const QColor& colour)
         for (int u = int(mm.left() * q); u <= int(mm.right() * q); ++u) {
             const QColor c = image.pixelColor(u, v);
             n += std::abs(c.red() - colour.red()) < 70 &&
-                         std::abs(c.green() - colour.green()) < 70 &&
-                         std::abs(c.blue() - colour.blue()) < 70
-                     ? 1
-                     : 0;
+                 std::abs(c.green() - colour.green()) < 70 &&
+                 std::abs(c.blue() - colour.blue()) < 70;
         }
     return n;
 }
@@ -230,8 +226,7 @@ private slots:
         }
         const QPointF bottom = OnArc(180, 16.9, 11.9);
         QCOMPARE(Count(image, QRectF(bottom.x() - 5, bottom.y() - 0.8, 10, 1.6), seen), 0);
-        // The number across the middle, the caption below, empty space between them and
-        // the name.
+        // The number across the middle, the caption below, space between them and the name.
         QVERIFY(Count(image, 16, 15, seen, 2.0) > 10 && Count(image, 24, 15, seen, 2.0) > 10);
         // Centred on the line's middle: ink just below the centre, none 1.9 mm above it.
         QVERIFY(Count(image, QRectF(10, 15.7, 20, 0.3), seen) > 10);

@@ -1,6 +1,5 @@
-// The utility library: redirected folders, DPI scaling, and the dialogs, popups, message
-// boxes and file dialogs with the seams that answer them.
-
+// The utility library: folders, DPI scaling, dialogs, popups, message boxes and file dialogs
+// with the seams that answer them.
 #include "host/utils/filedialogseam.h"
 #include "host/utils/messageboxseam.h"
 #include "host/utils/nex_dialog.h"
@@ -72,18 +71,17 @@ private slots:
         QTest::addColumn<float>("scale");
         QTest::addColumn<QString>("sheet");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << 2.0f << "QPushButton{width:80px;height:28px;}"
-                               << "QPushButton{width:160px;height:56px;}";
-        QTest::newRow("rounded") << 1.5f << "border:1px solid #8B97AF; font-size:13px;"
-                                 << "border:2px solid #8B97AF; font-size:20px;";
-        QTest::newRow("hairline stays") << 0.25f << "border:1px;"
-                                        << "border:1px;";
-        QTest::newRow("zero stays zero") << 2.0f << "margin:0px;"
-                                         << "margin:0px;";
-        QTest::newRow("fractions") << 2.0f << "padding:2.5px 3px;"
-                                   << "padding:5px 6px;";
-        QTest::newRow("other units kept") << 2.0f << "width:50%; font:10pt;"
-                                          << "width:50%; font:10pt;";
+        auto row = [](const char* name, float scale, const char* sheet, const char* expected) {
+            QTest::newRow(name) << scale << QString(sheet) << QString(expected);
+        };
+        row("plain", 2, "QPushButton{width:80px;height:28px;}",
+            "QPushButton{width:160px;height:56px;}");
+        row("rounded", 1.5f, "border:1px solid #8B97AF; font-size:13px;",
+            "border:2px solid #8B97AF; font-size:20px;");
+        row("hairline stays", 0.25f, "border:1px;", "border:1px;");
+        row("zero stays zero", 2, "margin:0px;", "margin:0px;");
+        row("fractions", 2, "padding:2.5px 3px;", "padding:5px 6px;");
+        row("other units kept", 2, "width:50%; font:10pt;", "width:50%; font:10pt;");
     }
     void styleSheetPixelsAreScaled()
     {
@@ -138,25 +136,6 @@ private slots:
         QCOMPARE(rightRenamed < 0 ? Nex_MessageBox::Show(nullptr, request) : box.exec(), expected);
         QCOMPARE(seenText, request.text);
         QCOMPARE(MessageBoxSeam::History().size(), 1); // shown boxes are recorded too
-    }
-
-    void answererReplacesTheWindow()
-    {
-        QList<MessageBoxRequest> asked;
-        MessageBoxSeam::SetAnswerer([&asked](const MessageBoxRequest& r) {
-            asked << r;
-            return int(QMessageBox::No);
-        });
-        Nex_MessageBox box;
-        box.SetTitle(MessageBoxRequest::Question, QStringLiteral("Sure?"));
-        box.SetContent(QStringLiteral("Really?"), QString());
-        box.SetButtons(QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(box.exec(), int(QMessageBox::No));
-        QVERIFY(!box.isVisible());
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked.first().title, QStringLiteral("Sure?"));
-        QCOMPARE(asked.first().kind, int(MessageBoxRequest::Question));
-        QCOMPARE(MessageBoxSeam::History().size(), 1);
     }
 
     void popupExecReturnsWhenHidden()
