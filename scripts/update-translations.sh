@@ -9,5 +9,6 @@ locales=(zh_CN)
 for locale in "${locales[@]}"; do
   lupdate -no-obsolete -locations none picker seals operations placement plugin \
     -ts "translations/stampannot_${locale}.ts"
-  lupdate -no-obsolete -locations none host -ts "translations/minireader_${locale}.ts"
+  lupdate -no-obsolete -locations none host tools/customstamp \
+    -ts "translations/minireader_${locale}.ts"
 done

@@ -633,6 +633,87 @@ failed, 2 when nothing was tried (a wrong command line or a stamp not found).
     </message>
 </context>
 <context>
+    <name>StampMakerWindow</name>
+    <message>
+        <source>Star in the middle</source>
+        <translation>中间加五角星</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Make a stamp</source>
+        <translation>制作印章</translation>
+    </message>
+    <message>
+        <source>Round</source>
+        <translation>圆形</translation>
+    </message>
+    <message>
+        <source>Oval</source>
+        <translation>椭圆形</translation>
+    </message>
+    <message>
+        <source>Text along the edge</source>
+        <translation>沿边缘排列的文字</translation>
+    </message>
+    <message>
+        <source>Text across the middle</source>
+        <translation>横排在中间的文字</translation>
+    </message>
+    <message>
+        <source>Shape</source>
+        <translation>形状</translation>
+    </message>
+    <message>
+        <source>Arc text</source>
+        <translation>弧形文字</translation>
+    </message>
+    <message>
+        <source>Centre text</source>
+        <translation>中间文字</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Size (width × height)</source>
+        <translation>尺寸（宽 × 高）</translation>
+    </message>
+    <message>
+        <source>Connecting to the reader on port %1…</source>
+        <translation>正在通过端口 %1 连接阅读器…</translation>
+    </message>
+    <message>
+        <source>Saved stamps go to the reader&apos;s custom stamps.</source>
+        <translation>保存的印章将加入阅读器的自定义印章。</translation>
+    </message>
+    <message>
+        <source>Seal colour</source>
+        <translation>印章颜色</translation>
+    </message>
+    <message>
+        <source>Saved as %1.</source>
+        <translation>已保存为 %1。</translation>
+    </message>
+    <message>
+        <source>Saved as %1; adding it to the reader…</source>
+        <translation>已保存为 %1，正在添加到阅读器…</translation>
+    </message>
+    <message>
+        <source>Saved as %1 and added to the reader&apos;s custom stamps.</source>
+        <translation>已保存为 %1，并已添加到阅读器的自定义印章。</translation>
+    </message>
+    <message>
+        <source>%1
+The picture is kept as %2; you can add it from the stamp picker&apos;s Add menu.</source>
+        <translation>%1
+图片已保存为 %2，您可以从印章选择器的“添加”菜单中添加它。</translation>
+    </message>
+</context>
+<context>
     <name>Utils::Widgets::Nex_MessageBox</name>
     <message>
         <source>OK</source>

@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AutoInvoiceSealDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>对话框</translation>
+    </message>
+    <message>
+        <source>AddInvoiceSeal</source>
+        <translation>添加发票章</translation>
+    </message>
+    <message>
+        <source>OnleFirstPage</source>
+        <translation>仅首页</translation>
+    </message>
+    <message>
+        <source>AllPage(Including bill details)</source>
+        <translation>所有页（包括清单明细）</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>ChooseStampDialog</name>
     <message>
         <source>official seal = 42 x 42 mm</source>
@@ -100,6 +127,13 @@
     </message>
 </context>
 <context>
+    <name>GPI_InvoiceStampAnnot</name>
+    <message>
+        <source>Add success!</source>
+        <translation>添加成功！</translation>
+    </message>
+</context>
+<context>
     <name>GPI_StampAnnot</name>
     <message>
         <source>title</source>
@@ -145,6 +179,10 @@
     <message>
         <source>The file format is corrupt. Please re select the picture.</source>
         <translation>文件格式已损坏，请重新选择图片。</translation>
+    </message>
+    <message>
+        <source>invoice stamp</source>
+        <translation>发票专用章</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,8 @@
 #include "stampmakerwindow.h"
 #include "stampoutput.h"
 
+#include "host/utils/nex_translations.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -151,6 +153,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("customstamp"));
+    Utils::Nex_Translations::Install(&app); // the reader's translations cover this program
     Options options;
     QString error;
     if (!ReadOptions(app, &options, &error)) {
