@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5svg5-dev qttools5-dev-tools qttranslations5-l10n
-  libqpdf-dev qpdf libxcb1-dev
+  libqpdf-dev qpdf
   libpoppler-qt5-dev poppler-utils
   nlohmann-json3-dev
   libquazip1-qt5-dev

@@ -3,65 +3,19 @@
 #include "nex_dpi.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPainter>
-
-#ifdef STAMPREADER_HAVE_XCB
-#include <cstdlib>
-#include <xcb/xcb.h>
-#endif
 
 namespace Utils
 {
 namespace Widgets
 {
 
-namespace
-{
-
-// Whether the see-through margin a shadow needs can be shown. An X server without a
-// compositing manager (nobody owns the _NET_WM_CM_S<screen> selection) shows it black, so
-// there the panel goes without a shadow. Other platforms compose windows themselves.
-bool seeThroughWindows()
-{
-#ifdef STAMPREADER_HAVE_XCB
-    static const bool composited = [] {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            return true;
-        int screen = 0;
-        xcb_connection_t* connection = xcb_connect(nullptr, &screen);
-        bool owned = false;
-        if (!xcb_connection_has_error(connection)) {
-            const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
-            xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-                connection, xcb_intern_atom(connection, 1, quint16(name.size()), name.data()),
-                nullptr);
-            if (atom && atom->atom != XCB_ATOM_NONE) {
-                xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(
-                    connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
-                owned = owner && owner->owner != XCB_NONE;
-                std::free(owner);
-            }
-            std::free(atom);
-        }
-        xcb_disconnect(connection);
-        return owned;
-    }();
-    return composited;
-#else
-    return true;
-#endif
-}
-
-} // namespace
-
 Nex_Shadow::Nex_Shadow(QWidget* host, int baseWidth)
-    : QWidget(host), m_width(seeThroughWindows() ? DPI::Nex_Util::ScalePx(qMax(0, baseWidth)) : 0)
+    : QWidget(host), m_width(DPI::Nex_Util::ScalePx(qMax(0, baseWidth)))
 {
     setObjectName(QStringLiteral("Nex_Shadow"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    if (m_width > 0)
-        host->setAttribute(Qt::WA_TranslucentBackground);
+    host->setAttribute(Qt::WA_TranslucentBackground);
     host->setContentsMargins(m_width, m_width, m_width, m_width);
     host->installEventFilter(this);
     setGeometry(host->rect());

@@ -11,8 +11,6 @@ namespace Widgets
 // it gives the host a translucent background and contents margins of ShadowWidth(), keeps
 // itself under the host's other children at the host's full size, and paints a soft shadow in that
 // margin around a white panel. Layouts on the host lay their widgets out inside the panel.
-// On an X server without a compositing manager, where see-through windows show black, the
-// shadow is 0 pixels wide and the host stays opaque.
 class Nex_Shadow : public QWidget
 {
     Q_OBJECT
