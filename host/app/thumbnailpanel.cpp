@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 ThumbnailPanel::ThumbnailPanel(QWidget* parent)
@@ -39,8 +40,10 @@ ThumbnailPanel::ThumbnailPanel(QWidget* parent)
 
 void ThumbnailPanel::SetView(G_DocView* view)
 {
-    if (m_view)
+    if (m_view) {
         disconnect(m_view, nullptr, this, nullptr);
+        disconnect(m_view->UndoStack(), nullptr, this, nullptr);
+    }
     m_view = view;
     m_list->clear();
     if (!view)
@@ -51,6 +54,13 @@ void ThumbnailPanel::SetView(G_DocView* view)
     for (int i = 0; i < view->PageCount(); ++i)
         m_list->addItem(new QListWidgetItem(placeholder, QString::number(i + 1)));
     connect(view, &G_DocView::CurrentPageChanged, this, &ThumbnailPanel::followView);
+    // A change to the document (placed, moved, deleted or embedded stamps, undo and redo)
+    // makes every picture old: those in sight are drawn again, the others when they come.
+    connect(view->UndoStack(), &QUndoStack::indexChanged, this, [this] {
+        for (int row = 0; row < m_list->count(); ++row)
+            m_list->item(row)->setData(Qt::UserRole, false);
+        QTimer::singleShot(0, this, &ThumbnailPanel::drawVisible);
+    });
     followView(view->CurrentPageIndex());
     // After the list is laid out, so the rows in sight are known.
     QTimer::singleShot(0, this, &ThumbnailPanel::drawVisible);

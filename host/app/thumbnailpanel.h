@@ -1,7 +1,7 @@
 #pragma once
 // The page thumbnails beside the document: a click on one moves the view there and is
 // announced as ChangeShowIndexSignal (plug-ins follow page changes through it). Pictures are
-// drawn when their row comes into sight.
+// drawn when their row comes into sight, and again after each change to the document.
 
 #include "host/framework/g_navigationpage.h"
 

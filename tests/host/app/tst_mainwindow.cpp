@@ -185,6 +185,9 @@ private slots:
                      QColor(Qt::white));
         QVERIFY(list->visualItemRect(list->item(1)).top() >=
                 list->visualItemRect(list->item(0)).top() + list->iconSize().height());
+        const qint64 drawn = list->item(0)->icon().cacheKey(); // drawn again after a change
+        m_window->View()->UndoStack()->push(new QUndoCommand(QStringLiteral("change")));
+        QTRY_VERIFY(list->item(0)->icon().cacheKey() != drawn);
         const QRect third = list->visualItemRect(list->item(2));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
         QCOMPARE(moved.count(), 1);
