@@ -191,27 +191,24 @@ private slots:
     {
         QTest::addColumn<Move>("row");
         const CCA_GRect mid(30, 40, 70, 70), moved(55, 50, 95, 80);
+        auto row = [](const char* name, const Move& move) { QTest::newRow(name) << move; };
         const int right = Qt::Key_Right, up = Qt::Key_Up + Qt::ShiftModifier;
-        QTest::newRow("drag, upright page, 100%") << Move{0, 100, mid, 0, 25, 10, moved};
-        QTest::newRow("drag, upright page, 50%") << Move{0, 50, mid, 0, 25, 10, moved};
-        QTest::newRow("drag, page turned 90 degrees, 150%") << Move{1, 150, mid, 0, 25, 10, moved};
-        QTest::newRow("drag against the left edge")
-            << Move{0, 100, mid, 0, -50, 0, {0, 40, 40, 70}};
-        QTest::newRow("drag against the top edge") << Move{0, 100, mid, 0, 0, -60, {30, 0, 70, 30}};
-        QTest::newRow("drag against the right edge")
-            << Move{0, 100, mid, 0, 160, 0, {170, 40, 210, 70}};
-        QTest::newRow("drag against the bottom edge")
-            << Move{0, 100, mid, 0, 0, 250, {30, 267, 70, 297}};
-        QTest::newRow("right key: 1 mm") << Move{0, 100, mid, right, 0, 0, {31, 40, 71, 70}};
-        QTest::newRow("shift up: 10 mm") << Move{0, 100, mid, up, 0, 0, {30, 30, 70, 60}};
-        QTest::newRow("left key at the left edge")
-            << Move{0, 100, {0.5f, 40, 40.5f, 70}, Qt::Key_Left, 0, 0, {0, 40, 40, 70}};
-        QTest::newRow("shift up at the top edge")
-            << Move{0, 100, {30, 5, 70, 35}, up, 0, 0, {30, 0, 70, 30}};
-        QTest::newRow("right key at the right edge")
-            << Move{0, 100, {169.5f, 40, 209.5f, 70}, right, 0, 0, {170, 40, 210, 70}};
-        QTest::newRow("down key at the bottom edge")
-            << Move{0, 100, {30, 266.5f, 70, 296.5f}, Qt::Key_Down, 0, 0, {30, 267, 70, 297}};
+        row("drag, upright page, 100%", {0, 100, mid, 0, 25, 10, moved});
+        row("drag, upright page, 50%", {0, 50, mid, 0, 25, 10, moved});
+        row("drag, page turned 90 degrees, 150%", {1, 150, mid, 0, 25, 10, moved});
+        row("drag against the left edge", {0, 100, mid, 0, -50, 0, {0, 40, 40, 70}});
+        row("drag against the top edge", {0, 100, mid, 0, 0, -60, {30, 0, 70, 30}});
+        row("drag against the right edge", {0, 100, mid, 0, 160, 0, {170, 40, 210, 70}});
+        row("drag against the bottom edge", {0, 100, mid, 0, 0, 250, {30, 267, 70, 297}});
+        row("right key: 1 mm", {0, 100, mid, right, 0, 0, {31, 40, 71, 70}});
+        row("shift up: 10 mm", {0, 100, mid, up, 0, 0, {30, 30, 70, 60}});
+        row("left key at the left edge",
+            {0, 100, {0.5f, 40, 40.5f, 70}, Qt::Key_Left, 0, 0, {0, 40, 40, 70}});
+        row("shift up at the top edge", {0, 100, {30, 5, 70, 35}, up, 0, 0, {30, 0, 70, 30}});
+        row("right key at the right edge",
+            {0, 100, {169.5f, 40, 209.5f, 70}, right, 0, 0, {170, 40, 210, 70}});
+        row("down key at the bottom edge",
+            {0, 100, {30, 266.5f, 70, 296.5f}, Qt::Key_Down, 0, 0, {30, 267, 70, 297}});
     }
     void moveStaysOnThePage()
     {
@@ -245,25 +242,24 @@ private slots:
         QTest::addColumn<float>("dx");
         QTest::addColumn<float>("dy");
         QTest::addColumn<CCA_GRect>("expected");
+        auto row = [](const char* name, int ctrl, float dx, float dy, const CCA_GRect& to) {
+            QTest::newRow(name) << ctrl << dx << dy << to;
+        };
         // Stamp (30, 40)–(70, 70) on the upright page; control points clockwise from top-left.
-        QTest::newRow("top-left") << 0 << -10.0f << -5.0f << CCA_GRect(20, 35, 70, 70);
-        QTest::newRow("top middle") << 1 << 7.0f << -5.0f << CCA_GRect(30, 35, 70, 70);
-        QTest::newRow("top-right") << 2 << 10.0f << 5.0f << CCA_GRect(30, 45, 80, 70);
-        QTest::newRow("right middle") << 3 << 10.0f << 9.0f << CCA_GRect(30, 40, 80, 70);
-        QTest::newRow("bottom-right") << 4 << 10.0f << 20.0f << CCA_GRect(30, 40, 80, 90);
-        QTest::newRow("bottom middle") << 5 << 3.0f << 20.0f << CCA_GRect(30, 40, 70, 90);
-        QTest::newRow("bottom-left") << 6 << 5.0f << 5.0f << CCA_GRect(35, 40, 70, 75);
-        QTest::newRow("left middle") << 7 << -10.0f << 0.0f << CCA_GRect(20, 40, 70, 70);
+        row("top-left", 0, -10.0f, -5.0f, {20, 35, 70, 70});
+        row("top middle", 1, 7.0f, -5.0f, {30, 35, 70, 70});
+        row("top-right", 2, 10.0f, 5.0f, {30, 45, 80, 70});
+        row("right middle", 3, 10.0f, 9.0f, {30, 40, 80, 70});
+        row("bottom-right", 4, 10.0f, 20.0f, {30, 40, 80, 90});
+        row("bottom middle", 5, 3.0f, 20.0f, {30, 40, 70, 90});
+        row("bottom-left", 6, 5.0f, 5.0f, {35, 40, 70, 75});
+        row("left middle", 7, -10.0f, 0.0f, {20, 40, 70, 70});
         // Far past the opposite corner: the smallest size, the opposite edges where they were.
         const float m = GA_Common::kMinSize;
-        QTest::newRow("bottom-right below the smallest size")
-            << 4 << -60.0f << -60.0f << CCA_GRect(30, 40, 30 + m, 40 + m);
-        QTest::newRow("top-left below the smallest size")
-            << 0 << 60.0f << 60.0f << CCA_GRect(70 - m, 70 - m, 70, 70);
-        QTest::newRow("left middle below the smallest size")
-            << 7 << 60.0f << 0.0f << CCA_GRect(70 - m, 40, 70, 70);
-        QTest::newRow("top middle below the smallest size")
-            << 1 << 0.0f << 60.0f << CCA_GRect(30, 70 - m, 70, 70);
+        row("bottom-right below the smallest size", 4, -60.0f, -60.0f, {30, 40, 30 + m, 40 + m});
+        row("top-left below the smallest size", 0, 60.0f, 60.0f, {70 - m, 70 - m, 70, 70});
+        row("left middle below the smallest size", 7, 60.0f, 0.0f, {70 - m, 40, 70, 70});
+        row("top middle below the smallest size", 1, 0.0f, 60.0f, {30, 70 - m, 70, 70});
     }
     void dragOnControlPointResizes()
     {

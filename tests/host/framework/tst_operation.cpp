@@ -356,7 +356,6 @@ private slots:
         row("int", "too large") << QVariant(5e12) << QVariant(-1) << QVariant(-1);
         row("int", "point") << QVariant::fromValue(CCA_Point(1, 2)) << QVariant(-1) << QVariant(-1);
         row("int", "missing") << none << QVariant(-1) << QVariant(-1);
-        row("bool", "int 1") << QVariant(1) << QVariant(false) << QVariant(true);
         row("bool", "int 0") << QVariant(0) << QVariant(true) << QVariant(false);
         row("bool", "int -5") << QVariant(-5) << QVariant(false) << QVariant(true);
         row("bool", "float 0.5") << QVariant(0.5f) << QVariant(false) << QVariant(true);
@@ -367,8 +366,6 @@ private slots:
             << QVariant("maybe") << QVariant(true) << QVariant(true);
         row("bool", "missing keeps default") << none << QVariant(true) << QVariant(true);
         row("float", "double") << QVariant(500.1) << QVariant(9.0f) << QVariant(500.1f);
-        row("float", "int") << QVariant(10) << QVariant(9.0f) << QVariant(10.0f);
-        row("float", "text") << QVariant("2.5") << QVariant(9.0f) << QVariant(2.5f);
         row("float", "not a number") << QVariant("nan") << QVariant(9.0f) << QVariant(9.0f);
         row("float", "size") << QVariant::fromValue(CCA_GSize(1, 2)) << QVariant(9.0f)
                              << QVariant(9.0f);
