@@ -19,22 +19,16 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 
-namespace
-{
-const char* const kRedirected[] = {"STAMPREADER_USER_DIR", "STAMPREADER_CONFIG_DIR",
-                                   "STAMPREADER_TEMP_DIR", "STAMPREADER_APP_DIR"};
-}
-
 HostFixture::HostFixture() : m_answer(QMessageBox::Ok)
 {
-    for (const char* name : kRedirected)
-        m_savedEnv.append({name, qgetenv(name)});
-    const QString root = m_dir.path();
-    for (const char* folder : {"user", "config", "temp"})
-        QDir(root).mkpath(QString::fromLatin1(folder));
-    qputenv("STAMPREADER_USER_DIR", QFile::encodeName(root + "/user"));
-    qputenv("STAMPREADER_CONFIG_DIR", QFile::encodeName(root + "/config"));
-    qputenv("STAMPREADER_TEMP_DIR", QFile::encodeName(root + "/temp"));
+    m_savedEnv.append({"STAMPREADER_APP_DIR", qgetenv("STAMPREADER_APP_DIR")});
+    for (const char* folder : {"USER", "CONFIG", "TEMP"}) {
+        const QByteArray name = "STAMPREADER_" + QByteArray(folder) + "_DIR";
+        const QString path = m_dir.filePath(QString::fromLatin1(folder).toLower());
+        m_savedEnv.append({name, qgetenv(name.constData())});
+        QDir().mkpath(path);
+        qputenv(name.constData(), QFile::encodeName(path));
+    }
     HostComponents::RegisterAll();
     Utils::Widgets::Nex_Style::Apply(qobject_cast<QApplication*>(QCoreApplication::instance()));
     G_SettingMgr::Instance()->ClearCache();
@@ -68,24 +62,20 @@ bool HostFixture::OpenBlank(const QList<CCA_GSize>& pageSizes, const QList<int>&
 {
     CloseDocument();
     m_document = DocumentIO::CreateBlank(pageSizes, rotations);
-    if (!m_document)
-        return false;
-    makeView();
-    return true;
+    return makeView();
 }
 
 bool HostFixture::OpenFile(const QString& path, QString* error)
 {
     CloseDocument();
     m_document = DocumentIO::Open(path, error);
-    if (!m_document)
-        return false;
-    makeView();
-    return true;
+    return makeView();
 }
 
-void HostFixture::makeView()
+bool HostFixture::makeView()
 {
+    if (!m_document)
+        return false;
     G_Application::Instance()->RegisterDocument(m_document);
     m_view = new G_DocView(m_context.get(), m_document);
     m_view->resize(kViewWidth, kViewHeight);
@@ -94,6 +84,7 @@ void HostFixture::makeView()
         qWarning("HostFixture: the view was not exposed");
     m_context->SetCurrentDocView(m_view);
     m_view->SetToolHandler(m_view->ToolHandlerByName("t_handtool"));
+    return true;
 }
 
 void HostFixture::CloseDocument()

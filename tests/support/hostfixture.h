@@ -107,7 +107,7 @@ public:
                                                const QString& group = "annot");
 
 private:
-    void makeView();
+    bool makeView(); // false when no document was made
 
     QTemporaryDir m_dir;
     QList<QPair<QByteArray, QByteArray>> m_savedEnv;
