@@ -201,7 +201,6 @@ private slots:
             QVERIFY(engine->RenderService()->RenderPage(h, page, &device, &m, 127, 0, 0, nullptr));
         }
         engine->ReleaseHandle(&h);
-        image.save(m_dir.filePath(QString(QTest::currentDataTag()) + ".png"));
         // The outline: its whole line width (1 mm, radii 19.5 × 14.5) all round; just inside
         // and outside it, where no text is, nothing.
         for (double a : {0.0, 45.0, 90.0, 180.0, 250.0}) {
