@@ -231,7 +231,6 @@ private slots:
             QTest::addRow("%s, margin", edge) << Release{edge, 0, false, true, true};
             QTest::addRow("%s, margin - 1", edge) << Release{edge, 1, false, true, false};
         }
-        QTest::newRow("on the edge") << Release{"left", 8, false, true, false};
         QTest::newRow("middle") << Release{"middle", 0, false, true, true};
         QTest::newRow("middle, signature") << Release{"middle", 0, true, true, true};
         QTest::newRow("middle, signature without document context")
@@ -279,7 +278,6 @@ private slots:
         QCOMPARE(placed->GetRect(), preview->GetRect());
         QCOMPARE(view->Page(0)->AnnotCount(), annots[0]);
         QCOMPARE(view->Page(1)->AnnotCount(), annots[1]); // the preview gave way to the stamp
-        QCOMPARE(StampKit::RunTimeCount(view->Page(1)), 0);
         QCOMPARE(m_fx->Context()->CommandBarSelection(), kHand);
 
         const auto requests = m_fx->Context()->SignatureRequests();
