@@ -56,11 +56,8 @@ private slots:
         QTest::newRow("png") << png << true;
         QTest::newRow("text") << QByteArray("GIF89a? no, plain text") << false;
         QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("png header only") << QByteArray("\x89PNG\r\n\x1a\n", 8) << false;
         QTest::newRow("png cut short") << png.left(png.size() / 3) << false;
-        QTest::newRow("png with a broken body") << png.left(60) + QByteArray(200, 'x') << false;
         QTest::newRow("jpeg header, then junk") << QByteArray("\xFF\xD8\xFF\xE0junk", 8) << false;
-        QTest::newRow("pdf") << ReadFile(Sample("contract.pdf")) << false;
     }
     void resources()
     {
