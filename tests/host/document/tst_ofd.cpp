@@ -212,7 +212,6 @@ private slots:
         G_EngineHandle h = engine->AcquireHandle(0);
         QVERIFY(engine->ConvertService()->ConvertFile(
             h, Sample("seal_red.png").toStdWString().c_str(), out.toStdWString().c_str(), nullptr));
-        QCOMPARE(Run("unzip", {"-tq", out}), 0);
         QString listing;
         QCOMPARE(Run("unzip", {"-Z1", out}, &listing), 0);
         const QString parts = m_dir.filePath("parts");

@@ -127,7 +127,6 @@ private slots:
         const SMK::SealDescription d =
             InvoiceSeal(QString::fromUtf8("杭州青禾印务有限公司"), 0x0000FF);
         QVERIFY(Save(&d, path));
-        QCOMPARE(Run("unzip", {"-tq", path}), 0);
         QString listing;
         QCOMPARE(Run("unzip", {"-Z1", path}, &listing), 0);
         const QStringList parts = listing.split('\n', Qt::SkipEmptyParts);
