@@ -12,12 +12,12 @@
 namespace PdfTestUtil
 {
 
-int Run(const QString& program, const QStringList& args, QString* output, int timeoutMs)
+int Run(const QString& program, const QStringList& args, QString* output)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
-    const bool done = p.waitForStarted(10000) && p.waitForFinished(timeoutMs);
+    const bool done = p.waitForStarted(10000) && p.waitForFinished(60000);
     if (!done)
         p.kill();
     if (output)

@@ -23,8 +23,7 @@
 namespace PdfTestUtil
 {
 // Runs a program; its output (stdout and stderr) in `output`. Exit code, or −1.
-int Run(const QString& program, const QStringList& args, QString* output = nullptr,
-        int timeoutMs = 60000);
+int Run(const QString& program, const QStringList& args, QString* output = nullptr);
 QString Sample(const QString& name); // under SAMPLES_DIR
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);

@@ -83,11 +83,7 @@ private slots:
         QVERIFY(m_user.isValid());
         qputenv("STAMPREADER_USER_DIR", QFile::encodeName(m_user.path()));
     }
-    void init()
-    {
-        QVERIFY(m_user.isValid());
-        QDir(m_user.path() + "/stamp").removeRecursively();
-    }
+    void init() { QDir(m_user.path() + "/stamp").removeRecursively(); }
 
     void formSavesAndReports_data()
     {
@@ -149,6 +145,7 @@ private slots:
         DestroyServer(server);
     }
 
+    // An oval asked through the environment is drawn in the picker's link test.
     void drawsTheSealAsked_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -159,9 +156,6 @@ private slots:
             << QStringList{"--auto", "--text", "Qinghe; Press", "--colour", "#0000ff",
                            "--size", "30"}
             << QString() << QSize(355, 355) << QColor(0, 0, 255);
-        QTest::newRow("environment, oval")
-            << QStringList() << QString::fromUtf8("text=青禾印务;shape=oval;size=40x30")
-            << QSize(473, 355) << QColor(255, 0, 0);
         QTest::newRow("a round seal takes its width")
             << QStringList{"--auto", "--centre", "OK", "--colour", "green", "--size", "40x20"}
             << QString() << QSize(473, 473) << QColor(0, 128, 0);
