@@ -52,6 +52,19 @@ QString sample(const char* name)
     return QStringLiteral(SAMPLES_DIR "/") + QLatin1String(name);
 }
 
+// Red pixels of the seal picture (300 dpi) in a rectangle in mm from the seal's centre.
+int redIn(const QImage& image, const QRectF& mm)
+{
+    const double q = 300 / 25.4;
+    int n = 0;
+    for (int v = int((15 + mm.top()) * q); v <= int((15 + mm.bottom()) * q); ++v)
+        for (int u = int((20 + mm.left()) * q); u <= int((20 + mm.right()) * q); ++u) {
+            const QColor c = image.rect().contains(u, v) ? image.pixelColor(u, v) : Qt::white;
+            n += c.red() > 180 && c.green() < 120;
+        }
+    return n;
+}
+
 } // namespace
 
 class TestInvoiceSeal : public QObject
@@ -181,7 +194,8 @@ private slots:
         QCOMPARE(m_fx->View()->UndoStack()->count(), 1);
     }
 
-    // A one-page invoice is sealed at once; the saved file shows the seal 6 mm from the edges.
+    // A one-page invoice is sealed at once; its seal picture shows the record's oval and
+    // texts; the saved file shows the seal 6 mm from the edges.
     void sealsAOnePageInvoice()
     {
         QVERIFY(m_fx->OpenFile(sample("invoice_1page.pdf")));
@@ -192,6 +206,25 @@ private slots:
         QCOMPARE(static_cast<const G_StringEvent*>(notices.first())->Text(), "Add success!");
         QCOMPARE(m_fx->Context()->CommandBarSelection(), QStringLiteral("t_handtool"));
         QCOMPARE(m_fx->Document()->PageAt(0)->AnnotCount(), 1);
+
+        const QImage seal(Utils::Nex_Path::TempPath() + "invoice.png");
+        seal.save(QCoreApplication::applicationDirPath() + "/invoice_seal.png");
+        auto near = [&](double radius, double degrees) { // a 0.5 mm square on an ellipse
+            const double a = qDegreesToRadians(degrees);
+            const QPointF at(radius * std::sin(a), -(radius - 5) * std::cos(a));
+            return redIn(seal, QRectF(at - QPointF(0.25, 0.25), QSizeF(0.5, 0.5)));
+        };
+        // The outline (19.5 × 14.5 mm) all round, nothing just outside it where the
+        // caption (wider than the seal in English) does not run out.
+        for (int degrees = 0; degrees < 360; degrees += 30) {
+            QVERIFY2(near(19.5, degrees) > 5, qPrintable(QString::number(degrees)));
+            if (degrees % 180 < 90 || degrees == 180)
+                QCOMPARE(near(20.6, degrees), 0);
+        }
+        // The name along the upper arc, the number across the middle, nothing between.
+        QVERIFY(redIn(seal, QRectF(-4, -13, 8, 2.5)) > 50);
+        QVERIFY(redIn(seal, QRectF(-12, -1.5, 24, 3)) > 200);
+        QCOMPARE(redIn(seal, QRectF(-6, -6.5, 12, 3)), 0);
 
         const QString saved = m_fx->TempDir() + "/sealed.pdf";
         QVERIFY(m_fx->Document()->SaveAs(saved, nullptr));
