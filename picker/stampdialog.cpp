@@ -156,7 +156,7 @@ StampDialog::~StampDialog()
         customStampProcess->disconnect(this);
 
     // The lists go back to the file; the auto-stamp margins last only as long as the reader.
-    QSettings ini(StampLibrary::IniPath(), QSettings::IniFormat);
+    QSettings& ini = stampsIni();
     ini.clear();
     m_library.SaveLists(ini);
     m_marginTexts[0] = m_marginTexts[1] = QStringLiteral("0");
@@ -533,7 +533,7 @@ void StampDialog::InitStampWidget()
     m_ui->ChkApplySig->setChecked(false);
     m_ui->WidPageMar->hide();
 
-    QSettings ini(StampLibrary::IniPath(), QSettings::IniFormat);
+    QSettings& ini = stampsIni();
     const QString lr = ini.value(StampSettingKeys::StampLrPage).toString();
     const QString tb = ini.value(StampSettingKeys::StampTbPage).toString();
     qDebug() << lr << tb << "StampDialog::InitStampWidget";
@@ -627,7 +627,7 @@ void StampDialog::SelectStamp(const StampParam& entry)
 {
     m_pendingStamp = entry;
     hide();
-    QSettings ini(StampLibrary::IniPath(), QSettings::IniFormat);
+    QSettings& ini = stampsIni();
     ini.setValue(StampSettingKeys::ApplySign, m_ui->ApplyDigitalSignatureBox->isChecked());
     if (m_invoiceMode) {
         m_directionIndexes[0] = m_ui->ComLRPageMar->currentIndex();
@@ -675,9 +675,19 @@ void StampDialog::storeStampMargins(QSettings& ini)
     ini.setValue(StampSettingKeys::StampDirectionTb, m_directionIndexes[3]);
 }
 
+QSettings& StampDialog::stampsIni()
+{
+    const QString path = StampLibrary::IniPath();
+    if (!m_stampsIni || m_stampsIniPath != path) {
+        m_stampsIni.reset(new QSettings(path, QSettings::IniFormat));
+        m_stampsIniPath = path;
+    }
+    return *m_stampsIni;
+}
+
 void StampDialog::saveOnClose()
 {
-    QSettings ini(StampLibrary::IniPath(), QSettings::IniFormat);
+    QSettings& ini = stampsIni();
     if (!m_invoiceMode)
         storeStampMargins(ini);
     ini.setValue(StampSettingKeys::ApplySign, int(m_ui->ApplyDigitalSignatureBox->checkState()));

@@ -104,9 +104,16 @@ private:
     void chooseRow(QStandardItemModel* list, int row);
     void saveOnClose();
     void storeStampMargins(QSettings& ini);
+    // "stamps.ini", kept open while the picker lives: the choices of a long batch go to one
+    // cached copy that Qt writes out when the event loop next runs (and at teardown),
+    // instead of a locked rewrite of the file for every stamp. Reopened when the file's
+    // place changes.
+    QSettings& stampsIni();
     void showTab(int page, QWidget* button);
 
     std::unique_ptr<StampDialogForm> m_ui;
+    std::unique_ptr<QSettings> m_stampsIni;
+    QString m_stampsIniPath;
     QPointer<G_DocView> m_view; // views go away before the picker hears of it
     IG_Document* m_document = nullptr;
     QPointer<G_UIContext> m_context;

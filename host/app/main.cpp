@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QTextStream>
 #include <cstring>
 #include <memory>
@@ -81,6 +82,10 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     if (stamp) {
         // Nothing is shown: no style to apply, and the command loads the plug-ins itself.
+        // The plug-ins' developer lines (several per stamped page) would bury the report and
+        // cost a write each; QT_LOGGING_RULES="default.debug=true" brings them back.
+        if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+            QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
         const int code = BatchRunner::Main(QCoreApplication::arguments().mid(2), out, err);
         out.flush();
         err.flush();

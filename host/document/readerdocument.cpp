@@ -69,10 +69,12 @@ int ReaderDocument::AddPicture(const QByteArray& bytes)
         format = "jpeg";
     else
         return 0;
-    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-    const auto found = m_resourceByDigest.constFind(digest);
-    if (found != m_resourceByDigest.constEnd())
+    // The bytes themselves are the key: a batch adds the same picture for every page, and a
+    // hash of the bytes plus one comparison is much cheaper than a digest each time.
+    const auto found = m_resourceByBytes.constFind(bytes);
+    if (found != m_resourceByBytes.constEnd())
         return found.value();
+    const QByteArray digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     QImage image = QImage::fromData(bytes, format.constData());
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return 0;
@@ -83,8 +85,8 @@ int ReaderDocument::AddPicture(const QByteArray& bytes)
     res->digest = digest;
     res->image = std::move(image);
     const int id = res->id;
+    m_resourceByBytes.insert(res->bytes, id);
     m_resources.push_back(std::move(res));
-    m_resourceByDigest.insert(digest, id);
     if (m_backend)
         m_backend->PictureAdded(m_resources.back().get());
     // A resource alone changes nothing visible nor saved until an annotation uses it.

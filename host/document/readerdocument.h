@@ -87,7 +87,7 @@ private:
     std::vector<std::unique_ptr<ReaderPage>> m_pages;
     std::vector<std::unique_ptr<ReaderAnnot>> m_annots;
     std::vector<std::unique_ptr<PictureResource>> m_resources;
-    QHash<QByteArray, int> m_resourceByDigest;
+    QHash<QByteArray, int> m_resourceByBytes; // picture bytes → resource id
     std::unique_ptr<DocumentBackend> m_backend;
     QString m_path;
     bool m_readOnly = false;
