@@ -2,6 +2,7 @@
 
 #include "../utils/nex_path.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace
@@ -23,9 +24,20 @@ QVariant G_SettingMgr::ConfigValue(const QString& key, const QVariant& defaultVa
     const auto it = m_cache.constFind(key);
     if (it != m_cache.constEnd())
         return it.value();
-    // Read each time: the folder may be redirected while the reader runs (tests, demos).
-    QSettings file(settingsFile(), QSettings::IniFormat);
-    return file.value(key, defaultValue);
+    // The folder may be redirected while the reader runs (tests, demos), and the file
+    // changed by hand: both forget what was read.
+    const QString path = settingsFile();
+    const QFileInfo info(path);
+    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
+    if (path != m_readPath || time != m_readTime) {
+        m_read.clear();
+        m_readPath = path;
+        m_readTime = time;
+    }
+    auto read = m_read.constFind(key);
+    if (read == m_read.constEnd())
+        read = m_read.insert(key, QSettings(path, QSettings::IniFormat).value(key));
+    return read.value().isValid() ? read.value() : defaultValue;
 }
 
 void G_SettingMgr::SetConfigCache(const QString& key, const QVariant& value)
@@ -39,6 +51,7 @@ void G_SettingMgr::SetConfigValue(const QString& key, const QVariant& value)
     file.setValue(key, value);
     file.sync();
     m_cache.insert(key, value);
+    m_read.clear();
 }
 
 void G_SettingMgr::ClearCache()

@@ -1,7 +1,10 @@
 #pragma once
 // Reader settings. ConfigValue answers from the in-memory cache first, then from the
-// settings file (AppConfigsPath() + "reader.ini"), then with the default.
+// settings file (AppConfigsPath() + "reader.ini"), then with the default. What the file
+// said is remembered until the file's place or modification time changes, so a long batch
+// asking for the same key on every page reads the file once.
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -19,4 +22,7 @@ public:
 private:
     G_SettingMgr() = default;
     QHash<QString, QVariant> m_cache;
+    mutable QHash<QString, QVariant> m_read; // from the file; invalid: not there
+    mutable QString m_readPath;
+    mutable QDateTime m_readTime;
 };
