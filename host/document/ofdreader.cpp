@@ -200,6 +200,43 @@ QString Attr(const QXmlStreamReader& x, const char* name)
     return x.attributes().value(QLatin1String(name)).toString();
 }
 
+// Walks the start elements of a part, keeping the names of the open elements (their path),
+// so a reader can ask where it is; the path never grows past the depth the reader accepts.
+class ElementWalk
+{
+public:
+    explicit ElementWalk(QXmlStreamReader& x) : m_x(x) {}
+
+    // The next start element, its name appended to Path(); false at the part's end.
+    bool Next()
+    {
+        while (!m_x.atEnd()) {
+            const QXmlStreamReader::TokenType t = m_x.readNext();
+            if (t == QXmlStreamReader::EndElement && !m_path.isEmpty())
+                m_path.removeLast();
+            else if (t == QXmlStreamReader::StartElement) {
+                m_path.append(Local(m_x));
+                return true;
+            }
+        }
+        return false;
+    }
+    bool TooDeep() const { return m_path.size() > OfdReader::kMaxDepth; }
+    const QStringList& Path() const { return m_path; }
+    QString Name() const { return m_path.last(); }
+    QString Parent() const { return m_path.size() > 1 ? m_path.at(m_path.size() - 2) : QString(); }
+    // The current element's text, its children's included; the element is then closed.
+    QString Text()
+    {
+        m_path.removeLast();
+        return m_x.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+    }
+
+private:
+    QXmlStreamReader& m_x;
+    QStringList m_path;
+};
+
 class Reader
 {
 public:
@@ -287,7 +324,7 @@ bool Reader::ReadDocument(const QString& part)
     if (!Load(part, &bytes))
         return false;
     QXmlStreamReader x(bytes);
-    QStringList stack;
+    ElementWalk walk(x);
     QRectF defaultBox;
     struct PageRef {
         QString part;
@@ -296,23 +333,12 @@ bool Reader::ReadDocument(const QString& part)
     QVector<PageRef> pages;
     QStringList resources;
     QString tags;
-    while (!x.atEnd()) {
-        const QXmlStreamReader::TokenType t = x.readNext();
-        if (t == QXmlStreamReader::EndElement && !stack.isEmpty()) {
-            stack.removeLast();
-            continue;
-        }
-        if (t != QXmlStreamReader::StartElement)
-            continue;
-        const QString name = Local(x);
-        const QString parent = stack.isEmpty() ? QString() : stack.last();
-        stack.append(name);
-        if (stack.size() > OfdReader::kMaxDepth)
+    while (walk.Next()) {
+        if (walk.TooDeep())
             return Fail(QStringLiteral("the part %1 is nested too deeply").arg(part));
-        auto text = [&]() {
-            stack.removeLast(); // readElementText consumes the end element
-            return x.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-        };
+        const QString name = walk.Name();
+        const QString parent = walk.Parent();
+        auto text = [&walk]() { return walk.Text(); };
         if (name == QLatin1String("PhysicalBox") && parent == QLatin1String("PageArea")) {
             if (!ParseBox(text(), &defaultBox))
                 return Fail(QStringLiteral("the document's page size is not readable"));
@@ -364,20 +390,12 @@ bool Reader::ReadResources(const QString& part)
     QXmlStreamReader x(bytes);
     QString base;
     QString mediaId;
-    QStringList stack;
-    while (!x.atEnd()) {
-        const QXmlStreamReader::TokenType t = x.readNext();
-        if (t == QXmlStreamReader::EndElement && !stack.isEmpty()) {
-            stack.removeLast();
-            continue;
-        }
-        if (t != QXmlStreamReader::StartElement)
-            continue;
-        const QString name = Local(x);
-        stack.append(name);
-        if (stack.size() > OfdReader::kMaxDepth)
+    ElementWalk walk(x);
+    while (walk.Next()) {
+        if (walk.TooDeep())
             return Fail(QStringLiteral("the part %1 is nested too deeply").arg(part));
-        if (name == QLatin1String("Res") && stack.size() == 1) {
+        const QString name = walk.Name();
+        if (name == QLatin1String("Res") && walk.Path().size() == 1) {
             base = Attr(x, "BaseLoc");
         } else if (name == QLatin1String("Font")) {
             QString family = Attr(x, "FamilyName");
@@ -389,9 +407,7 @@ bool Reader::ReadResources(const QString& part)
                           ? Attr(x, "ID")
                           : QString();
         } else if (name == QLatin1String("MediaFile") && !mediaId.isEmpty()) {
-            stack.removeLast();
-            const QString file =
-                x.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+            const QString file = walk.Text();
             const QString ref = file.startsWith(QLatin1Char('/')) || base.isEmpty()
                                     ? file
                                     : base + QLatin1Char('/') + file;
