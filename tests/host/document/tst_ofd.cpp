@@ -138,6 +138,9 @@ private slots:
              "<ofd:Page " + kNs + "><ofd:Content><ofd:Layer ID=\"3\">" + blocks +
                  "</ofd:Layer></ofd:Content></ofd:Page>",
              "nested too deeply");
+        part("deep nesting in the document", doc,
+             QByteArray(docXml).replace("</ofd:Document>", blocks + "</ofd:Document>"),
+             "nested too deeply");
     }
     void refusesBadPackages()
     {
