@@ -25,6 +25,13 @@ void StampKit::InitPlugin()
     plugin->InitializeComponents();
 }
 
+void StampKit::AddCustomSeal(G_DocView* view, const QSize& size)
+{
+    const StampParam custom{SealPath(), size};
+    QMetaObject::invokeMethod(StampDialog::Instance(view, CCA_GRect()), "AddCustomStamp",
+                              Q_ARG(StampParam, custom));
+}
+
 QString StampKit::SealPath()
 {
     return QStringLiteral(SAMPLES_DIR "/seal_red.png");

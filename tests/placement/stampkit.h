@@ -4,6 +4,7 @@
 
 #include "host/base/ca_types.h"
 
+#include <QSize>
 #include <QString>
 
 class G_DocView;
@@ -22,6 +23,9 @@ public:
     static QString SealPath();
     static QString ContractPath(); // three A4 pages
     static int EmbedSeal(IG_Document* doc);
+    // Gives the view's picker a custom stamp: the seal at `size` (the invoice seal command
+    // opens the picture dialog instead of the picker while that list is empty).
+    static void AddCustomSeal(G_DocView* view, const QSize& size);
 
     // Puts the mouse pointer over a page point: the cursor position and a move event.
     static void PointerTo(HostFixture& fx, int page, const CCA_GPoint& mm);

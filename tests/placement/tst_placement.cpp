@@ -7,7 +7,6 @@
 #include "host/document/readerannot.h"
 #include "host/document/readerdocument.h"
 #include "host/framework/g_navigationpage.h"
-#include "picker/stampdialog.h"
 #include "placement/ga_stamp.h"
 #include "placement/gac_stamp.h"
 #include "placement/gpi_cancelannot.h"
@@ -357,11 +356,8 @@ private slots:
             for (auto it = params.cbegin(); it != params.cend(); ++it)
                 op->Param()->AddVariant(it.key(), it.value());
             const StampKit::PickerChoice choice(CCA_GSize(20, 20)); // "ti_stamp" asks
-            if (trigger == "d_invoiceseal") { // its picker needs a custom stamp to show
-                const StampParam custom{StampKit::SealPath(), QSize(20, 20)};
-                QMetaObject::invokeMethod(StampDialog::Instance(m_fx->View(), CCA_GRect()),
-                                          "AddCustomStamp", Q_ARG(StampParam, custom));
-            }
+            if (trigger == "d_invoiceseal")
+                StampKit::AddCustomSeal(view, QSize(20, 20));
             QCOMPARE(op->PerformAction(), 1);
             op->DeleteLater();
         }

@@ -271,10 +271,7 @@ private slots:
     void plainDocumentPicksWithThePicker()
     {
         QVERIFY(m_fx->OpenBlank({CCA_GSize(209.75f, 296.9f)}));
-        // A custom stamp to choose from (with none, the picture dialog would open instead).
-        const StampParam custom{StampKit::SealPath(), QSize(40, 30)};
-        QMetaObject::invokeMethod(StampDialog::Instance(m_fx->View(), CCA_GRect(300, 20, 360, 50)),
-                                  "AddCustomStamp", Q_ARG(StampParam, custom));
+        StampKit::AddCustomSeal(m_fx->View(), QSize(40, 30));
         PopupSeam::SetAnswerer([](Utils::Widgets::Nex_Popup* popup) {
             auto* picker = qobject_cast<StampDialog*>(popup);
             QVERIFY(picker->findChild<QCheckBox*>("ChkApplySig")->isChecked());
