@@ -7,6 +7,8 @@
 //
 // The reader's figure is taken by this program when the reader's line arrives, so it holds
 // the process start as well; the reader's own count (from its main()) is shown beside it.
+#include "benchoptions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -87,21 +89,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    int pages = 1000;
-    int rounds = 7;
-    QString work = QDir::temp().filePath(QStringLiteral("firstpagebench"));
-    QString samples = QStringLiteral(SAMPLES_DIR);
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (args.at(i) == QLatin1String("--pages"))
-            pages = args.at(i + 1).toInt();
-        else if (args.at(i) == QLatin1String("--work"))
-            work = args.at(i + 1);
-        else if (args.at(i) == QLatin1String("--samples"))
-            samples = args.at(i + 1);
-        else if (args.at(i) == QLatin1String("--rounds"))
-            rounds = std::max(1, args.at(i + 1).toInt());
-    }
-    QDir().mkpath(work);
+    const BenchOptions options =
+        BenchOptions::Read(args, QStringLiteral("firstpagebench"), BenchOptions());
+    const int pages = options.pages, rounds = options.rounds;
+    const QString &work = options.work, &samples = options.samples;
     const QDir w(work);
     const QString input = w.filePath(QStringLiteral("first.pdf"));
     if (!MakeInput(QDir(samples).filePath(QStringLiteral("contract.pdf")), pages, input)) {

@@ -4,10 +4,11 @@
 // pages. On the one-page sample invoice, and on a 500-page invoice (the sample's page
 // repeated by qpdf, its invoice data kept) with every page chosen.
 //
-//   invoicebench [--rounds N] [--pages N]
+//   invoicebench [--rounds N] [--pages N] [--work DIR] [--samples DIR]
 //
 // Each round starts from a freshly opened document in a reader of its own (the tests'
 // fixture), so no round finds the previous one's seal on its pages.
+#include "benchoptions.h"
 #include "hostfixture.h"
 #include "stampkit.h"
 
@@ -72,12 +73,6 @@ Times Median(std::vector<Times> runs)
     return runs[runs.size() / 2];
 }
 
-int IntOption(const QStringList& args, const QString& name, int fallback)
-{
-    const int at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -85,13 +80,17 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int rounds = std::max(1, IntOption(args, "--rounds", 5));
-    const int pages = std::max(2, IntOption(args, "--pages", 500));
+    BenchOptions defaults;
+    defaults.pages = 500;
+    defaults.rounds = 5;
+    const BenchOptions options =
+        BenchOptions::Read(app.arguments().mid(1), QStringLiteral("invoicebench"), defaults);
+    const int rounds = options.rounds;
+    const int pages = std::max(2, options.pages);
     StampKit::InitPlugin();
 
-    QTemporaryDir work;
-    const QString one = QStringLiteral(SAMPLES_DIR "/invoice_1page.pdf");
+    const QDir work(options.work);
+    const QString one = QDir(options.samples).filePath(QStringLiteral("invoice_1page.pdf"));
     const QString many = work.filePath(QStringLiteral("invoice_%1pages.pdf").arg(pages));
     QStringList qpdfArgs{one,  "--pages", one, QString("1") + QString(",1").repeated(pages - 1),
                          "--", many};

@@ -10,6 +10,7 @@
 //
 // Every variant runs as a child process: wall time and peak resident memory (wait4's
 // ru_maxrss) are that process's own.
+#include "benchoptions.h"
 #include "host/document/documentio.h"
 #include "host/document/ica_streamreader.h"
 #include "host/document/ig_annot.h"
@@ -184,22 +185,11 @@ int main(int argc, char** argv)
     if (!args.isEmpty() && args.first() == QLatin1String("--worker"))
         return Worker(args.mid(1));
 
-    int pages = 1000;
-    int rounds = 7;
-    QString work = QDir::temp().filePath(QStringLiteral("stampbench"));
-    QString samples = QStringLiteral(SAMPLES_DIR);
-    QString script = QStringLiteral(BENCH_DIR "/mutool_stamp.js");
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (args.at(i) == QLatin1String("--pages"))
-            pages = args.at(i + 1).toInt();
-        else if (args.at(i) == QLatin1String("--work"))
-            work = args.at(i + 1);
-        else if (args.at(i) == QLatin1String("--samples"))
-            samples = args.at(i + 1);
-        else if (args.at(i) == QLatin1String("--rounds"))
-            rounds = std::max(1, args.at(i + 1).toInt());
-    }
-    QDir().mkpath(work);
+    const BenchOptions options =
+        BenchOptions::Read(args, QStringLiteral("stampbench"), BenchOptions());
+    const int pages = options.pages, rounds = options.rounds;
+    const QString &work = options.work, &samples = options.samples;
+    const QString script = QStringLiteral(BENCH_DIR "/mutool_stamp.js");
     const QDir w(work);
     const QString input = w.filePath(QStringLiteral("in.pdf"));
     const QString picture = QDir(samples).filePath(QStringLiteral("seal_red.png"));
