@@ -107,6 +107,11 @@ int BatchRunner::Main(const QStringList& arguments, QTextStream& out, QTextStrea
         err << "error: " << tr("no private settings folder: %1").arg(error) << "\n";
         return 2;
     }
+    // One file is read while the reader starts up (after the environment is set: changing
+    // it while another thread reads it is not safe).
+    std::unique_ptr<OpenAhead> ahead;
+    if (options.inputs.size() == 1)
+        ahead.reset(new OpenAhead(options.inputs.first(), options.password));
 
     HostComponents::RegisterAll();
     PluginManager plugins;
@@ -129,7 +134,7 @@ int BatchRunner::Main(const QStringList& arguments, QTextStream& out, QTextStrea
         if (options.inputs.size() == 1) {
             const QString& input = options.inputs.first();
             const QString output = options.OutputFor(input);
-            if (!stamper.StampFile(input, output))
+            if (!stamper.StampFile(input, output, ahead.get()))
                 return 1;
             if (!options.renderPng.isEmpty() &&
                 !writePreviewOf(options, output, stamper.FirstStampedPage(), out, err))

@@ -25,6 +25,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTextStream>
 #include <QWidget>
 #include <cmath>
@@ -56,19 +57,29 @@ int cautiousAnswer(const Utils::Widgets::MessageBoxRequest& request)
     return QMessageBox::Ok;
 }
 
-// Owns a document opened for a run and its registration with the application.
+// Owns a document opened for a run and its registration with the application. Given
+// `disposal`, the document is freed there on another thread (a long document takes a while
+// to free, and nothing refers to it once its view is gone).
 struct OpenDocument {
-    explicit OpenDocument(IG_Document* doc) : document(doc)
+    explicit OpenDocument(std::unique_ptr<IG_Document> doc, std::future<void>* disposal = nullptr)
+        : document(std::move(doc)), disposal(disposal)
     {
         if (document)
             G_Application::Instance()->RegisterDocument(document.get());
     }
     ~OpenDocument()
     {
-        if (document)
-            G_Application::Instance()->UnregisterDocument(document.get());
+        if (!document)
+            return;
+        G_Application::Instance()->UnregisterDocument(document.get());
+        if (disposal) {
+            if (disposal->valid())
+                disposal->wait();
+            *disposal = std::async(std::launch::async, [doc = document.release()] { delete doc; });
+        }
     }
     std::unique_ptr<IG_Document> document;
+    std::future<void>* disposal;
 };
 
 // A view of the document, as the reader makes one, never shown.
@@ -84,6 +95,17 @@ struct HiddenView {
 };
 
 } // namespace
+
+struct BatchStamp::PickerFields {
+    QPointer<Utils::Widgets::Nex_Popup> popup;
+    QPointer<QCheckBox> autoStamp;
+    QPointer<QCheckBox> sign;
+    QPointer<QLineEdit> marginLR;
+    QPointer<QLineEdit> marginTB;
+    QPointer<QComboBox> edgeLR;
+    QPointer<QComboBox> edgeTB;
+    QPointer<QWidget> lists;
+};
 
 BatchStamp::BatchStamp(const BatchOptions& options, QTextStream& out, QTextStream& err)
     : m_options(options), m_out(out), m_err(err), m_window(new QWidget)
@@ -109,6 +131,8 @@ BatchStamp::~BatchStamp()
     // The picker and its dialogs go with the window, as they go with the reader's.
     Core::ICore::setMainWindow(nullptr);
     m_window.reset();
+    if (m_disposal.valid())
+        m_disposal.wait();
 }
 
 void BatchStamp::fail(const QString& message)
@@ -139,7 +163,8 @@ bool BatchStamp::FindStamp()
         return false;
     }
     // The library is the picker's, and the picker opens on a view.
-    OpenDocument blank(DocumentIO::CreateBlank({CCA_GSize(210, 297)}));
+    OpenDocument blank(
+        std::unique_ptr<IG_Document>(DocumentIO::CreateBlank({CCA_GSize(210, 297)})));
     HiddenView hidden(blank.document.get(), m_window.get());
     return findLibraryStamp(&hidden.view);
 }
@@ -229,14 +254,32 @@ bool BatchStamp::sizeStamp(const QSize& libraryMillimetres)
     return true;
 }
 
+const BatchStamp::PickerFields& BatchStamp::pickerFields(Utils::Widgets::Nex_Popup* popup)
+{
+    if (m_fields && m_fields->popup == popup)
+        return *m_fields;
+    m_fields.reset(new PickerFields);
+    PickerFields& f = *m_fields;
+    f.popup = popup;
+    f.autoStamp = popup->findChild<QCheckBox*>(QStringLiteral("ChkApplySig"));
+    f.sign = popup->findChild<QCheckBox*>(QStringLiteral("ApplyDigitalSignatureBox"));
+    f.marginLR = popup->findChild<QLineEdit*>(QStringLiteral("LiedLRPageMar"));
+    f.marginTB = popup->findChild<QLineEdit*>(QStringLiteral("LiedTBPageMar"));
+    f.edgeLR = popup->findChild<QComboBox*>(QStringLiteral("ComLRPageMar"));
+    f.edgeTB = popup->findChild<QComboBox*>(QStringLiteral("ComTBPageMar"));
+    f.lists = popup->findChild<QWidget*>(QStringLiteral("stackedWidget"));
+    return f;
+}
+
 void BatchStamp::answerPicker(Utils::Widgets::Nex_Popup* popup)
 {
-    auto* autoStamp = popup->findChild<QCheckBox*>(QStringLiteral("ChkApplySig"));
-    auto* sign = popup->findChild<QCheckBox*>(QStringLiteral("ApplyDigitalSignatureBox"));
-    auto* marginLR = popup->findChild<QLineEdit*>(QStringLiteral("LiedLRPageMar"));
-    auto* marginTB = popup->findChild<QLineEdit*>(QStringLiteral("LiedTBPageMar"));
-    auto* edgeLR = popup->findChild<QComboBox*>(QStringLiteral("ComLRPageMar"));
-    auto* edgeTB = popup->findChild<QComboBox*>(QStringLiteral("ComTBPageMar"));
+    const PickerFields& fields = pickerFields(popup);
+    QCheckBox* autoStamp = fields.autoStamp;
+    QCheckBox* sign = fields.sign;
+    QLineEdit* marginLR = fields.marginLR;
+    QLineEdit* marginTB = fields.marginTB;
+    QComboBox* edgeLR = fields.edgeLR;
+    QComboBox* edgeTB = fields.edgeTB;
     if (!autoStamp || !marginLR || !marginTB || !edgeLR || !edgeTB) {
         m_pickerProblem = tr("the stamp picker has no auto-stamp panel.");
         return;
@@ -258,10 +301,15 @@ void BatchStamp::answerPicker(Utils::Widgets::Nex_Popup* popup)
         sign->setChecked(false); // a batch run signs nothing: nobody is there to sign
     edgeLR->setCurrentIndex(lr);
     edgeTB->setCurrentIndex(tb);
-    marginLR->setText(QString::number(m_options.marginLR));
-    marginTB->setText(QString::number(m_options.marginTB));
+    // As a person would, only where the field does not show the margin already.
+    for (const auto& field : {std::make_pair(marginLR, m_options.marginLR),
+                              std::make_pair(marginTB, m_options.marginTB)}) {
+        const QString text = QString::number(field.second);
+        if (field.first->text() != text)
+            field.first->setText(text);
+    }
     // The panel greys out its stamp lists while a margin lies past the page range.
-    if (QWidget* lists = popup->findChild<QWidget*>(QStringLiteral("stackedWidget"))) {
+    if (QWidget* lists = fields.lists) {
         if (!lists->isEnabled()) {
             m_pickerProblem = tr("the auto-stamp panel refuses the margins (%1 mm, %2 mm): "
                                  "they lie past the page.")
@@ -275,7 +323,35 @@ void BatchStamp::answerPicker(Utils::Widgets::Nex_Popup* popup)
         m_pickerProblem = tr("the stamp picker cannot be told which stamp to place.");
 }
 
-bool BatchStamp::StampFile(const QString& input, const QString& output)
+OpenAhead::OpenAhead(const QString& path, const QString& password) : m_path(path)
+{
+    m_result = std::async(std::launch::async, [path, password] {
+        Result result;
+        result.document.reset(
+            DocumentIO::Open(path, password, &result.error, &result.passwordNeeded));
+        return result;
+    });
+}
+
+OpenAhead::~OpenAhead()
+{
+    if (m_result.valid())
+        m_result.wait();
+}
+
+std::unique_ptr<IG_Document> OpenAhead::Take(QString* error, bool* passwordNeeded)
+{
+    if (!m_result.valid()) {
+        *error = tr("%1 was opened already.").arg(native(m_path));
+        return nullptr;
+    }
+    Result result = m_result.get();
+    *error = result.error;
+    *passwordNeeded = result.passwordNeeded;
+    return std::move(result.document);
+}
+
+bool BatchStamp::StampFile(const QString& input, const QString& output, OpenAhead* ahead)
 {
     m_input = input;
     m_pages.clear();
@@ -292,7 +368,11 @@ bool BatchStamp::StampFile(const QString& input, const QString& output)
 
     QString error;
     bool passwordNeeded = false;
-    OpenDocument opened(DocumentIO::Open(input, m_options.password, &error, &passwordNeeded));
+    std::unique_ptr<IG_Document> document =
+        ahead && ahead->Path() == input ? ahead->Take(&error, &passwordNeeded)
+                                        : std::unique_ptr<IG_Document>(DocumentIO::Open(
+                                              input, m_options.password, &error, &passwordNeeded));
+    OpenDocument opened(std::move(document), &m_disposal);
     IG_Document* doc = opened.document.get();
     if (!doc) {
         if (passwordNeeded && m_options.password.isEmpty())

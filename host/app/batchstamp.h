@@ -11,10 +11,12 @@
 // printed.
 
 #include "batchoptions.h"
+#include "host/document/ig_document.h"
 
 #include <QSize>
 #include <QString>
 #include <QVector>
+#include <future>
 #include <memory>
 
 class G_DocView;
@@ -28,6 +30,29 @@ namespace Widgets
 class Nex_Popup;
 }
 } // namespace Utils
+
+// A file opened on another thread while the reader starts up (plug-ins, picker, fonts);
+// BatchStamp::StampFile takes the document when it gets to that file.
+class OpenAhead
+{
+public:
+    OpenAhead(const QString& path, const QString& password);
+    ~OpenAhead();
+    OpenAhead(const OpenAhead&) = delete;
+    OpenAhead& operator=(const OpenAhead&) = delete;
+    const QString& Path() const { return m_path; }
+    // Waits for the document; null with the message of DocumentIO::Open.
+    std::unique_ptr<IG_Document> Take(QString* error, bool* passwordNeeded);
+
+private:
+    struct Result {
+        std::unique_ptr<IG_Document> document;
+        QString error;
+        bool passwordNeeded = false;
+    };
+    QString m_path;
+    std::future<Result> m_result;
+};
 
 class BatchStamp
 {
@@ -47,7 +72,8 @@ public:
 
     // Stamps the pages of `input` with the stamp found and saves them to `output` (never
     // `input` itself). False after a message naming `input`; nothing is written then.
-    bool StampFile(const QString& input, const QString& output);
+    // `ahead` may hold `input` already being opened.
+    bool StampFile(const QString& input, const QString& output, OpenAhead* ahead = nullptr);
     // The first stamped page (from 0) of the last file stamped.
     int FirstStampedPage() const { return m_pages.isEmpty() ? 0 : m_pages.first(); }
 
@@ -60,6 +86,11 @@ private:
     bool findLibraryStamp(G_DocView* view);
     bool sizeStamp(const QSize& libraryMillimetres);
     void answerPicker(Utils::Widgets::Nex_Popup* popup);
+    // The picker's fields that a run fills in, found once per picker: the picker is one
+    // object kept for the whole run, and searching its widget tree by name on every page
+    // costs more than the rest of the answer.
+    struct PickerFields;
+    const PickerFields& pickerFields(Utils::Widgets::Nex_Popup* popup);
     bool stampPage(G_DocView* view, int index);
     void showProgress(int done, int total, bool finished);
     void fail(const QString& message);
@@ -72,6 +103,10 @@ private:
     QString m_stampPath;
     QSize m_stampSize;
     QString m_pickerProblem; // what kept the picker from choosing in the last run
+    std::unique_ptr<PickerFields> m_fields;
+    // The last file's document is freed on another thread while the run goes on; waited
+    // for before the next file and at the end.
+    std::future<void> m_disposal;
     QVector<int> m_pages;
     bool m_progress = false;
     bool m_terminal = false;

@@ -54,6 +54,21 @@ int G_OperationParam::indexOf(const QString& key) const
     return -1;
 }
 
+int G_OperationParam::indexOf(const char* key) const
+{
+    // Keys are plain ASCII literals: compared in place, without making a string each time.
+    for (const char* c = key; *c; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80)
+            return indexOf(QString::fromUtf8(key));
+    }
+    const QLatin1String ascii(key);
+    for (int i = 0; i < m_values.size(); ++i) {
+        if (m_values[i].first == ascii)
+            return i;
+    }
+    return -1;
+}
+
 void G_OperationParam::AddVariant(const QString& key, const QVariant& value)
 {
     const int i = indexOf(key);

@@ -51,5 +51,6 @@ public:
 
 private:
     int indexOf(const QString& key) const;
+    int indexOf(const char* key) const;
     QVector<std::pair<QString, QVariant>> m_values;
 };

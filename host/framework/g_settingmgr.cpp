@@ -27,12 +27,11 @@ QVariant G_SettingMgr::ConfigValue(const QString& key, const QVariant& defaultVa
     // The folder may be redirected while the reader runs (tests, demos), and the file
     // changed by hand: both forget what was read.
     const QString path = settingsFile();
-    const QFileInfo info(path);
-    const QDateTime time = info.exists() ? info.lastModified() : QDateTime();
-    if (path != m_readPath || time != m_readTime) {
+    const Utils::FileVersion version = Utils::FileVersion::Of(path);
+    if (path != m_readPath || version != m_readVersion) {
         m_read.clear();
         m_readPath = path;
-        m_readTime = time;
+        m_readVersion = version;
     }
     auto read = m_read.constFind(key);
     if (read == m_read.constEnd())

@@ -4,7 +4,8 @@
 // said is remembered until the file's place or modification time changes, so a long batch
 // asking for the same key on every page reads the file once.
 
-#include <QDateTime>
+#include "host/utils/fileversion.h"
+
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -24,5 +25,5 @@ private:
     QHash<QString, QVariant> m_cache;
     mutable QHash<QString, QVariant> m_read; // from the file; invalid: not there
     mutable QString m_readPath;
-    mutable QDateTime m_readTime;
+    mutable Utils::FileVersion m_readVersion;
 };

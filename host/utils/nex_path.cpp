@@ -2,22 +2,39 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QStandardPaths>
 
 namespace
 {
 
 // The folder from `envName` when set, else `fallback`; always absolute, ending in '/' and
-// created, so callers can append file names directly.
+// created, so callers can append file names directly. Code that asks on every page of a
+// batch run gets the folder it was given last time after one stat, not a fresh mkpath.
 QString resolvedFolder(const char* envName, const QString& fallback)
 {
-    QString path = qEnvironmentVariable(envName);
-    if (path.isEmpty())
-        path = fallback;
-    path = QDir::cleanPath(QDir(path).absolutePath());
+    QString asked = qEnvironmentVariable(envName);
+    if (asked.isEmpty())
+        asked = fallback;
+    static QMutex lock;
+    static QHash<QString, QString> made;
+    {
+        QMutexLocker locked(&lock);
+        const auto it = made.constFind(asked);
+        if (it != made.constEnd() && QFileInfo(it.value()).isDir())
+            return it.value();
+    }
+    QString path = QDir::cleanPath(QDir(asked).absolutePath());
     QDir().mkpath(path);
     if (!path.endsWith('/'))
         path += '/';
+    // A relative folder depends on the working folder, which may change.
+    if (QDir::isAbsolutePath(asked)) {
+        QMutexLocker locked(&lock);
+        made.insert(asked, path);
+    }
     return path;
 }
 
@@ -70,8 +87,7 @@ QString Nex_Path::UserPath()
 QString Nex_Path::AppPath()
 {
     const bool running = QCoreApplication::instance() != nullptr;
-    const QString appDir =
-        running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QString appDir = running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
     return resolvedFolder("STAMPREADER_APP_DIR", appDir);
 }
 

@@ -24,7 +24,8 @@ Nex_Popup::~Nex_Popup() = default;
 void Nex_Popup::exec(const QPoint& globalPos)
 {
     QPoint pos = globalPos;
-    QSize size = sizeHint();
+    // A popup of fixed size is that size; a menu's size hint lays out all of its contents.
+    QSize size = minimumSize() == maximumSize() ? maximumSize() : sizeHint();
     if (size.isEmpty())
         size = this->size();
     QScreen* screen = QGuiApplication::screenAt(globalPos);

@@ -320,6 +320,8 @@ private slots:
         settings->ClearCache();
         QCOMPARE(settings->ConfigValue(QStringLiteral("stampAnnotID"), -1).toInt(), -1);
         QCOMPARE(settings->ConfigValue(user).toString(), QStringLiteral("Ada"));
+        QSettings(file, QSettings::IniFormat).setValue(user, QStringLiteral("Grace")); // by hand
+        QCOMPARE(settings->ConfigValue(user).toString(), QStringLiteral("Grace"));
     }
 
     void clearedHistoryForgetsSelections()

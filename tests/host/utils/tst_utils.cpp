@@ -56,13 +56,21 @@ private slots:
             qputenv(variable.constData(), QFile::encodeName(target));
         else
             qunsetenv(variable.constData());
-        const QString got = variable.contains("USER")     ? Nex_Path::UserPath()
-                            : variable.contains("APP")    ? Nex_Path::AppPath()
-                            : variable.contains("CONFIG") ? Nex_Path::AppConfigsPath()
-                                                          : Nex_Path::TempPath();
-        qunsetenv(variable.constData());
+        auto ask = [&variable] {
+            return variable.contains("USER")     ? Nex_Path::UserPath()
+                   : variable.contains("APP")    ? Nex_Path::AppPath()
+                   : variable.contains("CONFIG") ? Nex_Path::AppConfigsPath()
+                                                 : Nex_Path::TempPath();
+        };
+        const QString got = ask();
         QCOMPARE(got, target + QLatin1Char('/'));
         QVERIFY(QFileInfo(target).isDir()); // made on first use
+        if (set) {                          // and again once it is gone
+            QVERIFY(QDir(target).removeRecursively());
+            QCOMPARE(ask(), got);
+            QVERIFY(QFileInfo(target).isDir());
+        }
+        qunsetenv(variable.constData());
     }
 
     void dpiScaleFromEnvironmentOrOverride();
