@@ -12,7 +12,9 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QStringList>
+#include <cstring>
 
 namespace
 {
@@ -30,12 +32,21 @@ GPI_StampAnnot::~GPI_StampAnnot() = default;
 
 bool GPI_StampAnnot::NameMatches(G_Operation* op, const char* name, bool log)
 {
-    if (!op)
+    if (!op || !op->Name())
         return false;
-    const QStringList parts = QString::fromUtf8(op->Name()).split(QLatin1Char('/'));
-    if (log)
-        qDebug() << "operName " << parts.last();
-    return !parts.isEmpty() && parts.last().toLower() == QLatin1String(name);
+    // Every operation the reader runs is asked here by each interceptor: the common case, a
+    // plain ASCII name, is compared in place.
+    const char* full = op->Name();
+    const char* slash = std::strrchr(full, '/');
+    const char* last = slash ? slash + 1 : full;
+    if (log && QLoggingCategory::defaultCategory()->isDebugEnabled())
+        qDebug() << "operName " << QString::fromUtf8(last);
+    bool ascii = true;
+    for (const char* c = last; *c && ascii; ++c)
+        ascii = static_cast<unsigned char>(*c) < 0x80;
+    if (ascii)
+        return qstricmp(last, name) == 0;
+    return QString::fromUtf8(last).toLower() == QLatin1String(name);
 }
 
 bool GPI_StampAnnot::Intercepts(G_Operation* op)

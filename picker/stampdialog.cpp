@@ -538,8 +538,13 @@ void StampDialog::InitStampWidget()
     const QString tb = ini.value(StampSettingKeys::StampTbPage).toString();
     qDebug() << lr << tb << "StampDialog::InitStampWidget";
     const bool stored = !lr.isEmpty() || !tb.isEmpty();
-    m_ui->LiedLRPageMar->setText(stored ? lr : QStringLiteral("0"));
-    m_ui->LiedTBPageMar->setText(stored ? tb : QStringLiteral("0"));
+    // Setting the text a field already shows would only lay it out again.
+    auto show = [](QLineEdit* field, const QString& text) {
+        if (field->text() != text)
+            field->setText(text);
+    };
+    show(m_ui->LiedLRPageMar, stored ? lr : QStringLiteral("0"));
+    show(m_ui->LiedTBPageMar, stored ? tb : QStringLiteral("0"));
 
     m_ui->ComLRPageMar->setFocusPolicy(Qt::NoFocus);
     m_ui->ComTBPageMar->setFocusPolicy(Qt::NoFocus);
@@ -552,12 +557,17 @@ void StampDialog::InitStampWidget()
 
 void StampDialog::InitApplySignatureVisible()
 {
-    QSettings config(Utils::Nex_Path::AppConfigsPath() + QStringLiteral("uiconfig.ini"),
-                     QSettings::IniFormat);
-    config.beginGroup(QStringLiteral("stamp"));
-    const bool show = config.value(QStringLiteral("stamp.applysignature.show"), true).toBool();
-    config.endGroup();
-    m_ui->ApplyDigitalSignatureBox->setVisible(show);
+    const QString path = Utils::Nex_Path::AppConfigsPath() + QStringLiteral("uiconfig.ini");
+    const Utils::FileVersion version = Utils::FileVersion::Of(path);
+    if (path != m_uiConfigPath || version != m_uiConfigVersion) {
+        QSettings config(path, QSettings::IniFormat);
+        config.beginGroup(QStringLiteral("stamp"));
+        m_showApplySign = config.value(QStringLiteral("stamp.applysignature.show"), true).toBool();
+        config.endGroup();
+        m_uiConfigPath = path;
+        m_uiConfigVersion = version;
+    }
+    m_ui->ApplyDigitalSignatureBox->setVisible(m_showApplySign);
 }
 
 void StampDialog::InitInvoiceStampWidget()
@@ -607,14 +617,21 @@ void StampDialog::WarnToolTip(QString)
     const int height = last ? int(last->Height()) : INT_MAX;
     const int tipY = geometry().top() + Utils::DPI::Nex_Util::ScalePx(266);
 
+    // Setting a style sheet re-polishes the field even when it is the same one, and the
+    // margins are set on every use of the popup.
+    auto style = [](QLineEdit* field, const char* sheet) {
+        const QString text = QString::fromUtf8(sheet);
+        if (field->styleSheet() != text)
+            field->setStyleSheet(text);
+    };
     auto check = [&](QLineEdit* field, int limit) {
         const bool fits = field->text().toInt() <= limit;
         if (fits) {
-            field->setStyleSheet(QString::fromUtf8(kFieldNormalStyle));
+            style(field, kFieldNormalStyle);
         } else {
             QToolTip::showText(QPoint(field->mapToGlobal(QPoint(0, 0)).x(), tipY),
                                tr("Margins must not exceed the page range"));
-            field->setStyleSheet(QString::fromUtf8(kFieldErrorStyle));
+            style(field, kFieldErrorStyle);
         }
         return fits;
     };
@@ -697,7 +714,7 @@ bool StampDialog::GetStampSelection(StampSelection& out)
 {
     const QString path = m_pendingStamp.imagePath;
     IG_Document* doc = m_view ? m_document : nullptr;
-    if (path.isEmpty() || QPixmap(path).isNull() || !doc)
+    if (path.isEmpty() || !doc || !pictureLoads(path))
         return false;
     out.imagePath = path;
     m_pendingStamp.imagePath.clear();
@@ -737,6 +754,18 @@ bool StampDialog::GetStampSelection(StampSelection& out)
     } else {
         out.applySign = false;
     }
+    return true;
+}
+
+bool StampDialog::pictureLoads(const QString& path)
+{
+    const Utils::FileVersion version = Utils::FileVersion::Of(path);
+    if (path == m_loadedPicture && version == m_loadedPictureVersion)
+        return true;
+    if (QPixmap(path).isNull())
+        return false;
+    m_loadedPicture = path;
+    m_loadedPictureVersion = version;
     return true;
 }
 

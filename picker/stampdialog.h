@@ -13,6 +13,7 @@
 // [stamp] stamp.applysignature.show=false.
 
 #include "host/base/ca_types.h"
+#include "host/utils/fileversion.h"
 #include "host/utils/nex_popup.h"
 #include "stamplibrary.h"
 #include "stampparam.h"
@@ -110,6 +111,9 @@ private:
     // place changes.
     QSettings& stampsIni();
     void showTab(int page, QWidget* button);
+    // A picture is decoded once to know it loads; asked again for the same unchanged file
+    // (every page of a batch run), the answer is remembered.
+    bool pictureLoads(const QString& path);
 
     std::unique_ptr<StampDialogForm> m_ui;
     std::unique_ptr<QSettings> m_stampsIni;
@@ -125,4 +129,11 @@ private:
     int m_directionIndexes[4] = {0, 0, 0, 0}; // invoice LR, invoice TB, stamp LR, stamp TB
     bool m_invoiceMode = false;
     StampParam m_pendingStamp;
+    // What the last reads of "uiconfig.ini" and of a chosen picture found, and of which
+    // version of the file.
+    QString m_uiConfigPath;
+    Utils::FileVersion m_uiConfigVersion;
+    bool m_showApplySign = true;
+    QString m_loadedPicture;
+    Utils::FileVersion m_loadedPictureVersion;
 };

@@ -19,6 +19,21 @@ namespace
 {
 constexpr float kMinZoom = 10.0f;
 constexpr float kMaxZoom = 500.0f;
+
+// Local time to the second, as the annotation keeps it. Formatted once a second: a batch
+// places many stamps within one, and the local-time conversion is the costly part.
+QString creationTime()
+{
+    static qint64 second = -1;
+    static QString text;
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    if (now != second) {
+        text = QDateTime::fromSecsSinceEpoch(now).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        second = now;
+    }
+    return text;
+}
+
 } // namespace
 
 GP_Stamp::GP_Stamp()
@@ -117,8 +132,7 @@ int GP_Stamp::DoAction()
     qDebug() << requestText.c_str();
     view->ApplyRenderParams(QString::fromUtf8(requestText.c_str()));
 
-    annot->SetCreationDate(
-        GQ_ToCAS(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
+    annot->SetCreationDate(GQ_ToCAS(creationTime()));
     const QString userKey = QStringLiteral("annot.annothighlight.identity.username");
     const QString user =
         G_SettingMgr::Instance()->ConfigValue(userKey, QDir::home().dirName()).toString();

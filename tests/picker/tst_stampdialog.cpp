@@ -233,13 +233,34 @@ private slots:
     }
     void interfaceConfigHidesSigning()
     {
-        QSettings config(m_fx->TempDir() + "/config/uiconfig.ini", QSettings::IniFormat);
-        config.setValue("stamp/stamp.applysignature.show", false);
-        config.sync();
-        runStamp([](StampDialog* picker) {
-            QVERIFY(!child<QCheckBox>(picker, "ApplyDigitalSignatureBox")->isVisible());
-            picker->close();
-        });
+        for (const bool show : {false, true}) { // the file is read again once it changes
+            QSettings config(m_fx->TempDir() + "/config/uiconfig.ini", QSettings::IniFormat);
+            config.setValue("stamp/stamp.applysignature.show", show ? "true" : "false");
+            config.sync();
+            runStamp([show](StampDialog* picker) {
+                QCOMPARE(child<QCheckBox>(picker, "ApplyDigitalSignatureBox")->isVisible(), show);
+                picker->close();
+            });
+        }
+    }
+    void aPictureSpoiledSinceItsLastUseIsRefused()
+    {
+        // Chosen by file, as the batch command and the stamp maker choose.
+        auto stampAtTheMargins = [this] {
+            runStamp([this](StampDialog* picker) {
+                child<QCheckBox>(picker, "ChkApplySig")->setChecked(true);
+                picker->SelectStampFile(standardSeal(), QSize(40, 30));
+            });
+        };
+        stampAtTheMargins();
+        IG_Page* page = m_fx->View()->Page(0);
+        QCOMPARE(page->AnnotCount(), 1);
+        QFile spoiled(standardSeal());
+        QVERIFY(spoiled.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        spoiled.write("no longer a picture");
+        spoiled.close();
+        stampAtTheMargins();
+        QCOMPARE(page->AnnotCount(), 1);
     }
 };
 
