@@ -114,7 +114,6 @@ private slots:
         const QString pic = "Doc_0/Res/pic.png";
         const QByteArray pageXml = BasePackage()[page], docXml = BasePackage()[doc];
         raw("not a zip", "OFD? no.", "not a zip");
-        raw("empty file", "", "not a zip");
         raw("cut short", QByteArray("PK\x03\x04\x14\0\0\0", 8), "not a zip");
         part("no OFD.xml", "OFD.xml", QByteArray(), "OFD.xml");
         part("no DocRoot", "OFD.xml", "<ofd:OFD " + kNs + "><ofd:DocBody/></ofd:OFD>", "DocRoot");
