@@ -1,7 +1,7 @@
 #pragma once
-// Helpers of the document tests: stamping through the model, checking written files with
-// programs nobody here wrote, and signing a file as a signing program does. It brings the
-// model's headers the tests use.
+// Helpers of the document and seal maker tests: stamping through the model, checking written
+// files with programs nobody here wrote, and signing a file as a signing program does. It
+// brings the model's headers the tests use.
 
 #include "host/document/cca_qtdevice.h"
 #include "host/document/documentio.h"

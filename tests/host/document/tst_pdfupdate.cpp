@@ -159,8 +159,8 @@ private slots:
         QCOMPARE(layer->ObjectCount(), objects + (embedded ? 1 : 0));
     }
 
-    // Opened in the reader with its password asked in a dialog, stamped, saved: still
-    // protected. (The batch run's --password is tested with the program.)
+    // Opened in the reader with its password asked in a dialog, asked again when wrong.
+    // (Saving a protected file is a row of signedFileStaysValid.)
     void protectedFile()
     {
         const QString path = Path("protected.pdf");
@@ -181,15 +181,7 @@ private slots:
         QVERIFY(window.OpenFile(path));
         QCOMPARE(labels.size(), 2);
         QVERIFY2(labels.at(1).contains("not correct"), qPrintable(labels.at(1)));
-        IG_Document* doc = window.View()->GDocument();
-        Stamp(doc->PageAt(0), AddSeal(doc), CornerRect(doc->PageAt(0)));
-        const QByteArray before = ReadFile(path);
-        QVERIFY(window.Save());
-        QVERIFY(ReadFile(path).startsWith(before)); // updated, encrypted like the rest
-        QVERIFY(QpdfCheck(path, nullptr, "user pw"));
-        QCOMPARE(Run("qpdf", {"--requires-password", path}), 0);
-        auto again = OpenPdf(path, "user pw");
-        QVERIFY(again && again->PageAt(0)->AnnotCount() == 1);
+        QCOMPARE(window.View()->GDocument()->PageCount(), 3);
         // Cancelled: nothing opens and no error is shown.
         QVERIFY(window.CloseTab(0));
         const int boxes = host.MessageBoxes().size();
