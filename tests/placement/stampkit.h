@@ -38,9 +38,6 @@ public:
     // Pointer over the point, then "ti_stamp" choosing the seal; returns the preview.
     static IG_Annot* StartInteractive(HostFixture& fx, int page, const CCA_GPoint& mm,
                                       const CCA_GSize& size, bool applySign = false);
-    // "tp_stamp" in automatic mode; returns the placed annotation (null when none).
-    static IG_Annot* PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,
-                               const CCA_GSize& size);
 
     static GT_Stamp* StampTool(G_DocView* view); // the view's own "tp_stamp"
     static IG_Annot* Pending(G_DocView* view);   // the preview its command holds
