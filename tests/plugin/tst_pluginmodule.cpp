@@ -1,6 +1,7 @@
 // The built module as the reader loads it: metadata, the plug-in object and its icon bundle.
 #include "host/framework/iplugin.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QImage>
@@ -26,16 +27,12 @@ private slots:
         const QJsonObject meta = m_loader.metaData();
         QCOMPARE(meta.value("IID").toString(), QStringLiteral(StampReader_IPlugin_IID));
         QCOMPARE(meta.value("className").toString(), QStringLiteral("StampAnnotPlugin"));
-        const QJsonObject custom = meta.value("MetaData").toObject();
-        QCOMPARE(custom.keys(), (QStringList{"Url", "Vendor"}));
-        QVERIFY(!custom.value("Url").toString().isEmpty());
-        QVERIFY(!custom.value("Vendor").toString().isEmpty());
+        QVERIFY(!meta.value("MetaData").toObject().value("Vendor").toString().isEmpty());
 
         QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
         QObject* object = m_loader.instance();
         auto* plugin = qobject_cast<ExtensionSystem::IPlugin*>(object);
         QVERIFY(plugin);
-        QCOMPARE(object->metaObject()->className(), "StampAnnotPlugin");
         QString error;
         QVERIFY(plugin->Initialize(QStringList(), &error));
         QCOMPARE(m_loader.instance(), object);
@@ -47,21 +44,14 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<bool>("whiteMark"); // a white cross or arrow on the colour
-        const QSize arrow(10, 10), del(13, 13), add(80, 28);
+        // One of each kind of icon: the others are drawn the same way in other colours.
         auto row = [](const char* file, QSize size, const char* colour, bool whiteMark) {
             QTest::newRow(file) << QString(file) << size << QColor(colour) << whiteMark;
         };
-        row("combox_down_normal", arrow, "#8B97AF", false);
-        row("combox_down_normal_white", arrow, "#FFFFFF", false);
-        row("arrowdown", arrow, "#8B97AF", false);
-        row("arrowup", arrow, "#8B97AF", false);
+        row("arrowdown", QSize(10, 10), "#8B97AF", false);
         row("combox_down_disable", QSize(5, 5), "#D7D9DE", false);
-        row("btndel", del, "#868E9C", true);
-        row("btndel_hover", del, "#FB685F", true);
-        row("btndel_pressed", del, "#E13C32", true);
-        row("addBtn_normal", add, "#14A8F0", true);
-        row("addBtn_hover", add, "#15B2FF", true);
-        row("addBtn_click", add, "#1299D9", true);
+        row("btndel_hover", QSize(13, 13), "#FB685F", true);
+        row("addBtn_normal", QSize(80, 28), "#14A8F0", true);
     }
     void iconHasSizeAndColours()
     {
@@ -93,8 +83,10 @@ private slots:
             QVERIFY(counts.value(qRgb(255, 255, 255)) > scale * scale);
     }
 
-    void unloadingRemovesIcons()
+    void everyIconDrawsAndGoesWithTheModule()
     {
+        for (const QString& icon : QDir(":/").entryList({"*.svg"}))
+            QVERIFY2(QSvgRenderer(":/" + icon).isValid(), qPrintable(icon));
         QVERIFY(QFile::exists(":/addBtn_normal.svg"));
         QVERIFY(m_loader.unload());
         QVERIFY(!QFile::exists(":/addBtn_normal.svg"));
