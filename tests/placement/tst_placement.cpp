@@ -109,7 +109,6 @@ private slots:
         QTest::addColumn<int>("page");     // −1: not given, the current page (0)
         QTest::addColumn<QString>("user"); // configured creator; empty: none
         QTest::addColumn<float>("zoom");   // kept within 10 % to 500 %, with a message
-        QTest::newRow("auto as int 1") << QVariant(1) << "" << 2 << "" << 100.f;
         QTest::newRow("auto as bool") << QVariant(true) << "" << 1 << "" << 100.f;
         QTest::newRow("sub-type Tablet") << QVariant(1) << "Tablet" << 2 << "" << 100.f;
         QTest::newRow("no page given") << QVariant(1) << "" << -1 << "" << 100.f;
@@ -175,7 +174,6 @@ private slots:
         QTest::addColumn<int>("movePage");
         QTest::addColumn<CCA_GPoint>("to");
         const CCA_GPoint at(100, 100), none;
-        QTest::newRow("starts centred under the pointer") << 0 << at << 0 << at << -1 << none;
         QTest::newRow("starts on its page at the pointer on another")
             << 1 << CCA_GPoint(50, 40) << 0 << CCA_GPoint(50, 40) << -1 << none;
         QTest::newRow("starts at the corner, pointer off the pages")
