@@ -5,7 +5,6 @@
 #include "hostfixture.h"
 #include "stampkit.h"
 
-#include "host/framework/g_operationinterceptor.h"
 #include "host/framework/g_toolhandler.h"
 #include "host/utils/popupseam.h"
 #include "operations/gpi_stampannot.h"
@@ -21,32 +20,6 @@ using Utils::Widgets::PopupSeam;
 
 namespace
 {
-
-// Records one operation's parameters as its run starts, and "annotid" after it.
-class RunRecorder : public G_OperationInterceptor
-{
-public:
-    explicit RunRecorder(const char* name) : m_name(name) {}
-    bool Intercepts(G_Operation* op) override { return m_name == op->Name(); }
-    bool PrepareDataHandle(G_Operation* op, bool) override
-    {
-        ++runs;
-        keys = op->Param()->Keys();
-        for (const QString& key : qAsConst(keys))
-            values.insert(key, op->Param()->Value(key));
-        return true;
-    }
-    void AfterDoActionHandle(G_Operation* op) override
-    {
-        values.insert("annotid after", op->Param()->Value("annotid"));
-    }
-    int runs = 0;
-    QStringList keys;
-    QVariantMap values;
-
-private:
-    QByteArray m_name;
-};
 
 const CCA_GSize kSize(40, 30);
 
@@ -143,7 +116,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, isAuto);
         QFETCH(bool, applySign);
-        RunRecorder placement("tp_stamp");
+        StampKit::RunRecorder placement("tp_stamp");
         const QVariantMap given{{"stampId", StampKit::EmbedSeal(m_fx->Document())},
                                 {"stampSize", QVariant::fromValue(kSize)},
                                 {"imgPath", StampKit::SealPath()},
@@ -302,7 +275,7 @@ private slots:
         QFETCH(QString, text);
         if (page >= 0)
             select(page, annotId);
-        RunRecorder del("d_delannot");
+        StampKit::RunRecorder del("d_delannot");
         QCOMPARE(m_fx->Run("d_delpageannot"), int(!text.isEmpty()));
         QCOMPARE(del.runs, int(!text.isEmpty()));
         QCOMPARE(del.values.value("pageAndAnnotID").toString(), text);
@@ -334,7 +307,7 @@ private slots:
         if (row.selectedId >= 0)
             select(0, row.selectedId);
         m_fx->Context()->ClearEventLog();
-        RunRecorder del("d_delannot");
+        StampKit::RunRecorder del("d_delannot");
         const bool embeds = row.targetLayer >= 0;
         QCOMPARE(m_fx->Run("d_embedpageannot", {{"pageIndex", 0}}), int(embeds));
         QCOMPARE(doc.page->LayerCount(), row.layersAfter);

@@ -4,7 +4,6 @@
 #include "hostfixture.h"
 #include "stampkit.h"
 
-#include "host/framework/g_operationinterceptor.h"
 #include "host/utils/nex_dpi.h"
 #include "host/utils/nex_path.h"
 #include "host/utils/popupseam.h"
@@ -22,23 +21,6 @@ using Utils::Widgets::PopupSeam;
 
 namespace
 {
-
-// Records the "pageandposition" of every "batchaddinvoice" run (interceptors join runs
-// when constructed).
-class BatchRecorder : public G_OperationInterceptor
-{
-public:
-    QStringList requests;
-    bool Intercepts(G_Operation* op) override
-    {
-        return qstrcmp(op->Name(), "batchaddinvoice") == 0;
-    }
-    bool PrepareDataHandle(G_Operation* op, bool) override
-    {
-        requests << op->Param()->GetQString("pageandposition");
-        return true;
-    }
-};
 
 double averageWidth(const char* family, double size)
 {
@@ -165,6 +147,7 @@ private slots:
             << QList<CCA_GSize>{a4, CCA_GSize(297, 210)} << true << "0:164,261/1:251,174";
         QTest::newRow("width with a fraction") << QList<CCA_GSize>{CCA_GSize(210.9f, 297), a4, a4}
                                                << true << "0:164,261/1:164,261/2:164,261";
+        QTest::newRow("one page, all chosen") << QList<CCA_GSize>{a4} << true << "";
         QTest::newRow("first page only") << QList<CCA_GSize>{a4, a4} << false << "";
     }
     void placesTheSealOnTheChosenPages()
@@ -173,12 +156,13 @@ private slots:
         QFETCH(bool, allPages);
         QFETCH(QString, batch);
         QVERIFY(m_fx->OpenBlank(pages));
-        BatchRecorder recorder;
+        StampKit::RunRecorder recorder("batchaddinvoice");
         AutoInvoiceSealDlg dialog(m_fx->Context(), nullptr);
         dialog.findChild<QRadioButton*>("radioBtnAllPage")->setChecked(allPages);
         dialog.AddInvoiceSeal();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(recorder.requests, batch.isEmpty() ? QStringList() : QStringList{batch});
+        QCOMPARE(recorder.runs, int(!batch.isEmpty()));
+        QCOMPARE(recorder.values.value("pageandposition").toString(), batch);
         const int sealed = batch.isEmpty() ? 1 : pages.size();
         for (int i = 0; i < pages.size(); ++i) {
             IG_Page* page = m_fx->Document()->PageAt(i);
