@@ -430,13 +430,10 @@ private slots:
         other.SetToolHandler(other.ToolHandlerByName(otherTool.toUtf8().constData()));
         m_fx->Context()->ClearEventLog();
         m_fx->Context()->SetCurrentDocView(&other);
-        const auto bar = m_fx->Events(G_Event::CommandBarOpChanged);
-        QCOMPARE(bar.size(), otherTool == kStampTool ? 1 : 0);
-        QCOMPARE(GQ_ToQString(other.ToolHandler()->HandlerName()), kHand);
-        if (!bar.isEmpty()) {
-            const auto* event = static_cast<const G_CommandBarOpChangedEvent*>(bar[0]);
-            QCOMPARE(event->Data().names, QStringList{kHand});
-        }
+        QStringList selected; // the reader's command bar then brings the hand tool
+        for (const G_Event* e : m_fx->Events(G_Event::CommandBarOpChanged))
+            selected << static_cast<const G_CommandBarOpChangedEvent*>(e)->Data().names;
+        QCOMPARE(selected, otherTool == kStampTool ? QStringList{kHand} : QStringList());
         m_fx->Context()->SetCurrentDocView(m_fx->View());
     }
 
