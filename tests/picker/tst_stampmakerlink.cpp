@@ -7,7 +7,6 @@
 
 #include "host/framework/icore.h"
 #include "host/rpc/rpcclient.h"
-#include "host/utils/nex_path.h"
 #include "picker/customstampevent.h"
 #include "picker/stampdialog.h"
 
@@ -159,10 +158,6 @@ private slots:
 
         const StampParam entry = StampLibrary::EntryAt(custom, 0);
         QCOMPARE(entry.imageSize, QSize(44, 30));
-        QCOMPARE(QFileInfo(entry.imagePath).absolutePath() + "/",
-                 Utils::Nex_Path::UserPath() + "stamp/");
-        QCOMPARE(StampLibrary::EntryAt(m_picker->ListModel(StampListKind::Usual), 0).imagePath,
-                 entry.imagePath);
         // 300 dots per inch; the outline in blue at the left end of the middle line, and
         // nothing (transparent) in the corners outside the oval.
         const QImage picture(entry.imagePath);

