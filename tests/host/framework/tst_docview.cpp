@@ -287,17 +287,15 @@ private slots:
         host.MoveToViewport(pos + QPoint(5, 6));
         QTest::keyClick(view, Qt::Key_Left, Qt::ControlModifier);
         const QPoint at = pos + view->ScrollOffset();
-        const QString shift = QString::number(Qt::ShiftModifier),
-                      ctrl = QString::number(Qt::ControlModifier);
-        const QString p = QStringLiteral("%1,%2 ").arg(at.x()).arg(at.y());
-        QCOMPARE(
-            g_toolCalls,
-            QStringList({"test_tool_a:ldown " + p + shift, "test_tool_a:lup " + p + shift,
-                         "test_tool_a:rup " + p + "0",
-                         QStringLiteral("test_tool_a:move %1,%2 0").arg(at.x() + 5).arg(at.y() + 6),
-                         // a person presses Control first
-                         QStringLiteral("test_tool_a:key %1,0 ").arg(int(Qt::Key_Control)) + ctrl,
-                         QStringLiteral("test_tool_a:key %1,0 ").arg(int(Qt::Key_Left)) + ctrl}));
+        auto call = [](const char* what, const QPoint& p, int flags) {
+            return QString::asprintf("test_tool_a:%s %d,%d %d", what, p.x(), p.y(), flags);
+        };
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+        QCOMPARE(g_toolCalls, QStringList({call("ldown", at, shift), call("lup", at, shift),
+                                           call("rup", at, 0), call("move", at + QPoint(5, 6), 0),
+                                           // a person presses Control first
+                                           call("key", {Qt::Key_Control, 0}, ctrl),
+                                           call("key", {Qt::Key_Left, 0}, ctrl)}));
     }
 
 private:
