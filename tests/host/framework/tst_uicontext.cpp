@@ -4,7 +4,6 @@
 #include "host/framework/clearannot.h"
 #include "host/framework/contextmenuitemstate.h"
 #include "host/framework/crf_eventmgr.h"
-#include "host/framework/g_toolhandler.h"
 #include "host/framework/gac_common.h"
 #include "host/framework/icore.h"
 #include "host/utils/nex_path.h"
@@ -32,10 +31,9 @@ public:
     const char* Name() override { return m_name.constData(); }
     int DoAction() override
     {
-        s_runs << QStringLiteral("%1 page %2 annot %3")
-                      .arg(QString(m_name))
-                      .arg(Param()->GetInt32("pageIndex", -1))
-                      .arg(Param()->GetInt32("annotid", -1));
+        s_runs << QString::asprintf("%s page %d annot %d", m_name.constData(),
+                                    Param()->GetInt32("pageIndex", -1),
+                                    Param()->GetInt32("annotid", -1));
         return 1;
     }
     static QStringList s_runs;
@@ -219,14 +217,12 @@ private slots:
             if (!popup)
                 return;
             const QList<QAction*> actions = popup->actions();
-            for (QAction* action : actions)
-                shown << action->text();
             for (QAction* action : actions) {
-                if (action->objectName() == QLatin1String("d_delpageannot")) {
+                shown << action->text();
+                if (action->objectName() == QLatin1String("d_delpageannot"))
                     popup->setActiveAction(action);
-                    QTest::keyClick(popup, Qt::Key_Return);
-                }
             }
+            QTest::keyClick(popup, Qt::Key_Return);
         });
         auto* params = new G_OperationParam;
         params->Add("pageIndex", 0);
