@@ -65,16 +65,18 @@ void verifyRect(const CCA_GRect& got, const CCA_GRect& expected, float tolerance
              QTest::toString(got));
 }
 
-// A move: a drag by (dx, dy) from the stamp's centre, or a key (with Shift added) when given.
-struct Move {
+// A drag by (dx, dy) from the stamp's centre or from its control point `ctrl` (−1: none),
+// or a key (with Shift added) when given.
+struct Edit {
     CCA_GRect start;
+    int ctrl;
     int key;
     float dx, dy;
     CCA_GRect expected;
 };
 
 } // namespace
-Q_DECLARE_METATYPE(Move)
+Q_DECLARE_METATYPE(Edit)
 
 class TestHostTools : public QObject
 {
@@ -164,87 +166,67 @@ private slots:
         QCOMPARE(view->UndoStack()->count(), gone ? 1 : 0);
     }
 
-    void moveStaysOnThePage_data()
+    void editStaysOnThePage_data()
     {
-        QTest::addColumn<Move>("row");
+        QTest::addColumn<Edit>("row");
         const CCA_GRect mid(30, 40, 70, 70), moved(55, 50, 95, 80);
-        auto row = [](const char* name, const Move& move) { QTest::newRow(name) << move; };
+        const float m = GA_Common::kMinSize;
+        auto row = [](const char* name, const Edit& edit) { QTest::newRow(name) << edit; };
         const int up = Qt::Key_Up + Qt::ShiftModifier;
-        row("drag", {mid, 0, 25, 10, moved});
-        row("drag against the left edge", {mid, 0, -50, 0, {0, 40, 40, 70}});
-        row("drag against the top edge", {mid, 0, 0, -60, {30, 0, 70, 30}});
-        row("drag against the right edge", {mid, 0, 160, 0, {170, 40, 210, 70}});
-        row("drag against the bottom edge", {mid, 0, 0, 250, {30, 267, 70, 297}});
-        row("left key: 1 mm", {mid, Qt::Key_Left, 0, 0, {29, 40, 69, 70}});
-        row("shift up: 10 mm", {mid, up, 0, 0, {30, 30, 70, 60}});
+        row("drag", {mid, -1, 0, 25, 10, moved});
+        row("drag against the left edge", {mid, -1, 0, -50, 0, {0, 40, 40, 70}});
+        row("drag against the top edge", {mid, -1, 0, 0, -60, {30, 0, 70, 30}});
+        row("drag against the right edge", {mid, -1, 0, 160, 0, {170, 40, 210, 70}});
+        row("drag against the bottom edge", {mid, -1, 0, 0, 250, {30, 267, 70, 297}});
+        row("left key: 1 mm", {mid, -1, Qt::Key_Left, 0, 0, {29, 40, 69, 70}});
+        row("shift up: 10 mm", {mid, -1, up, 0, 0, {30, 30, 70, 60}});
         row("right key at the right edge",
-            {{169.5f, 40, 209.5f, 70}, Qt::Key_Right, 0, 0, {170, 40, 210, 70}});
+            {{169.5f, 40, 209.5f, 70}, -1, Qt::Key_Right, 0, 0, {170, 40, 210, 70}});
         row("down key at the bottom edge",
-            {{30, 266.5f, 70, 296.5f}, Qt::Key_Down, 0, 0, {30, 267, 70, 297}});
+            {{30, 266.5f, 70, 296.5f}, -1, Qt::Key_Down, 0, 0, {30, 267, 70, 297}});
+        // Control points go clockwise from the top-left corner.
+        row("resize top-left", {mid, 0, 0, -10, -5, {20, 35, 70, 70}});
+        row("resize top middle", {mid, 1, 0, 7, -5, {30, 35, 70, 70}});
+        row("resize right middle", {mid, 3, 0, 10, 9, {30, 40, 80, 70}});
+        row("resize bottom-right", {mid, 4, 0, 10, 20, {30, 40, 80, 90}});
+        // Far past the opposite corner: the smallest size, the opposite edges where they were.
+        row("resize bottom-right below the smallest size",
+            {mid, 4, 0, -60, -60, {30, 40, 30 + m, 40 + m}});
+        row("resize top-left below the smallest size",
+            {mid, 0, 0, 60, 60, {70 - m, 70 - m, 70, 70}});
     }
-    void moveStaysOnThePage()
+    void editStaysOnThePage()
     {
-        QFETCH(Move, row);
+        QFETCH(Edit, row);
         G_DocView* view = m_host->View();
         IG_Annot* stamp = m_host->AddStamp(0, row.start);
-        const CCA_GPoint from = centreOf(row.start);
-        if (row.key) {
+        CCA_GPoint from = centreOf(row.start);
+        if (row.key || row.ctrl >= 0) // a move drags the stamp unselected
             m_host->ClickAt(0, from);
+        if (row.key) {
             QTest::keyClick(view, Qt::Key(row.key & ~Qt::ShiftModifier),
                             Qt::KeyboardModifiers(row.key & Qt::ShiftModifier));
             QCOMPARE(stamp->GetRect(), row.expected); // keys move by whole millimetres
         } else {
+            if (row.ctrl >= 0) {
+                G_AnnotationHandler* handler = view->ToolHandler()->AnnotationHandler();
+                QVERIFY(handler && handler->GetCtrlPoints().size() == 8);
+                int page = 0;
+                from = view->DocPointFromScenePoint(handler->GetCtrlPoints()[row.ctrl], page);
+            }
             m_host->DragOnPage(0, from, CCA_GPoint(from.x + row.dx, from.y + row.dy));
-            verifyRect(stamp->GetRect(), row.expected, 1.0f / view->MM2Px(1.0f) + 0.01f);
-            QVERIFY(qAbs(stamp->GetRect().Width() - row.start.Width()) < 1e-3f);
+            const float pixels = row.ctrl < 0 ? 1.0f : 1.5f; // a control point's centre is rounded
+            verifyRect(stamp->GetRect(), row.expected, pixels / view->MM2Px(1.0f) + 0.01f);
+            if (row.ctrl < 0) // a move keeps the size exactly
+                QVERIFY(qAbs(stamp->GetRect().Width() - row.start.Width()) < 1e-3f);
         }
         QUndoStack* undo = view->UndoStack();
         QCOMPARE(undo->count(), 1);
-        const CCA_GRect moved = stamp->GetRect();
+        const CCA_GRect edited = stamp->GetRect();
         undo->undo();
         QCOMPARE(stamp->GetRect(), row.start);
         undo->redo();
-        QCOMPARE(stamp->GetRect(), moved);
-    }
-
-    void dragOnControlPointResizes_data()
-    {
-        QTest::addColumn<int>("ctrl");
-        QTest::addColumn<float>("dx");
-        QTest::addColumn<float>("dy");
-        QTest::addColumn<CCA_GRect>("expected");
-        auto row = [](const char* name, int ctrl, float dx, float dy, const CCA_GRect& to) {
-            QTest::newRow(name) << ctrl << dx << dy << to;
-        };
-        // Stamp (30, 40)–(70, 70) on the upright page; control points clockwise from top-left.
-        row("top-left", 0, -10.0f, -5.0f, {20, 35, 70, 70});
-        row("top middle", 1, 7.0f, -5.0f, {30, 35, 70, 70});
-        row("right middle", 3, 10.0f, 9.0f, {30, 40, 80, 70});
-        row("bottom-right", 4, 10.0f, 20.0f, {30, 40, 80, 90});
-        // Far past the opposite corner: the smallest size, the opposite edges where they were.
-        const float m = GA_Common::kMinSize;
-        row("bottom-right below the smallest size", 4, -60.0f, -60.0f, {30, 40, 30 + m, 40 + m});
-        row("top-left below the smallest size", 0, 60.0f, 60.0f, {70 - m, 70 - m, 70, 70});
-    }
-    void dragOnControlPointResizes()
-    {
-        QFETCH(int, ctrl);
-        QFETCH(float, dx);
-        QFETCH(float, dy);
-        QFETCH(CCA_GRect, expected);
-        const CCA_GRect start(30, 40, 70, 70);
-        IG_Annot* stamp = m_host->AddStamp(0, start);
-        G_DocView* view = m_host->View();
-        m_host->ClickAt(0, centreOf(start));
-        G_AnnotationHandler* handler = view->ToolHandler()->AnnotationHandler();
-        QVERIFY(handler);
-        const QVector<CCA_Point> points = handler->GetCtrlPoints();
-        QCOMPARE(points.size(), 8);
-        int page = 0;
-        const CCA_GPoint from = view->DocPointFromScenePoint(points[ctrl], page);
-        m_host->DragOnPage(0, from, CCA_GPoint(from.x + dx, from.y + dy));
-        verifyRect(stamp->GetRect(), expected, 1.5f / view->MM2Px(1.0f));
-        QCOMPARE(view->UndoStack()->count(), 1);
+        QCOMPARE(stamp->GetRect(), edited);
     }
 
     void rightClickSelectsAndForwards()
