@@ -17,7 +17,6 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScrollBar>
-#include <QStandardPaths>
 
 HostFixture::HostFixture() : m_answer(QMessageBox::Ok)
 {
@@ -78,7 +77,7 @@ bool HostFixture::makeView()
         return false;
     G_Application::Instance()->RegisterDocument(m_document);
     m_view = new G_DocView(m_context.get(), m_document);
-    m_view->resize(kViewWidth, kViewHeight);
+    m_view->resize(1000, 800);
     m_view->show();
     if (!QTest::qWaitForWindowExposed(m_view))
         qWarning("HostFixture: the view was not exposed");
@@ -253,28 +252,6 @@ QString HostFixture::CurrentTool() const
 {
     G_ToolHandler* tool = m_view ? m_view->ToolHandler() : nullptr;
     return tool ? GQ_ToQString(tool->HandlerName()) : QString();
-}
-
-QList<G_ContextMenu::Entry> HostFixture::RightClickMenu(IG_Annot* annot, const QString& choose,
-                                                        const QString& group)
-{
-    QList<G_ContextMenu::Entry> seen;
-    G_ContextMenu* menu = m_context->ContextMenu();
-    menu->SetChooser([&](const QString& g, const QList<G_ContextMenu::Entry>& entries) {
-        if (g == group)
-            seen = entries;
-        return choose;
-    });
-    const CCA_GRect r = annot->GetRect();
-    ClickAt(annot->Page()->Index(), CCA_GPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2),
-            Qt::RightButton);
-    menu->SetChooser(nullptr);
-    return seen;
-}
-
-bool PdfTools::Has(const QString& program)
-{
-    return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 int PdfTools::Run(const QString& program, const QStringList& args, QByteArray* output)
