@@ -191,21 +191,23 @@ private slots:
         const QString corner = "--size 40x30 --right 10 --bottom 10 ";
         const QPointF at(180, 272), none;
         const QVariantMap nothing;
+        const QVariantList all{1, 2, 3};
         auto pages = [](const char* file, QVariantList list) { return QVariantMap{{file, list}}; };
         // 30 mm wide keeps the picture's shape: 30 x 23 mm, 15 mm from the left, 20 from the top.
         QTest::newRow("page list at the top left")
             << seal("--size 30 --left 15 --top 20 -p 1,last --render-png out/preview.png "
                     "contract.pdf")
             << 0 << pages("contract.pdf", {1, 3}) << QPointF(30, 31.5) << "";
-        QTest::newRow("embedded on every page") << seal(corner + "-p all --embed contract.pdf") << 0
-                                                << pages("contract.pdf", {1, 2, 3}) << at << "";
+        QTest::newRow("embedded") << seal(corner + "-p 2 --embed contract.pdf") << 0
+                                  << pages("contract.pdf", {2}) << at << "";
         QTest::newRow("password") << seal(corner + "--password open locked.pdf") << 0
                                   << pages("locked.pdf", {1}) << at << "";
         QTest::newRow("wrong password")
             << seal("--password shut locked.pdf") << 1 << nothing << at << "error: locked.pdf: ";
         QTest::newRow("a locked and a missing file among good ones")
-            << seal(corner + "--password open --progress contract.pdf missing.pdf locked.pdf") << 1
-            << QVariantMap{{"contract.pdf", QVariantList{1}}, {"locked.pdf", QVariantList{1}}} << at
+            << seal(corner +
+                    "-p all --password open --progress contract.pdf missing.pdf locked.pdf")
+            << 1 << QVariantMap{{"contract.pdf", all}, {"locked.pdf", all}} << at
             << "error: missing.pdf: ";
         QTest::newRow("library stamp by name")
             << QStringList{"-s", "ROUND_SEAL", "-o", "out", "landscape.pdf"} << 0
