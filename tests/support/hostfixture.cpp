@@ -117,14 +117,14 @@ QPoint HostFixture::ViewportPointOfScene(const CCA_Point& scene)
     return QPoint(scene.x, scene.y) - m_view->ScrollOffset();
 }
 
-void HostFixture::PressAtViewport(const QPoint& pos, Qt::MouseButton button)
+void HostFixture::PressAtViewport(const QPoint& pos)
 {
-    QTest::mousePress(m_view->viewport(), button, Qt::NoModifier, pos);
+    QTest::mousePress(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
 }
 
-void HostFixture::ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button)
+void HostFixture::ReleaseAtViewport(const QPoint& pos)
 {
-    QTest::mouseRelease(m_view->viewport(), button, Qt::NoModifier, pos);
+    QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
 }
 
 void HostFixture::MoveToViewport(const QPoint& pos, Qt::MouseButtons held)
@@ -135,11 +135,9 @@ void HostFixture::MoveToViewport(const QPoint& pos, Qt::MouseButtons held)
     QApplication::sendEvent(port, &move);
 }
 
-void HostFixture::ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button,
-                          Qt::KeyboardModifiers modifiers)
+void HostFixture::ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button)
 {
-    const QPoint pos = ViewportPoint(page, mm);
-    QTest::mouseClick(m_view->viewport(), button, modifiers, pos);
+    QTest::mouseClick(m_view->viewport(), button, Qt::NoModifier, ViewportPoint(page, mm));
 }
 
 void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to)

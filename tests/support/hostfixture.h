@@ -67,13 +67,12 @@ public:
     CCA_Point ScenePoint(int page, const CCA_GPoint& mm) const;
     // The same for a scene point.
     QPoint ViewportPointOfScene(const CCA_Point& scene);
-    void ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton);
     // Press at `from`, move in a few steps, release at `to` (left button).
     void DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to);
     // The same at viewport points.
-    void PressAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
-    void ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
+    void PressAtViewport(const QPoint& pos);
+    void ReleaseAtViewport(const QPoint& pos);
     void MoveToViewport(const QPoint& pos, Qt::MouseButtons held = Qt::NoButton);
 
     // Puts a picture stamp on a page of the open document, as a placed stamp would be
