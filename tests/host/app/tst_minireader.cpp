@@ -97,7 +97,6 @@ private slots:
         const QString saved = m_dir.filePath("demo/contract-stamped.pdf");
         QVERIFY2(said.contains("saved ") && QFile::exists(saved), said.constData());
         QVERIFY(PdfTools::Check(saved).isEmpty());
-        QVERIFY2(said.contains("stamped page 1"), said.constData());
         // The demo puts a 40 mm seal 20 mm from the right and bottom edges of an A4 page.
         const QImage page = PdfTools::Render(saved, 0);
         QVERIFY(PdfTools::RedAround(page, CCA_GPoint(170, 260), 1) > 0);
