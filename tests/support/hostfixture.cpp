@@ -17,7 +17,6 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScrollBar>
-#include <QStandardPaths>
 
 HostFixture::HostFixture() : m_answer(QMessageBox::Ok)
 {
@@ -78,7 +77,7 @@ bool HostFixture::makeView()
         return false;
     G_Application::Instance()->RegisterDocument(m_document);
     m_view = new G_DocView(m_context.get(), m_document);
-    m_view->resize(kViewWidth, kViewHeight);
+    m_view->resize(1000, 800);
     m_view->show();
     if (!QTest::qWaitForWindowExposed(m_view))
         qWarning("HostFixture: the view was not exposed");
@@ -118,14 +117,14 @@ QPoint HostFixture::ViewportPointOfScene(const CCA_Point& scene)
     return QPoint(scene.x, scene.y) - m_view->ScrollOffset();
 }
 
-void HostFixture::PressAtViewport(const QPoint& pos, Qt::MouseButton button)
+void HostFixture::PressAtViewport(const QPoint& pos)
 {
-    QTest::mousePress(m_view->viewport(), button, Qt::NoModifier, pos);
+    QTest::mousePress(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
 }
 
-void HostFixture::ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button)
+void HostFixture::ReleaseAtViewport(const QPoint& pos)
 {
-    QTest::mouseRelease(m_view->viewport(), button, Qt::NoModifier, pos);
+    QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
 }
 
 void HostFixture::MoveToViewport(const QPoint& pos, Qt::MouseButtons held)
@@ -136,11 +135,9 @@ void HostFixture::MoveToViewport(const QPoint& pos, Qt::MouseButtons held)
     QApplication::sendEvent(port, &move);
 }
 
-void HostFixture::ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button,
-                          Qt::KeyboardModifiers modifiers)
+void HostFixture::ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button)
 {
-    const QPoint pos = ViewportPoint(page, mm);
-    QTest::mouseClick(m_view->viewport(), button, modifiers, pos);
+    QTest::mouseClick(m_view->viewport(), button, Qt::NoModifier, ViewportPoint(page, mm));
 }
 
 void HostFixture::DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to)
@@ -253,28 +250,6 @@ QString HostFixture::CurrentTool() const
 {
     G_ToolHandler* tool = m_view ? m_view->ToolHandler() : nullptr;
     return tool ? GQ_ToQString(tool->HandlerName()) : QString();
-}
-
-QList<G_ContextMenu::Entry> HostFixture::RightClickMenu(IG_Annot* annot, const QString& choose,
-                                                        const QString& group)
-{
-    QList<G_ContextMenu::Entry> seen;
-    G_ContextMenu* menu = m_context->ContextMenu();
-    menu->SetChooser([&](const QString& g, const QList<G_ContextMenu::Entry>& entries) {
-        if (g == group)
-            seen = entries;
-        return choose;
-    });
-    const CCA_GRect r = annot->GetRect();
-    ClickAt(annot->Page()->Index(), CCA_GPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2),
-            Qt::RightButton);
-    menu->SetChooser(nullptr);
-    return seen;
-}
-
-bool PdfTools::Has(const QString& program)
-{
-    return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 int PdfTools::Run(const QString& program, const QStringList& args, QByteArray* output)

@@ -46,9 +46,6 @@ public:
     HostFixture(const HostFixture&) = delete;
     HostFixture& operator=(const HostFixture&) = delete;
 
-    static constexpr int kViewWidth = 1000;
-    static constexpr int kViewHeight = 800;
-
     // Blank pages of the given sizes (millimetres) and rotations; false when the model
     // refuses them. Replaces an open document.
     bool OpenBlank(const QList<CCA_GSize>& pageSizes, const QList<int>& rotations = {});
@@ -70,13 +67,12 @@ public:
     CCA_Point ScenePoint(int page, const CCA_GPoint& mm) const;
     // The same for a scene point.
     QPoint ViewportPointOfScene(const CCA_Point& scene);
-    void ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void ClickAt(int page, const CCA_GPoint& mm, Qt::MouseButton button = Qt::LeftButton);
     // Press at `from`, move in a few steps, release at `to` (left button).
     void DragOnPage(int page, const CCA_GPoint& from, const CCA_GPoint& to);
     // The same at viewport points.
-    void PressAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
-    void ReleaseAtViewport(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton);
+    void PressAtViewport(const QPoint& pos);
+    void ReleaseAtViewport(const QPoint& pos);
     void MoveToViewport(const QPoint& pos, Qt::MouseButtons held = Qt::NoButton);
 
     // Puts a picture stamp on a page of the open document, as a placed stamp would be
@@ -101,10 +97,6 @@ public:
             bool perform = true);
     QList<const G_Event*> Events(int type) const; // logged by the context, of that type
     QString CurrentTool() const;                  // the view's current tool's name
-    // Right-clicks the annotation's centre; the context menu of group `group` answers
-    // `choose` (nothing when empty). The entries it offered.
-    QList<G_ContextMenu::Entry> RightClickMenu(IG_Annot* annot, const QString& choose = {},
-                                               const QString& group = "annot");
 
 private:
     bool makeView(); // false when no document was made
@@ -118,11 +110,9 @@ private:
     int m_stampResource = 0;
 };
 
-// Programs of other makers that read saved files; each is skipped with a message when it is
-// not installed (QSKIP in the caller when Has() is false).
+// Programs of other makers that read saved files.
 namespace PdfTools
 {
-bool Has(const QString& program);
 // The exit code (−1 when it could not run); standard output and error to `output`.
 int Run(const QString& program, const QStringList& args, QByteArray* output = nullptr);
 QString Check(const QString& pdf);            // qpdf --check: empty when the file is sound

@@ -32,18 +32,14 @@ private slots:
         QCOMPARE(loaded.size(), 3); // the reader's, the plug-in's and Qt's
     }
 
-    void windowTexts()
+    void readerAndQtTexts()
     {
         HostFixture host;
         MainWindow window;
         QCOMPARE(window.windowTitle(), QString::fromUtf8("阅读器"));
         QCOMPARE(textOf(&window, "actionZoomIn"), QString::fromUtf8("放大(&I)"));
         QCOMPARE(textOf(&window, "ti_stamp"), QString::fromUtf8("印章")); // command bar
-    }
-
-    void qtDialogTexts()
-    {
-        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel);               // Qt's own
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8("取消"));
     }
 
