@@ -557,14 +557,13 @@ void StampDialog::InitStampWidget()
 
 void StampDialog::InitApplySignatureVisible()
 {
-    const QString path = Utils::Nex_Path::AppConfigsPath() + QStringLiteral("uiconfig.ini");
-    const Utils::FileVersion version = Utils::FileVersion::Of(path);
-    if (path != m_uiConfigPath || version != m_uiConfigVersion) {
-        QSettings config(path, QSettings::IniFormat);
+    const Utils::FileVersion version =
+        Utils::FileVersion::Of(Utils::Nex_Path::AppConfigsPath() + QStringLiteral("uiconfig.ini"));
+    if (version != m_uiConfigVersion) {
+        QSettings config(version.path, QSettings::IniFormat);
         config.beginGroup(QStringLiteral("stamp"));
         m_showApplySign = config.value(QStringLiteral("stamp.applysignature.show"), true).toBool();
         config.endGroup();
-        m_uiConfigPath = path;
         m_uiConfigVersion = version;
     }
     m_ui->ApplyDigitalSignatureBox->setVisible(m_showApplySign);
@@ -760,12 +759,11 @@ bool StampDialog::GetStampSelection(StampSelection& out)
 bool StampDialog::pictureLoads(const QString& path)
 {
     const Utils::FileVersion version = Utils::FileVersion::Of(path);
-    if (path == m_loadedPicture && version == m_loadedPictureVersion)
+    if (version == m_loadedPicture)
         return true;
     if (QPixmap(path).isNull())
         return false;
-    m_loadedPicture = path;
-    m_loadedPictureVersion = version;
+    m_loadedPicture = version;
     return true;
 }
 

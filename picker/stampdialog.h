@@ -129,11 +129,9 @@ private:
     int m_directionIndexes[4] = {0, 0, 0, 0}; // invoice LR, invoice TB, stamp LR, stamp TB
     bool m_invoiceMode = false;
     StampParam m_pendingStamp;
-    // What the last reads of "uiconfig.ini" and of a chosen picture found, and of which
-    // version of the file.
-    QString m_uiConfigPath;
+    // The versions of "uiconfig.ini" and of the chosen picture last read, and what the
+    // first said.
     Utils::FileVersion m_uiConfigVersion;
     bool m_showApplySign = true;
-    QString m_loadedPicture;
-    Utils::FileVersion m_loadedPictureVersion;
+    Utils::FileVersion m_loadedPicture; // known to load
 };

@@ -341,10 +341,6 @@ OpenAhead::~OpenAhead()
 
 std::unique_ptr<IG_Document> OpenAhead::Take(QString* error, bool* passwordNeeded)
 {
-    if (!m_result.valid()) {
-        *error = tr("%1 was opened already.").arg(native(m_path));
-        return nullptr;
-    }
     Result result = m_result.get();
     *error = result.error;
     *passwordNeeded = result.passwordNeeded;
@@ -369,9 +365,9 @@ bool BatchStamp::StampFile(const QString& input, const QString& output, OpenAhea
     QString error;
     bool passwordNeeded = false;
     std::unique_ptr<IG_Document> document =
-        ahead && ahead->Path() == input ? ahead->Take(&error, &passwordNeeded)
-                                        : std::unique_ptr<IG_Document>(DocumentIO::Open(
-                                              input, m_options.password, &error, &passwordNeeded));
+        ahead && ahead->Holds(input) ? ahead->Take(&error, &passwordNeeded)
+                                     : std::unique_ptr<IG_Document>(DocumentIO::Open(
+                                           input, m_options.password, &error, &passwordNeeded));
     OpenDocument opened(std::move(document), &m_disposal);
     IG_Document* doc = opened.document.get();
     if (!doc) {

@@ -40,8 +40,9 @@ public:
     ~OpenAhead();
     OpenAhead(const OpenAhead&) = delete;
     OpenAhead& operator=(const OpenAhead&) = delete;
-    const QString& Path() const { return m_path; }
-    // Waits for the document; null with the message of DocumentIO::Open.
+    // True until the document is taken.
+    bool Holds(const QString& path) const { return m_result.valid() && path == m_path; }
+    // Waits for the document; null with the message of DocumentIO::Open. Only while Holds.
     std::unique_ptr<IG_Document> Take(QString* error, bool* passwordNeeded);
 
 private:

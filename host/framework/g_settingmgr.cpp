@@ -2,7 +2,6 @@
 
 #include "../utils/nex_path.h"
 
-#include <QFileInfo>
 #include <QSettings>
 
 namespace
@@ -28,9 +27,8 @@ QVariant G_SettingMgr::ConfigValue(const QString& key, const QVariant& defaultVa
     // changed by hand: both forget what was read.
     const QString path = settingsFile();
     const Utils::FileVersion version = Utils::FileVersion::Of(path);
-    if (path != m_readPath || version != m_readVersion) {
+    if (version != m_readVersion) {
         m_read.clear();
-        m_readPath = path;
         m_readVersion = version;
     }
     auto read = m_read.constFind(key);

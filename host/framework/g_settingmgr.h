@@ -24,6 +24,5 @@ private:
     G_SettingMgr() = default;
     QHash<QString, QVariant> m_cache;
     mutable QHash<QString, QVariant> m_read; // from the file; invalid: not there
-    mutable QString m_readPath;
     mutable Utils::FileVersion m_readVersion;
 };

@@ -11,6 +11,7 @@ namespace Utils
 FileVersion FileVersion::Of(const QString& path)
 {
     FileVersion version;
+    version.path = path;
 #ifdef Q_OS_UNIX
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
