@@ -162,28 +162,39 @@ bool BatchStamp::FindStamp()
               << tr("the stamp plug-in is not loaded, so its library cannot be searched.") << "\n";
         return false;
     }
-    // The library is the picker's, and the picker opens on a view.
+    return findLibraryStamp(pickerLibrary());
+}
+
+QVariantList BatchStamp::pickerLibrary()
+{
+    // The picker opens on a view; a blank page will do.
     OpenDocument blank(
         std::unique_ptr<IG_Document>(DocumentIO::CreateBlank({CCA_GSize(210, 297)})));
     HiddenView hidden(blank.document.get(), m_window.get());
-    return findLibraryStamp(&hidden.view);
-}
-
-bool BatchStamp::findLibraryStamp(G_DocView* view)
-{
-    const QString& stamp = m_options.stamp;
     // Open the picker as the stamp command does, read its lists and close it unchosen.
     QVariantList entries;
     Utils::Widgets::PopupSeam::SetAnswerer([&entries](Utils::Widgets::Nex_Popup* popup) {
         QMetaObject::invokeMethod(popup, "LibraryStamps", Qt::DirectConnection,
                                   Q_RETURN_ARG(QVariantList, entries));
     });
-    if (G_Operation* op = view->UIContext()->CreateOperationByName("ti_stamp", QString())) {
+    if (G_Operation* op = hidden.context.CreateOperationByName("ti_stamp", QString())) {
         op->PerformAction();
         op->DeleteLater();
     }
     Utils::Widgets::PopupSeam::SetAnswerer(nullptr);
+    m_pickerBuilt = true;
+    return entries;
+}
 
+void BatchStamp::PreparePicker()
+{
+    if (!m_pickerBuilt && G_Operation::FindGlobal("ti_stamp"))
+        pickerLibrary();
+}
+
+bool BatchStamp::findLibraryStamp(const QVariantList& entries)
+{
+    const QString& stamp = m_options.stamp;
     QVariantMap found;
     QStringList names;
     QStringList matches;
@@ -351,6 +362,7 @@ bool BatchStamp::StampFile(const QString& input, const QString& output, OpenAhea
 {
     m_input = input;
     m_pages.clear();
+    m_answers.clear(); // its stamp is a resource of the last document
     const QFileInfo in(input);
     const QFileInfo out(output);
     if (in.exists() && out.exists() && in.canonicalFilePath() == out.canonicalFilePath()) {
@@ -428,22 +440,17 @@ bool BatchStamp::StampFile(const QString& input, const QString& output, OpenAhea
 bool BatchStamp::stampPage(G_DocView* view, int index)
 {
     const QString where = tr("page %1: ").arg(index + 1);
-    view->GoToPage(index);
-    G_UIContext* context = view->UIContext();
-    m_pickerProblem.clear();
-    int annotId = 0;
-    if (G_Operation* op = context->CreateOperationByName("ti_stamp", QString())) {
-        // No command button: the picker is anchored at the top-left corner.
-        op->Param()->Add("position", CCA_GRect(0, 0, 0, 0));
-        op->PerformAction();
-        annotId = op->Param()->GetInt32("annotid", 0);
-        op->DeleteLater();
-    } else {
+    if (!G_Operation::FindGlobal("ti_stamp")) {
         fail(tr("the stamp plug-in is not loaded: \"ti_stamp\" is unknown."));
         return false;
     }
+    m_pickerProblem.clear();
+    int placed = placeAsBefore(view, index);
+    if (placed <= 0)
+        placed = placeByPicker(view, index);
+    G_UIContext* context = view->UIContext();
     IG_Page* page = view->Page(index);
-    IG_Annot* annot = annotId > 0 && page ? page->AnnotById(unsigned(annotId)) : nullptr;
+    IG_Annot* annot = placed > 0 && page ? page->AnnotById(unsigned(placed)) : nullptr;
     if (!annot) {
         fail(where + (m_pickerProblem.isEmpty() ? tr("no stamp was placed.") : m_pickerProblem));
         return false;
@@ -458,7 +465,7 @@ bool BatchStamp::stampPage(G_DocView* view, int index)
     // Selected as the stamp handler selects a stamp: embedding reads these two keys.
     G_SettingMgr* settings = G_SettingMgr::Instance();
     settings->SetConfigCache(QStringLiteral("stampPageIndex"), index);
-    settings->SetConfigCache(QStringLiteral("stampAnnotID"), annotId);
+    settings->SetConfigCache(QStringLiteral("stampAnnotID"), placed);
     int embedded = 0;
     if (G_Operation* op = context->CreateOperationByName("d_embedpageannot", QString())) {
         op->Param()->Add("pageIndex", index);
@@ -466,11 +473,70 @@ bool BatchStamp::stampPage(G_DocView* view, int index)
         op->DeleteLater();
     }
     settings->SetConfigCache(QStringLiteral("stampAnnotID"), -1);
-    if (embedded != 1 || page->AnnotById(unsigned(annotId))) {
+    if (embedded != 1 || page->AnnotById(unsigned(placed))) {
         fail(where + tr("the stamp could not be embedded into the page."));
         return false;
     }
     return true;
+}
+
+int BatchStamp::placeByPicker(G_DocView* view, int index)
+{
+    view->GoToPage(index);
+    G_Operation* op = view->UIContext()->CreateOperationByName("ti_stamp", QString());
+    if (!op)
+        return 0;
+    // No command button: the picker is anchored at the top-left corner.
+    op->Param()->Add("position", CCA_GRect(0, 0, 0, 0));
+    op->PerformAction();
+    const G_OperationParam* chosen = op->Param();
+    const int annotId = chosen->GetInt32("annotid", 0);
+    IG_Page* page = view->Page(index);
+    if (annotId > 0 && page && chosen->GetBool("auto", false) &&
+        chosen->GetInt32("pageIndex", -1) == index) {
+        Answer answer;
+        answer.pageWidth = page->Width();
+        answer.pageHeight = page->Height();
+        answer.stampId = chosen->GetInt32("stampId", 0);
+        answer.stampSize = chosen->GetGSize("stampSize");
+        answer.imgPath = chosen->GetQString("imgPath");
+        answer.position = chosen->GetGPoint("position");
+        answer.applySign = chosen->GetBool("applysign", false);
+        m_answers.append(answer);
+    }
+    op->DeleteLater();
+    return annotId;
+}
+
+int BatchStamp::placeAsBefore(G_DocView* view, int index)
+{
+    IG_Page* page = view->Page(index);
+    if (!page)
+        return 0;
+    const float width = page->Width();
+    const float height = page->Height();
+    for (const Answer& answer : qAsConst(m_answers)) {
+        if (answer.pageWidth != width || answer.pageHeight != height)
+            continue;
+        G_Operation* op = view->UIContext()->CreateOperationByName("tp_stamp", QString());
+        if (!op)
+            return 0;
+        // The keys and their order are those "ti_stamp" hands on.
+        G_OperationParam* param = op->Param();
+        param->Add("stampId", answer.stampId);
+        param->Add("stampSize", answer.stampSize);
+        param->Add("imgPath", answer.imgPath);
+        param->Add("pageIndex", index);
+        param->Add("position", answer.position);
+        if (answer.applySign)
+            param->Add("applysign", true);
+        param->Add("auto", 1);
+        op->PerformAction();
+        const int annotId = op->Param()->GetInt32("annotid", 0);
+        op->DeleteLater();
+        return annotId;
+    }
+    return 0;
 }
 
 void BatchStamp::showProgress(int done, int total, bool finished)

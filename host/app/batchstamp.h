@@ -1,9 +1,14 @@
 #pragma once
 // Stamps one document the way a person does in the reader, through the plug-in's own
-// operations: for each page it makes the page current, runs "ti_stamp" and answers the
-// stamp picker through the popup seam (auto stamping checked, the margins typed, the page
-// edges chosen, the stamp chosen), then, when asked, embeds the placed stamp with
-// "d_embedpageannot", and saves the document to another file with its own SaveAs.
+// operations: it makes a page current, runs "ti_stamp" and answers the stamp picker through
+// the popup seam (auto stamping checked, the margins typed, the page edges chosen, the stamp
+// chosen), then, when asked, embeds the placed stamp with "d_embedpageannot", and saves the
+// document to another file with its own SaveAs.
+//
+// The picker's answer for a page depends on the page's size alone (margins, edges and stamp
+// stay the same for the whole run), so it is asked once per page size; the other pages of
+// that size go straight to the placement operation "tp_stamp" with the answer it gave, as
+// "ti_stamp" itself passes it on.
 //
 // The plug-ins must be loaded first. The view is never shown. A hidden main window owns the
 // picker and its dialogs while this object lives, so delete it before the plug-ins are
@@ -11,10 +16,12 @@
 // printed.
 
 #include "batchoptions.h"
+#include "host/base/ca_types.h"
 #include "host/document/ig_document.h"
 
 #include <QSize>
 #include <QString>
+#include <QVariantList>
 #include <QVector>
 #include <future>
 #include <memory>
@@ -69,6 +76,9 @@ public:
     // a message when there is no such stamp. Comes before StampFile.
     bool FindStamp();
     QString StampPath() const { return m_stampPath; }
+    // Builds the stamp picker (its lists, the fonts it shows) on a blank page unless that is
+    // done, so that it is ready for the first page: worth it while a document is being read.
+    void PreparePicker();
     QSize StampSize() const { return m_stampSize; }
 
     // Stamps the pages of `input` with the stamp found and saves them to `output` (never
@@ -84,7 +94,8 @@ public:
                               const QString& png, QString* error);
 
 private:
-    bool findLibraryStamp(G_DocView* view);
+    QVariantList pickerLibrary();
+    bool findLibraryStamp(const QVariantList& entries);
     bool sizeStamp(const QSize& libraryMillimetres);
     void answerPicker(Utils::Widgets::Nex_Popup* popup);
     // The picker's fields that a run fills in, found once per picker: the picker is one
@@ -93,6 +104,8 @@ private:
     struct PickerFields;
     const PickerFields& pickerFields(Utils::Widgets::Nex_Popup* popup);
     bool stampPage(G_DocView* view, int index);
+    int placeByPicker(G_DocView* view, int index);
+    int placeAsBefore(G_DocView* view, int index);
     void showProgress(int done, int total, bool finished);
     void fail(const QString& message);
 
@@ -105,10 +118,21 @@ private:
     QSize m_stampSize;
     QString m_pickerProblem; // what kept the picker from choosing in the last run
     std::unique_ptr<PickerFields> m_fields;
+    // What the picker answered for pages of one size, as "ti_stamp" passes it on.
+    struct Answer {
+        float pageWidth = -1, pageHeight = -1;
+        int stampId = 0;
+        CCA_GSize stampSize;
+        QString imgPath;
+        CCA_GPoint position;
+        bool applySign = false;
+    };
+    QVector<Answer> m_answers;
     // The last file's document is freed on another thread while the run goes on; waited
     // for before the next file and at the end.
     std::future<void> m_disposal;
     QVector<int> m_pages;
+    bool m_pickerBuilt = false;
     bool m_progress = false;
     bool m_terminal = false;
     qint64 m_lastProgress = -1; // ms since the file was opened

@@ -53,6 +53,12 @@ private slots:
             QSKIP("qpdf and pdftoppm check the saved files");
         for (const char* name : {"contract.pdf", "landscape.pdf"})
             QVERIFY(QFile::copy(QString(SAMPLES_DIR "/") + name, m_dir.filePath(name)));
+        // A4, A4 landscape, A4: the batch asks the picker again for a page of another size.
+        const QString contract = m_dir.filePath("contract.pdf");
+        QCOMPARE(PdfTools::Run("qpdf", {"--empty", "--pages", contract, "1",
+                                        m_dir.filePath("landscape.pdf"), "1", contract, "2", "--",
+                                        m_dir.filePath("mixed.pdf")}),
+                 0);
         QCOMPARE(
             PdfTools::Run("qpdf", {"--encrypt", "open", "owner", "256", "--",
                                    m_dir.filePath("contract.pdf"), m_dir.filePath("locked.pdf")}),
@@ -181,14 +187,15 @@ private slots:
         QTest::addColumn<int>("exitCode");
         // Per output file: the pages (from 1) that carry the stamp.
         QTest::addColumn<QVariantMap>("stamped");
-        QTest::addColumn<QPointF>("centre");    // of the stamp on the page, millimetres
+        // Of the stamp on the page, millimetres; negative: from the right or bottom edge.
+        QTest::addColumn<QPointF>("centre");
         QTest::addColumn<QString>("complaint"); // part of standard error
         auto seal = [](const QString& more) {
             return QStringList{"-s", SAMPLES_DIR "/seal_red.png", "-o", "out"} + more.split(' ');
         };
-        // 40 x 30 mm, 10 mm from the right and bottom edges of an A4 page.
+        // 40 x 30 mm, 10 mm from the right and bottom edges.
         const QString corner = "--size 40x30 --right 10 --bottom 10 ";
-        const QPointF at(180, 272), none;
+        const QPointF at(-30, -25), none;
         const QVariantMap nothing;
         const QVariantList all{1, 2, 3};
         auto pages = [](const char* file, QVariantList list) { return QVariantMap{{file, list}}; };
@@ -197,8 +204,8 @@ private slots:
             << seal("--size 30 --left 15 --top 20 -p 1,last --render-png out/preview.png "
                     "contract.pdf")
             << 0 << pages("contract.pdf", {1, 3}) << QPointF(30, 31.5) << "";
-        QTest::newRow("embedded") << seal(corner + "-p 2 --embed contract.pdf") << 0
-                                  << pages("contract.pdf", {2}) << at << "";
+        QTest::newRow("embedded, pages of two sizes") << seal(corner + "-p all --embed mixed.pdf")
+                                                      << 0 << pages("mixed.pdf", all) << at << "";
         QTest::newRow("password") << seal(corner + "--password open locked.pdf") << 0
                                   << pages("locked.pdf", {1}) << at << "";
         QTest::newRow("wrong password")
@@ -224,7 +231,7 @@ private slots:
         const bool embedded = args.contains("--embed");
         QFETCH(QString, complaint);
         QDir(m_dir.filePath("out")).removeRecursively();
-        const QStringList inputs{"contract.pdf", "landscape.pdf", "locked.pdf"};
+        const QStringList inputs{"contract.pdf", "landscape.pdf", "locked.pdf", "mixed.pdf"};
         QList<QByteArray> before;
         for (const QString& input : inputs)
             before << digest(m_dir.filePath(input));
@@ -260,7 +267,10 @@ private slots:
                     continue;
                 // Embedded stamps are page content: shown with annotations hidden too.
                 const QImage image = PdfTools::Render(saved, page - 1, embedded);
-                const int red = PdfTools::RedAround(image, CCA_GPoint(centre.x(), centre.y()));
+                const double width = image.width() * 25.4 / 72, height = image.height() * 25.4 / 72;
+                const CCA_GPoint at(centre.x() < 0 ? width + centre.x() : centre.x(),
+                                    centre.y() < 0 ? height + centre.y() : centre.y());
+                const int red = PdfTools::RedAround(image, at);
                 QVERIFY2((red > 0) == here, qPrintable(QString("page %1: %2").arg(page).arg(red)));
             }
         }
