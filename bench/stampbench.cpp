@@ -136,6 +136,9 @@ Result RunChild(const QString& name, const QString& program, const QStringList& 
     if (pid == 0) {
         // Quiet peers: their warnings are not the figures.
         std::freopen("/dev/null", "w", stdout);
+        // The reader chooses its own platform for a batch, as it does for a user who sets none.
+        if (program == QStringLiteral(MINIREADER_PATH))
+            unsetenv("QT_QPA_PLATFORM");
         execvp(argv[0], argv.data());
         _exit(127);
     }

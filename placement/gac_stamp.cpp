@@ -19,7 +19,7 @@ NexSharedPtr<NexJson> GAC_Stamp::BuildAppearanceJson(bool runTime)
     appearance["Height"] = static_cast<double>(height);
     appearance["RunTime"] = runTime;
     NexJson::Value list = NexJson::Value::array();
-    list.push_back(appearance);
-    content->SetMember("Appearance", list);
+    list.push_back(std::move(appearance));
+    content->SetMember("Appearance", std::move(list));
     return content;
 }

@@ -123,7 +123,7 @@ int GP_Stamp::DoAction()
     renderItem->SetMember("RenderType", NexJson::Value(0));
     NexJson::Value ids = NexJson::Value::array();
     ids.push_back(annot->ID());
-    renderItem->SetMember("ID", ids);
+    renderItem->SetMember("ID", std::move(ids));
     auto renderList = NexJsonFactory::CreateArray();
     renderList->Append(renderItem);
     auto request = NexJsonFactory::CreateObject();

@@ -1,5 +1,6 @@
 // minireader: the reference reader. Without options it opens a window; the options below
-// run headless (the offscreen platform is chosen when none is set).
+// run headless when no platform is set: the batch on Qt's minimal platform, which loads no
+// fonts (it draws nothing), the others on the offscreen one.
 //   stamp [options] FILE...  stamp files in a batch (`minireader stamp --help`)
 //   --list-registrations   print what the host and its plug-ins registered
 //   FILE...                opens the files in tabs of a window
@@ -74,7 +75,7 @@ int main(int argc, char** argv)
     const bool list = hasOption(argc, argv, "--list-registrations");
     const bool demo = hasOption(argc, argv, "--demo");
     if ((stamp || list || demo) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", stamp ? "minimal" : "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("minireader"));
     Utils::Nex_Translations::Install(&app);

@@ -450,11 +450,8 @@ void G_DocView::Refresh()
 
 void G_DocView::ApplyRenderParams(const QString& json)
 {
-    const NexSharedPtr<NexJson> parsed = NexJsonFactory::ParseJsonString(json.toStdString());
-    if (!parsed || !parsed->IsObject())
-        return;
-    const NexJson::Value& root = parsed->Json();
-    if (!root.contains("RenderParams") || !root["RenderParams"].is_array())
+    const QByteArray utf8 = json.toUtf8();
+    if (!NexJsonHelper::HasArrayMember(utf8.constData(), size_t(utf8.size()), "RenderParams"))
         return;
     d->cache.clear();
     viewport()->update();

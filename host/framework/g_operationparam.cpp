@@ -78,49 +78,59 @@ void G_OperationParam::AddVariant(const QString& key, const QVariant& value)
         m_values.append({key, value});
 }
 
+void G_OperationParam::add(const char* key, QVariant&& value)
+{
+    // Found by the key as it is; a string is made only for a new key.
+    const int i = indexOf(key);
+    if (i >= 0)
+        m_values[i].second = std::move(value);
+    else
+        m_values.append({QString::fromUtf8(key), std::move(value)});
+}
+
 void G_OperationParam::Add(const char* key, bool value)
 {
-    AddVariant(key, value);
+    add(key, QVariant(value));
 }
 void G_OperationParam::Add(const char* key, int value)
 {
-    AddVariant(key, value);
+    add(key, QVariant(value));
 }
 void G_OperationParam::Add(const char* key, unsigned int value)
 {
-    AddVariant(key, value);
+    add(key, QVariant(value));
 }
 void G_OperationParam::Add(const char* key, float value)
 {
-    AddVariant(key, value);
+    add(key, QVariant(value));
 }
 void G_OperationParam::Add(const char* key, double value)
 {
-    AddVariant(key, value);
+    add(key, QVariant(value));
 }
 void G_OperationParam::Add(const char* key, const QString& value)
 {
-    AddVariant(key, value);
+    add(key, QVariant(value));
 }
 void G_OperationParam::Add(const char* key, const char* value)
 {
-    AddVariant(key, QString::fromUtf8(value ? value : ""));
+    add(key, QVariant(QString::fromUtf8(value ? value : "")));
 }
 void G_OperationParam::Add(const char* key, const CCA_Point& value)
 {
-    AddVariant(key, QVariant::fromValue(value));
+    add(key, QVariant::fromValue(value));
 }
 void G_OperationParam::Add(const char* key, const CCA_GPoint& value)
 {
-    AddVariant(key, QVariant::fromValue(value));
+    add(key, QVariant::fromValue(value));
 }
 void G_OperationParam::Add(const char* key, const CCA_GSize& value)
 {
-    AddVariant(key, QVariant::fromValue(value));
+    add(key, QVariant::fromValue(value));
 }
 void G_OperationParam::Add(const char* key, const CCA_GRect& value)
 {
-    AddVariant(key, QVariant::fromValue(value));
+    add(key, QVariant::fromValue(value));
 }
 
 int G_OperationParam::GetInt32(const char* key, int defaultValue) const

@@ -52,5 +52,6 @@ public:
 private:
     int indexOf(const QString& key) const;
     int indexOf(const char* key) const;
+    void add(const char* key, QVariant&& value);
     QVector<std::pair<QString, QVariant>> m_values;
 };

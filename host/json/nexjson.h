@@ -8,10 +8,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-template <typename T>
-using NexSharedPtr = std::shared_ptr<T>;
+template <typename T> using NexSharedPtr = std::shared_ptr<T>;
 
-class NexJson {
+class NexJson
+{
 public:
     using Value = nlohmann::ordered_json;
 
@@ -29,7 +29,8 @@ public:
     // Member setters: turn a null value into an object first; later sets replace.
     void SetMember(const std::string& key, const NexSharedPtr<NexJson>& value);
     void SetMember(const std::string& key, const Value& value);
-    void Append(const NexSharedPtr<NexJson>& value); // turns null into an array
+    void SetMember(const std::string& key, Value&& value); // takes the value over
+    void Append(const NexSharedPtr<NexJson>& value);       // turns null into an array
 
     NexSharedPtr<NexJson> Member(const std::string& key) const; // null value when absent
 
@@ -44,7 +45,8 @@ struct NexJsonBuildConfig {
     int indent = -1; // -1: compact
 };
 
-namespace NexJsonFactory {
+namespace NexJsonFactory
+{
 // Never throws: text that is not JSON gives a value that holds no object.
 NexSharedPtr<NexJson> ParseJsonString(const char* utf8);
 NexSharedPtr<NexJson> ParseJsonString(const std::string& utf8);
@@ -52,13 +54,17 @@ std::string BuildJsonString(const NexSharedPtr<NexJson>& value,
                             const NexJsonBuildConfig& config = NexJsonBuildConfig());
 NexSharedPtr<NexJson> CreateObject();
 NexSharedPtr<NexJson> CreateArray();
-}
+} // namespace NexJsonFactory
 
-namespace NexJsonHelper {
+namespace NexJsonHelper
+{
 // {"Left":l,"Top":t,"Right":r,"Bottom":b}
 NexSharedPtr<NexJson> FromRect(const CCA_GRect& rect);
 bool ToRect(const NexSharedPtr<NexJson>& value, CCA_GRect* rect);
-}
+// Whether `utf8` is a JSON object whose member `key` (the last, if repeated) is an array,
+// checked without building the values.
+bool HasArrayMember(const char* utf8, size_t size, const std::string& key);
+} // namespace NexJsonHelper
 
 // UTF-8 to the local 8-bit code page (bytes the code page lacks become '?').
 CCA_String Utf82Local(const char* utf8);

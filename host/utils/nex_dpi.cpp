@@ -4,7 +4,10 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace Utils
 {
@@ -21,10 +24,14 @@ float Nex_Mgr::Scale() const
 {
     if (m_override > 0)
         return m_override;
-    bool ok = false;
-    const float fromEnv = qEnvironmentVariable("STAMPREADER_DPI_SCALE").toFloat(&ok);
-    if (ok && fromEnv > 0 && std::isfinite(fromEnv))
-        return fromEnv;
+    // Asked for by every layout check of the page view, so read without Qt's copies.
+    if (const char* text = std::getenv("STAMPREADER_DPI_SCALE")) {
+        const char* end = text + std::strlen(text);
+        float fromEnv = 0;
+        const auto read = std::from_chars(text, end, fromEnv);
+        if (read.ec == std::errc() && read.ptr == end && fromEnv > 0 && std::isfinite(fromEnv))
+            return fromEnv;
+    }
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             const qreal dpi = screen->logicalDotsPerInch();
