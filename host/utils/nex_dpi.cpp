@@ -4,10 +4,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QWidget>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 namespace Utils
 {
@@ -24,14 +21,17 @@ float Nex_Mgr::Scale() const
 {
     if (m_override > 0)
         return m_override;
-    // Asked for by every layout check of the page view, so read without Qt's copies.
-    if (const char* text = std::getenv("STAMPREADER_DPI_SCALE")) {
-        const char* end = text + std::strlen(text);
-        float fromEnv = 0;
-        const auto read = std::from_chars(text, end, fromEnv);
-        if (read.ec == std::errc() && read.ptr == end && fromEnv > 0 && std::isfinite(fromEnv))
-            return fromEnv;
+    // Every layout check of the page view asks: the environment is read once.
+    if (!m_environmentRead) {
+        m_environmentScale = 0;
+        bool ok = false;
+        const float fromEnv = qEnvironmentVariable("STAMPREADER_DPI_SCALE").toFloat(&ok);
+        if (ok && fromEnv > 0 && std::isfinite(fromEnv))
+            m_environmentScale = fromEnv;
+        m_environmentRead = true;
     }
+    if (m_environmentScale > 0)
+        return m_environmentScale;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             const qreal dpi = screen->logicalDotsPerInch();
@@ -45,6 +45,7 @@ float Nex_Mgr::Scale() const
 void Nex_Mgr::SetScale(float scale)
 {
     m_override = (scale > 0 && std::isfinite(scale)) ? scale : 0;
+    m_environmentRead = false;
 }
 
 int Nex_Util::ScalePx(int px)

@@ -1,6 +1,7 @@
 #pragma once
 // DPI scaling of the reader's widgets. The factor is the primary screen's logical DPI /
-// 96, unless STAMPREADER_DPI_SCALE sets it (tests) or SetScale overrides it.
+// 96, unless STAMPREADER_DPI_SCALE sets it (tests; read on first use and again after each
+// SetScale) or SetScale overrides it.
 
 #include <QSize>
 #include <QString>
@@ -17,11 +18,13 @@ class Nex_Mgr
 public:
     static Nex_Mgr& Instance();
     float Scale() const;
-    void SetScale(float scale); // ≤ 0 returns to the screen's factor
+    void SetScale(float scale); // ≤ 0 returns to the screen's (or the environment's) factor
 
 private:
     Nex_Mgr() = default;
     float m_override = 0;
+    mutable bool m_environmentRead = false;
+    mutable float m_environmentScale = 0; // 0: not set
 };
 
 class Nex_Util

@@ -93,8 +93,9 @@ private slots:
         popup.hide();
         DPI::Nex_Mgr::Instance().SetScale(2.0f);
         QCOMPARE(DPI::Nex_Mgr::Instance().Scale(), 2.0f); // an override wins
-        DPI::Nex_Mgr::Instance().SetScale(0);
-        QCOMPARE(DPI::Nex_Mgr::Instance().Scale(), 1.5f);
+        qputenv("STAMPREADER_DPI_SCALE", "1.25");
+        DPI::Nex_Mgr::Instance().SetScale(0); // back to the environment, read again
+        QCOMPARE(DPI::Nex_Mgr::Instance().Scale(), 1.25f);
     }
 
     void styleSheetPixelsAreScaled_data()
