@@ -16,6 +16,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-wqy-zenhei
   xauth xvfb
   xdotool x11-apps netpbm
+  libmimalloc-dev
 )
 
 missing=()
