@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QLoggingCategory>
 
 namespace
 {
@@ -114,8 +115,11 @@ int GP_Stamp::DoAction()
     IG_Annot* annot = command->Annot();
     if (!annot)
         return 1;
-    qDebug() << "GP_Stamp::DoAction"
-             << " annot id: " << annot->ID();
+    // A batch places a stamp per page: its two lines are only put together when shown.
+    const bool log = QLoggingCategory::defaultCategory()->isDebugEnabled();
+    if (log)
+        qDebug() << "GP_Stamp::DoAction"
+                 << " annot id: " << annot->ID();
 
     // Keep the new annotation out of the page cache so it is drawn live while it moves.
     auto renderItem = NexJsonFactory::CreateObject();
@@ -129,7 +133,8 @@ int GP_Stamp::DoAction()
     auto request = NexJsonFactory::CreateObject();
     request->SetMember("RenderParams", renderList);
     const std::string requestText = NexJsonFactory::BuildJsonString(request);
-    qDebug() << requestText.c_str();
+    if (log)
+        qDebug() << requestText.c_str();
     view->ApplyRenderParams(QString::fromUtf8(requestText.c_str()));
 
     annot->SetCreationDate(GQ_ToCAS(creationTime()));
