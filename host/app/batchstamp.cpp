@@ -25,6 +25,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPointer>
 #include <QTextStream>
 #include <QWidget>
@@ -190,6 +191,10 @@ void BatchStamp::PreparePicker()
 {
     if (!m_pickerBuilt && G_Operation::FindGlobal("ti_stamp"))
         pickerLibrary();
+    // The picker checks the chosen picture by loading it as a pixmap, which Qt keeps in its
+    // pixmap cache: loaded here, the first page finds it decoded.
+    if (!m_stampPath.isEmpty())
+        (void)QPixmap(m_stampPath);
 }
 
 bool BatchStamp::findLibraryStamp(const QVariantList& entries)

@@ -77,7 +77,8 @@ public:
     bool FindStamp();
     QString StampPath() const { return m_stampPath; }
     // Builds the stamp picker (its lists, the fonts it shows) on a blank page unless that is
-    // done, so that it is ready for the first page: worth it while a document is being read.
+    // done, and loads the stamp's picture, so that both are ready for the first page: worth
+    // it while a document is being read.
     void PreparePicker();
     QSize StampSize() const { return m_stampSize; }
 
