@@ -788,4 +788,30 @@ The picture is kept as %2; you can add it from the stamp picker&apos;s Add menu.
         <translation>取消</translation>
     </message>
 </context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: minireader [FILE...]
+       minireader stamp [options] FILE...
+
+Without a command the reader opens its window, with each FILE (PDF or OFD) in a
+tab of its own.
+
+  stamp                  stamps files without a window; minireader stamp --help
+                         tells how
+  --list-registrations   prints the operations, tools and handlers that the
+                         reader and its plug-ins registered
+  --help                 prints this text
+</source>
+        <translation>用法：minireader [文件...]
+      minireader stamp [选项] 文件...
+
+不带命令时阅读器打开窗口，每个文件（PDF 或 OFD）各占一个标签页。
+
+  stamp                  不打开窗口为文件盖章；用法见 minireader stamp --help
+  --list-registrations   列出阅读器及其插件注册的操作、工具和处理器
+  --help                 显示本说明
+</translation>
+    </message>
+</context>
 </TS>

@@ -1,7 +1,8 @@
 // minireader: the reference reader. Without options it opens a window; the options below
-// run headless when no platform is set: the batch on Qt's minimal platform, which loads no
-// fonts (it draws nothing), the others on the offscreen one.
+// run headless when no platform is set: the batch and --help on Qt's minimal platform, which
+// loads no fonts (they draw nothing), the others on the offscreen one.
 //   stamp [options] FILE...  stamp files in a batch (`minireader stamp --help`)
+//   --help                 print how to start the reader
 //   --list-registrations   print what the host and its plug-ins registered
 //   FILE...                opens the files in tabs of a window
 //   --demo <outdir> [samples folder] [--password <password>]
@@ -65,6 +66,22 @@ void listRegistrations(QTextStream& out)
     out << "interceptors " << G_OperationInterceptor::LiveCount() << "\n";
 }
 
+QString usage()
+{
+    return QCoreApplication::translate(
+        "main", "Usage: minireader [FILE...]\n"
+                "       minireader stamp [options] FILE...\n"
+                "\n"
+                "Without a command the reader opens its window, with each FILE (PDF or OFD) in a\n"
+                "tab of its own.\n"
+                "\n"
+                "  stamp                  stamps files without a window; minireader stamp --help\n"
+                "                         tells how\n"
+                "  --list-registrations   prints the operations, tools and handlers that the\n"
+                "                         reader and its plug-ins registered\n"
+                "  --help                 prints this text\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -74,13 +91,18 @@ int main(int argc, char** argv)
     const bool stamp = argc > 1 && std::strcmp(argv[1], "stamp") == 0;
     const bool list = hasOption(argc, argv, "--list-registrations");
     const bool demo = hasOption(argc, argv, "--demo");
-    if ((stamp || list || demo) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", stamp ? "minimal" : "offscreen");
+    const bool help = !stamp && (hasOption(argc, argv, "--help") || hasOption(argc, argv, "-h"));
+    if ((stamp || list || demo || help) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", stamp || help ? "minimal" : "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("minireader"));
     Utils::Nex_Translations::Install(&app);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (help) {
+        out << usage();
+        return 0;
+    }
     if (stamp) {
         // Nothing is shown: no style to apply, and the command loads the plug-ins itself.
         // The plug-ins' developer lines (several per stamped page) would bury the report and

@@ -74,6 +74,9 @@ private slots:
             << QStringList{"--list-registrations"} << 0
             << QStringList{"operation v_zoom", "tool t_handtool", "annothandler StampEditHandler",
                            "interceptors \\d+"};
+        // No display needed: a terminal without one asks too.
+        QTest::newRow("help") << QStringList{"--help"} << 0
+                              << QStringList{"Usage: minireader \\[FILE\\.\\.\\.\\]"};
         QTest::newRow("demo without a folder")
             << QStringList{"--demo"} << 2 << QStringList{"usage: minireader --demo <outdir> .*"};
         QTest::newRow("first page time")
