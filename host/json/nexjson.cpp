@@ -1,6 +1,8 @@
 #include "nexjson.h"
 
 #include <QString>
+#include <charconv>
+#include <cmath>
 
 void NexJson::SetMember(const std::string& key, const NexSharedPtr<NexJson>& value)
 {
@@ -33,6 +35,141 @@ NexSharedPtr<NexJson> NexJson::Member(const std::string& key) const
     return std::make_shared<NexJson>(m_value.at(key));
 }
 
+namespace
+{
+// Text only of ASCII, escaped as the library escapes it: quotes, backslashes and control
+// characters.
+void appendString(const std::string& text, std::string* out)
+{
+    out->push_back('"');
+    size_t plain = 0; // start of the characters not yet written, none of them escaped
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20)
+            continue;
+        out->append(text, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"':
+            out->append("\\\"");
+            break;
+        case '\\':
+            out->append("\\\\");
+            break;
+        case '\b':
+            out->append("\\b");
+            break;
+        case '\f':
+            out->append("\\f");
+            break;
+        case '\n':
+            out->append("\\n");
+            break;
+        case '\r':
+            out->append("\\r");
+            break;
+        case '\t':
+            out->append("\\t");
+            break;
+        default: {
+            static const char hex[] = "0123456789abcdef";
+            const char escaped[] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 0xF]};
+            out->append(escaped, sizeof escaped);
+        }
+        }
+    }
+    out->append(text, plain, text.size() - plain);
+    out->push_back('"');
+}
+
+bool isAscii(const std::string& text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Written here rather than by the library's serializer, which goes character by character
+// through an output adapter (the reader writes small objects for every stamp it places).
+// Text that is not ASCII is left to the library, which checks and mends its UTF-8.
+bool CompactAscii(const NexJson::Value& value, std::string* out)
+{
+    using Type = nlohmann::detail::value_t;
+    char number[64];
+    switch (value.type()) {
+    case Type::null:
+        out->append("null");
+        return true;
+    case Type::boolean:
+        out->append(value.get<bool>() ? "true" : "false");
+        return true;
+    case Type::number_integer: {
+        const auto r = std::to_chars(number, number + sizeof number,
+                                     value.get<NexJson::Value::number_integer_t>());
+        out->append(number, r.ptr);
+        return true;
+    }
+    case Type::number_unsigned: {
+        const auto r = std::to_chars(number, number + sizeof number,
+                                     value.get<NexJson::Value::number_unsigned_t>());
+        out->append(number, r.ptr);
+        return true;
+    }
+    case Type::number_float: {
+        const double x = value.get<double>();
+        if (!std::isfinite(x)) {
+            out->append("null");
+            return true;
+        }
+        out->append(number, nlohmann::detail::to_chars(number, number + sizeof number, x));
+        return true;
+    }
+    case Type::string: {
+        const std::string& text = value.get_ref<const std::string&>();
+        if (!isAscii(text))
+            return false;
+        appendString(text, out);
+        return true;
+    }
+    case Type::array: {
+        out->push_back('[');
+        bool first = true;
+        for (const NexJson::Value& item : value.get_ref<const NexJson::Value::array_t&>()) {
+            if (!first)
+                out->push_back(',');
+            first = false;
+            if (!CompactAscii(item, out))
+                return false;
+        }
+        out->push_back(']');
+        return true;
+    }
+    case Type::object: {
+        out->push_back('{');
+        bool first = true;
+        for (const auto& [key, item] : value.get_ref<const NexJson::Value::object_t&>()) {
+            if (!isAscii(key))
+                return false;
+            if (!first)
+                out->push_back(',');
+            first = false;
+            appendString(key, out);
+            out->push_back(':');
+            if (!CompactAscii(item, out))
+                return false;
+        }
+        out->push_back('}');
+        return true;
+    }
+    default: // binary values and discarded ones
+        return false;
+    }
+}
+
 namespace NexJsonFactory
 {
 NexSharedPtr<NexJson> ParseJsonString(const char* utf8)
@@ -55,6 +192,10 @@ std::string BuildJsonString(const NexSharedPtr<NexJson>& value, const NexJsonBui
 {
     if (!value)
         return "null";
+    std::string text;
+    text.reserve(256);
+    if (config.indent < 0 && CompactAscii(value->Json(), &text))
+        return text;
     return value->Json().dump(config.indent, ' ', false,
                               nlohmann::ordered_json::error_handler_t::replace);
 }

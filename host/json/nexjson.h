@@ -45,6 +45,10 @@ struct NexJsonBuildConfig {
     int indent = -1; // -1: compact
 };
 
+// The compact text of `value`, as BuildJsonString writes it, when all its text is ASCII;
+// false otherwise (`out` then holds a part).
+bool CompactAscii(const NexJson::Value& value, std::string* out);
+
 namespace NexJsonFactory
 {
 // Never throws: text that is not JSON gives a value that holds no object.
