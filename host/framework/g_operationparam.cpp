@@ -82,10 +82,16 @@ void G_OperationParam::add(const char* key, QVariant&& value)
 {
     // Found by the key as it is; a string is made only for a new key.
     const int i = indexOf(key);
-    if (i >= 0)
+    if (i >= 0) {
         m_values[i].second = std::move(value);
-    else
-        m_values.append({QString::fromUtf8(key), std::move(value)});
+        return;
+    }
+    bool ascii = true;
+    for (const char* c = key; *c && ascii; ++c)
+        ascii = static_cast<unsigned char>(*c) < 0x80;
+    if (m_values.isEmpty())
+        m_values.reserve(8); // an operation carries a handful of values
+    m_values.append({ascii ? QString::fromLatin1(key) : QString::fromUtf8(key), std::move(value)});
 }
 
 void G_OperationParam::Add(const char* key, bool value)

@@ -13,11 +13,13 @@ namespace
 // The folder from `envName` when set, else `fallback`; always absolute, ending in '/' and
 // created, so callers can append file names directly. Code that asks on every page of a
 // batch run gets the folder it was given last time after one stat, not a fresh mkpath.
-QString resolvedFolder(const char* envName, const QString& fallback)
+// `fallback` (a callable giving the folder when the variable is not set) is only asked
+// then: the settings' folder is looked up for every stamp a batch places.
+template <typename Fallback> QString resolvedFolder(const char* envName, Fallback fallback)
 {
     QString asked = qEnvironmentVariable(envName);
     if (asked.isEmpty())
-        asked = fallback;
+        asked = fallback();
     static QMutex lock;
     static QHash<QString, QString> made;
     {
@@ -80,27 +82,30 @@ namespace Utils
 
 QString Nex_Path::UserPath()
 {
-    return resolvedFolder("STAMPREADER_USER_DIR",
-                          QDir::homePath() + QStringLiteral("/.local/share/stampreader"));
+    return resolvedFolder("STAMPREADER_USER_DIR", [] {
+        return QDir::homePath() + QStringLiteral("/.local/share/stampreader");
+    });
 }
 
 QString Nex_Path::AppPath()
 {
-    const bool running = QCoreApplication::instance() != nullptr;
-    const QString appDir = running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    return resolvedFolder("STAMPREADER_APP_DIR", appDir);
+    return resolvedFolder("STAMPREADER_APP_DIR", [] {
+        const bool running = QCoreApplication::instance() != nullptr;
+        return running ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    });
 }
 
 QString Nex_Path::AppConfigsPath()
 {
     return resolvedFolder("STAMPREADER_CONFIG_DIR",
-                          QDir::homePath() + QStringLiteral("/.config/stampreader"));
+                          [] { return QDir::homePath() + QStringLiteral("/.config/stampreader"); });
 }
 
 QString Nex_Path::TempPath()
 {
-    return resolvedFolder("STAMPREADER_TEMP_DIR",
-                          QDir::tempPath() + QStringLiteral("/stampreader-") + userName());
+    return resolvedFolder("STAMPREADER_TEMP_DIR", [] {
+        return QDir::tempPath() + QStringLiteral("/stampreader-") + userName();
+    });
 }
 
 QString Nex_Path::PluginPath()
