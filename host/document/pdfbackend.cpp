@@ -1,6 +1,7 @@
 #include "pdfbackend.h"
 
 #include "pdfimage.h"
+#include "pdfobjectwriter.h"
 #include "pdfraster.h"
 #include "pdfupdatecipher.h"
 #include "pdfupdatewriter.h"
@@ -17,7 +18,7 @@
 #include <QFileInfo>
 #include <QTimeZone>
 #include <QUuid>
-#include <cctype>
+#include <array>
 #include <cmath>
 #include <future>
 #include <nlohmann/json.hpp>
@@ -108,15 +109,89 @@ CCA_GRect FromPdfRect(const QPDFObjectHandle::Rectangle& r, const QPDFObjectHand
                      float((rr - box.llx) / kPtPerMm), float((box.ury - b) / kPtPerMm));
 }
 
+// The corners of a rectangle array, ordered; false when it is not four numbers.
+bool ReadRect(QPDFObjectHandle box, QPDFObjectHandle::Rectangle* r)
+{
+    if (!box.isInitialized() || !box.isArray())
+        return false;
+    std::vector<QPDFObjectHandle> items = box.getArrayAsVector();
+    if (items.size() != 4)
+        return false;
+    double v[4];
+    for (size_t i = 0; i < 4; ++i) {
+        if (!items[i].isNumber())
+            return false;
+        v[i] = items[i].getNumericValue();
+    }
+    *r = QPDFObjectHandle::Rectangle(std::min(v[0], v[2]), std::min(v[1], v[3]),
+                                     std::max(v[0], v[2]), std::max(v[1], v[3]));
+    return true;
+}
+
+// A crop box (else the media box), or the default media box when neither is a rectangle
+// of some size.
+QPDFObjectHandle::Rectangle BoxOf(QPDFObjectHandle box)
+{
+    QPDFObjectHandle::Rectangle r;
+    if (ReadRect(box, &r) && r.urx > r.llx && r.ury > r.lly)
+        return r;
+    return QPDFObjectHandle::Rectangle(0, 0, 612, 792);
+}
+
 QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
 {
-    QPDFObjectHandle box = page.getCropBox(false, false);
-    if (box.isRectangle()) {
-        QPDFObjectHandle::Rectangle r = box.getArrayAsRectangle();
-        if (r.urx > r.llx && r.ury > r.lly)
-            return r;
+    return BoxOf(page.getCropBox(false, false));
+}
+
+// The inheritable attributes a page is drawn with.
+struct PageAttributes {
+    QPDFObjectHandle crop, media, rotate;
+    bool Complete() const
+    {
+        return crop.isInitialized() && media.isInitialized() && rotate.isInitialized();
     }
-    return QPDFObjectHandle::Rectangle(0, 0, 612, 792); // the default media box
+};
+
+// Takes what `a` lacks from the node's own non-null entries; its /Parent, if any.
+QPDFObjectHandle TakeAttributes(QPDFObjectHandle node, PageAttributes& a)
+{
+    QPDFObjectHandle parent;
+    if (!node.isDictionary())
+        return parent;
+    for (auto& [key, value] : node.getDictAsMap()) {
+        QPDFObjectHandle* slot = key == "/CropBox"    ? &a.crop
+                                 : key == "/MediaBox" ? &a.media
+                                 : key == "/Rotate"   ? &a.rotate
+                                 : key == "/Parent"   ? &parent
+                                                      : nullptr;
+        if (slot && !slot->isInitialized() && !value.isNull())
+            *slot = value;
+    }
+    return parent;
+}
+
+// What a page inherits through `parent`: for each attribute, the first node up the
+// /Parent chain that has it, each node visited once, as qpdf's page helper finds it. That
+// helper walks the chain once per attribute and page; the pages of a long document share a
+// few parents, so what each parent passes down is kept in `known`.
+PageAttributes Inherited(QPDFObjectHandle parent, std::map<QPDFObjGen, PageAttributes>& known)
+{
+    const QPDFObjGen og = parent.getObjGen();
+    if (parent.isIndirect()) {
+        const auto found = known.find(og);
+        if (found != known.end())
+            return found->second;
+    }
+    PageAttributes a;
+    std::set<QPDFObjGen> seen;
+    for (QPDFObjectHandle node = parent; node.isInitialized() && !a.Complete();) {
+        if (!seen.insert(node.getObjGen()).second)
+            break; // a loop
+        node = TakeAttributes(node, a);
+    }
+    if (parent.isIndirect())
+        known.emplace(og, a);
+    return a;
 }
 
 QPDFObjectHandle Name(const char* n)
@@ -160,26 +235,6 @@ QPDFObjectHandle RectArray(const QPDFObjectHandle::Rectangle& r)
     return QPDFObjectHandle::newArray(items);
 }
 
-// The body of an indirect object as it goes between "N G obj" and "endobj"; `dictEnd`
-// gets the length of its dictionary or array text (a stream's data follows it).
-std::string ObjectBody(QPDFObjectHandle obj, size_t* dictEnd)
-{
-    if (!obj.isStream()) {
-        std::string body = obj.unparseResolved();
-        *dictEnd = body.size();
-        return body;
-    }
-    std::shared_ptr<Buffer> raw = obj.getRawStreamData();
-    QPDFObjectHandle dict = obj.getDict().shallowCopy();
-    dict.replaceKey("/Length", QPDFObjectHandle::newInteger(qint64(raw->getSize())));
-    std::string body = dict.unparseResolved();
-    *dictEnd = body.size();
-    body += "\nstream\n";
-    body.append(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
-    body += "\nendstream";
-    return body;
-}
-
 // What an object was written as, to tell later whether it changed: small ones (nearly all)
 // as they are, which compares faster than hashing them; large ones by their hash.
 QByteArray Digest(const std::string& body)
@@ -187,61 +242,6 @@ QByteArray Digest(const std::string& body)
     const QByteArray bytes = QByteArray::fromRawData(body.data(), int(body.size()));
     return body.size() <= 2048 ? QByteArray(body.data(), int(body.size()))
                                : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-// The "N G R" references in serialised object text (strings skipped): reading them from
-// the text qpdf made is much quicker than walking the objects again.
-std::vector<QPDFObjGen> References(const std::string& text, size_t end)
-{
-    std::vector<QPDFObjGen> refs;
-    std::vector<long long> numbers; // the integers just before the current token
-    size_t i = 0;
-    while (i < end) {
-        const char c = text[i];
-        if (c == '(') { // a literal string: balanced brackets, backslash escapes
-            int depth = 0;
-            for (; i < end; ++i) {
-                if (text[i] == '\\')
-                    ++i;
-                else if (text[i] == '(')
-                    ++depth;
-                else if (text[i] == ')' && --depth == 0)
-                    break;
-            }
-            ++i;
-            numbers.clear();
-        } else if (c == '<' && i + 1 < end && text[i + 1] == '<') { // a dictionary
-            i += 2;
-            numbers.clear();
-        } else if (c == '<') { // a hex string
-            i = text.find('>', i);
-            i = i == std::string::npos ? end : i + 1;
-            numbers.clear();
-        } else if (c >= '0' && c <= '9' &&
-                   (i == 0 || (!std::isalnum(uchar(text[i - 1])) && text[i - 1] != '.' &&
-                               text[i - 1] != '/'))) {
-            size_t j = i;
-            long long v = 0;
-            while (j < end && text[j] >= '0' && text[j] <= '9' && v < (1LL << 40))
-                v = v * 10 + (text[j++] - '0');
-            if (j < end && (text[j] == '.' || std::isalpha(uchar(text[j])))) {
-                numbers.clear(); // a real, or part of a name
-            } else {
-                numbers.push_back(v);
-            }
-            i = j;
-        } else if (c == 'R' && numbers.size() >= 2 &&
-                   (i + 1 >= end || !std::isalnum(uchar(text[i + 1])))) {
-            refs.emplace_back(int(numbers[numbers.size() - 2]), int(numbers.back()));
-            numbers.clear();
-            ++i;
-        } else {
-            if (!std::isspace(uchar(c)))
-                numbers.clear();
-            ++i;
-        }
-    }
-    return refs;
 }
 
 // True when a signed signature field is among the form's fields (kids followed, /FT
@@ -486,11 +486,32 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
         if (d->pages.empty())
             return fail(QStringLiteral("The document %1 has no pages.").arg(path));
         d->pageStates.resize(d->pages.size());
+        std::map<QPDFObjGen, PageAttributes> parents;
         for (QPDFPageObjectHelper& page : d->pages) {
-            const QPDFObjectHandle::Rectangle box = CropBoxOf(page);
+            QPDFObjectHandle::Rectangle box;
+            QPDFObjectHandle rotate;
+            QPDFObjectHandle pageObj = page.getObjectHandle();
+            if (pageObj.isDictionary()) {
+                PageAttributes a;
+                QPDFObjectHandle parent = TakeAttributes(pageObj, a);
+                if (!a.Complete() && parent.isInitialized()) {
+                    const PageAttributes up = Inherited(parent, parents);
+                    for (auto [mine, theirs] : {std::pair(&a.crop, &up.crop),
+                                                {&a.media, &up.media},
+                                                {&a.rotate, &up.rotate}})
+                        if (!mine->isInitialized())
+                            *mine = *theirs;
+                }
+                box = BoxOf(a.crop.isInitialized() ? a.crop : a.media);
+                rotate = a.rotate;
+            } else { // not a page dictionary: as qpdf's helper reads it
+                box = CropBoxOf(page);
+                rotate = page.getAttribute("/Rotate", false);
+            }
             d->boxes.push_back(box);
-            QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
-            const int rotation = rotate.isInteger() ? NormalisedRotation(rotate.getIntValue()) : 0;
+            const int rotation = rotate.isInitialized() && rotate.isInteger()
+                                     ? NormalisedRotation(rotate.getIntValue())
+                                     : 0;
             doc->AppendPage(CCA_GSize(float((box.urx - box.llx) / kPtPerMm),
                                       float((box.ury - box.lly) / kPtPerMm)),
                             rotation);
@@ -789,12 +810,21 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                                     : texts.emplace(utf8, TextString(utf8)).first->second;
     };
     const QPDFObjectHandle modified = QPDFObjectHandle::newString(now);
-    auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
-                       const QPDFObjectHandle::Rectangle& box) {
-        dict.replaceKey("/Rect", RectArray(ToPdfRect(a->GetRect(), box)));
-        dict.replaceKey("/T", text(a->Creator().str()));
-        dict.replaceKey("/Subj", text(a->SubType().str()));
-        dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
+    // Stamps of one size on pages of one size share their /Rect array too.
+    std::map<std::array<double, 4>, QPDFObjectHandle> rects;
+    using Keys = std::map<std::string, QPDFObjectHandle>;
+    // The keys the model decides, into `keys`: a new stamp's dictionary is made from them
+    // at once, an edited one gets each (replaceKey is slow enough to show in a batch).
+    auto modelKeys = [&](Keys& keys, const ReaderAnnot* a, const QPDFObjectHandle::Rectangle& box) {
+        const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
+        auto rect = rects.find({r.llx, r.lly, r.urx, r.ury});
+        if (rect == rects.end())
+            rect = rects.emplace(std::array<double, 4>{r.llx, r.lly, r.urx, r.ury}, RectArray(r))
+                       .first;
+        keys["/Rect"] = rect->second;
+        keys["/T"] = text(a->Creator().str());
+        keys["/Subj"] = text(a->SubType().str());
+        keys["/NM"] = TextString(a->UniqueName().toStdString());
         if (!a->CreationDate().IsEmpty()) {
             const std::string date = a->CreationDate().str();
             auto found = dates.find(date);
@@ -803,9 +833,16 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                             .emplace(date, QPDFObjectHandle::newString(
                                                ToPdfDate(GQ_ToQString(a->CreationDate()))))
                             .first;
-            dict.replaceKey("/CreationDate", found->second);
+            keys["/CreationDate"] = found->second;
         }
-        dict.replaceKey("/M", modified);
+        keys["/M"] = modified;
+    };
+    auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
+                       const QPDFObjectHandle::Rectangle& box) {
+        Keys keys;
+        modelKeys(keys, a, box);
+        for (const auto& [key, value] : keys)
+            dict.replaceKey(key, value);
     };
     const QPDFObjectHandle annotName = Name("/Annot"), stampName = Name("/Stamp");
     const QPDFObjectHandle printFlag = QPDFObjectHandle::newInteger(4);
@@ -845,15 +882,16 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
-                QPDFObjectHandle dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-                dict.replaceKey("/Type", annotName);
-                dict.replaceKey("/Subtype", stampName);
-                dict.replaceKey("/F", printFlag);
-                QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
-                ap.replaceKey("/N", d->AppearanceOf(a, doc));
-                dict.replaceKey("/AP", ap);
-                dict.replaceKey("/P", pageObj);
-                setKeys(dict, a, box);
+                Keys keys{{"/Type", annotName},
+                          {"/Subtype", stampName},
+                          {"/F", printFlag},
+                          {"/P", pageObj}};
+                modelKeys(keys, a, box);
+                QPDFObjectHandle dict =
+                    pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(keys));
+                // Numbered before the appearance it may make, as it always was.
+                dict.replaceKey(
+                    "/AP", QPDFObjectHandle::newDictionary(Keys{{"/N", d->AppearanceOf(a, doc)}}));
                 found = d->newAnnots.emplace(a, dict).first;
             } else if (a->IsEdited()) {
                 setKeys(found->second, a, box);
@@ -959,6 +997,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
                             QString* error)
 {
     PdfUpdateWriter writer;
+    PdfObjectWriter text;
     std::vector<QPDFObjGen> numbers;
     QPDF& pdf = *d->qpdf;
     // An encrypted file's update is encrypted like the rest of it.
@@ -993,8 +1032,8 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
             if (!seen.insert(og).second)
                 continue;
             size_t dictEnd = 0;
-            std::string body = ObjectBody(obj, &dictEnd);
-            for (const QPDFObjGen& r : References(body, dictEnd))
+            std::string body = text.Body(obj, &dictEnd);
+            for (const QPDFObjGen& r : text.References())
                 if (r.getObj() >= d->firstNew && !seen.count(r))
                     queue.push_back(pdf.getObject(r));
             const QByteArray digest = Digest(body);

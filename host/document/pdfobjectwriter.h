@@ -1,0 +1,40 @@
+#pragma once
+// Writes qpdf's objects as PDF text for an incremental update, into one buffer, and notes
+// the objects they refer to on the way. qpdf's own text of an object costs some 16,000
+// instructions for a small dictionary (a temporary string per piece), and the update had
+// to scan that text again for references: in a thousand-page batch both showed.
+//
+// The text means what qpdf's does: integers and booleans as values, reals as the file
+// wrote them, names with # escapes for delimiters, white space, '#' and bytes outside
+// 33…126, strings byte for byte (literal with escapes, or hexadecimal when mostly binary),
+// dictionary entries whose value is null left out (a null entry is no entry), objects held
+// by reference as "N G R". What it does not know it leaves to qpdf.
+
+#include <qpdf/QPDFObjGen.hh>
+#include <string>
+#include <vector>
+
+class QPDFObjectHandle;
+
+class PdfObjectWriter
+{
+public:
+    // The body of indirect object `obj` as it goes between "N G obj" and "endobj"; for a
+    // stream, its dictionary with /Length set to the raw data's length, then that data.
+    // `dictEnd` gets the length of the value's text (a stream's data follows it). The
+    // references met are those of this body.
+    std::string Body(QPDFObjectHandle obj, size_t* dictEnd);
+    // The objects referred to by the last body, in the order met (repeats kept).
+    const std::vector<QPDFObjGen>& References() const { return m_refs; }
+
+    // `obj` itself appended to `out` (never a reference to it, even when it is indirect).
+    void Append(QPDFObjectHandle obj, std::string* out);
+    static void AppendName(const std::string& name, std::string* out);
+    static void AppendString(const std::string& bytes, std::string* out);
+
+private:
+    void Value(QPDFObjectHandle& obj, std::string& out);
+    void Item(QPDFObjectHandle& obj, std::string& out); // a reference when indirect
+
+    std::vector<QPDFObjGen> m_refs;
+};
