@@ -19,6 +19,7 @@
 #include <QTimeZone>
 #include <QUuid>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <future>
 #include <nlohmann/json.hpp>
@@ -29,6 +30,7 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <set>
+#include <tuple>
 
 namespace
 {
@@ -109,20 +111,39 @@ CCA_GRect FromPdfRect(const QPDFObjectHandle::Rectangle& r, const QPDFObjectHand
                      float((rr - box.llx) / kPtPerMm), float((box.ury - b) / kPtPerMm));
 }
 
+// A number's value; false when it is not a number. Reals are read here as their text
+// says, whatever the locale: qpdf's own reading of them is slow enough to show in a batch.
+bool NumberOf(QPDFObjectHandle item, double* value)
+{
+    switch (item.getTypeCode()) {
+    case ::ot_integer:
+        *value = double(item.getIntValue());
+        return true;
+    case ::ot_real: {
+        const std::string text = item.getRealValue();
+        const char* begin = text.data();
+        const char* const end = begin + text.size();
+        if (begin != end && *begin == '+')
+            ++begin;
+        const auto [stop, failure] = std::from_chars(begin, end, *value);
+        if (failure != std::errc() || stop != end)
+            *value = item.getNumericValue();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 // The corners of a rectangle array, ordered; false when it is not four numbers.
 bool ReadRect(QPDFObjectHandle box, QPDFObjectHandle::Rectangle* r)
 {
-    if (!box.isInitialized() || !box.isArray())
-        return false;
-    std::vector<QPDFObjectHandle> items = box.getArrayAsVector();
-    if (items.size() != 4)
+    if (!box.isInitialized() || !box.isArray() || box.getArrayNItems() != 4)
         return false;
     double v[4];
-    for (size_t i = 0; i < 4; ++i) {
-        if (!items[i].isNumber())
+    for (int i = 0; i < 4; ++i)
+        if (!NumberOf(box.getArrayItem(i), &v[i]))
             return false;
-        v[i] = items[i].getNumericValue();
-    }
     *r = QPDFObjectHandle::Rectangle(std::min(v[0], v[2]), std::min(v[1], v[3]),
                                      std::max(v[0], v[2]), std::max(v[1], v[3]));
     return true;
@@ -846,6 +867,35 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
     };
     const QPDFObjectHandle annotName = Name("/Annot"), stampName = Name("/Stamp");
     const QPDFObjectHandle printFlag = QPDFObjectHandle::newInteger(4);
+    // The stamps of a batch differ in /NM and /P alone: each new one is a copy of a
+    // prototype holding the rest, and stamps of one picture share their /AP. Like the texts,
+    // these values are shared and never changed in place (an edit replaces the key).
+    std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string>, Keys>
+        prototypes;
+    auto prototypeOf = [&](const ReaderAnnot* a,
+                           const QPDFObjectHandle::Rectangle& box) -> const Keys& {
+        const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
+        auto key = std::make_tuple(std::array<double, 4>{r.llx, r.lly, r.urx, r.ury},
+                                   a->Creator().str(), a->SubType().str(), a->CreationDate().str());
+        auto found = prototypes.find(key);
+        if (found == prototypes.end()) {
+            Keys keys{{"/Type", annotName}, {"/Subtype", stampName}, {"/F", printFlag}};
+            modelKeys(keys, a, box);
+            keys.erase("/NM");
+            found = prototypes.emplace(std::move(key), std::move(keys)).first;
+        }
+        return found->second;
+    };
+    std::map<QPDFObjGen, QPDFObjectHandle> appearances;
+    auto appearanceDict = [&appearances](QPDFObjectHandle form) {
+        auto found = appearances.find(form.getObjGen());
+        if (found == appearances.end() || !form.isIndirect())
+            found = appearances
+                        .insert_or_assign(form.getObjGen(),
+                                          QPDFObjectHandle::newDictionary(Keys{{"/N", form}}))
+                        .first;
+        return found->second;
+    };
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
         ReaderPage* page = doc->Page(i);
         if (!page->IsLoaded())
@@ -882,16 +932,12 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
-                Keys keys{{"/Type", annotName},
-                          {"/Subtype", stampName},
-                          {"/F", printFlag},
-                          {"/P", pageObj}};
-                modelKeys(keys, a, box);
                 QPDFObjectHandle dict =
-                    pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(keys));
+                    pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(prototypeOf(a, box)));
+                dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
+                dict.replaceKey("/P", pageObj);
                 // Numbered before the appearance it may make, as it always was.
-                dict.replaceKey(
-                    "/AP", QPDFObjectHandle::newDictionary(Keys{{"/N", d->AppearanceOf(a, doc)}}));
+                dict.replaceKey("/AP", appearanceDict(d->AppearanceOf(a, doc)));
                 found = d->newAnnots.emplace(a, dict).first;
             } else if (a->IsEdited()) {
                 setKeys(found->second, a, box);
