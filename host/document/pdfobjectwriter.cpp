@@ -159,6 +159,39 @@ void PdfObjectWriter::Item(QPDFObjectHandle& obj, std::string& out)
     }
 }
 
+void PdfObjectWriter::OwnEntry(const std::string& key, QPDFObjectHandle& value, std::string& out)
+{
+    AppendName(key, &out);
+    out += ' ';
+    if (value.isIndirect()) {
+        Item(value, out);
+        return;
+    }
+    const qpdf_object_type_e type = value.getTypeCode();
+    if (type != ::ot_string && type != ::ot_array && type != ::ot_dictionary) {
+        Value(value, out);
+        return;
+    }
+    // The same value object under the same key as in an object written before (the stamps
+    // of a batch share their rectangle, texts and appearance) is written as it was then.
+    // It is kept from its second time on, so values met once cost only a comparison.
+    Written& w = m_written[key];
+    const bool again = w.value.isInitialized() && w.value.isSameObjectAs(value);
+    if (again && w.kept) {
+        out += w.text;
+        m_refs.insert(m_refs.end(), w.refs.begin(), w.refs.end());
+        return;
+    }
+    const size_t at = out.size(), refsAt = m_refs.size();
+    Value(value, out);
+    w.value = value;
+    w.kept = again;
+    if (again) {
+        w.text.assign(out, at, std::string::npos);
+        w.refs.assign(m_refs.begin() + std::ptrdiff_t(refsAt), m_refs.end());
+    }
+}
+
 void PdfObjectWriter::Value(QPDFObjectHandle& obj, std::string& out)
 {
     switch (obj.getTypeCode()) {
@@ -216,6 +249,18 @@ std::string PdfObjectWriter::Body(QPDFObjectHandle obj, size_t* dictEnd)
     m_refs.clear();
     std::string body;
     body.reserve(256);
+    if (obj.isDictionary()) {
+        body += "<< ";
+        for (auto& [key, value] : obj.getDictAsMap()) {
+            if (!value.isNull()) {
+                OwnEntry(key, value, body);
+                body += ' ';
+            }
+        }
+        body += ">>";
+        *dictEnd = body.size();
+        return body;
+    }
     if (!obj.isStream()) {
         Value(obj, body);
         *dictEnd = body.size();

@@ -11,10 +11,10 @@
 // by reference as "N G R". What it does not know it leaves to qpdf.
 
 #include <qpdf/QPDFObjGen.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 #include <string>
+#include <unordered_map>
 #include <vector>
-
-class QPDFObjectHandle;
 
 class PdfObjectWriter
 {
@@ -35,6 +35,17 @@ public:
 private:
     void Value(QPDFObjectHandle& obj, std::string& out);
     void Item(QPDFObjectHandle& obj, std::string& out); // a reference when indirect
+    // "/Key value" of an indirect object's own dictionary.
+    void OwnEntry(const std::string& key, QPDFObjectHandle& value, std::string& out);
+
+    // The value last written under a key of an object's own dictionary.
+    struct Written {
+        QPDFObjectHandle value;
+        bool kept = false; // text and refs hold what it was written as
+        std::string text;
+        std::vector<QPDFObjGen> refs;
+    };
 
     std::vector<QPDFObjGen> m_refs;
+    std::unordered_map<std::string, Written> m_written;
 };
