@@ -176,19 +176,15 @@ struct PageAttributes {
 // Takes what `a` lacks from the node's own non-null entries; its /Parent, if any.
 QPDFObjectHandle TakeAttributes(QPDFObjectHandle node, PageAttributes& a)
 {
-    QPDFObjectHandle parent;
     if (!node.isDictionary())
-        return parent;
-    for (auto& [key, value] : node.getDictAsMap()) {
-        QPDFObjectHandle* slot = key == "/CropBox"    ? &a.crop
-                                 : key == "/MediaBox" ? &a.media
-                                 : key == "/Rotate"   ? &a.rotate
-                                 : key == "/Parent"   ? &parent
-                                                      : nullptr;
-        if (slot && !slot->isInitialized() && !value.isNull())
-            *slot = value;
-    }
-    return parent;
+        return QPDFObjectHandle();
+    // hasKey first: getKey of a missing key makes a described null, which costs more.
+    for (const auto& [key, slot] : {std::pair<const char*, QPDFObjectHandle*>("/CropBox", &a.crop),
+                                    {"/MediaBox", &a.media},
+                                    {"/Rotate", &a.rotate}})
+        if (!slot->isInitialized() && node.hasKey(key))
+            *slot = node.getKey(key);
+    return node.hasKey("/Parent") ? node.getKey("/Parent") : QPDFObjectHandle();
 }
 
 // What a page inherits through `parent`: for each attribute, the first node up the
@@ -367,7 +363,14 @@ struct PdfBackend::Private {
     int firstNew = 0; // objects from this number on were made here (0: not known yet)
     std::map<QPDFObjGen, QByteArray> written; // digest of objects as the file now has them
     std::map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
-    std::map<QPDFObjGen, QByteArray> pendingWritten;          // this save's, until committed
+    // What a stamp made here is written as, put together from its prototype's text when it
+    // was made; dropped when the stamp's keys change.
+    struct MadeText {
+        std::string body;
+        std::vector<QPDFObjGen> refs;
+    };
+    std::map<QPDFObjGen, MadeText> madeTexts;
+    std::map<QPDFObjGen, QByteArray> pendingWritten; // this save's, until committed
     int fileSize = 0, pendingSize = 0; // the /Size of the last update written, and this one's
 
     void Capture(size_t index)
@@ -870,10 +873,16 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
     // The stamps of a batch differ in /NM and /P alone: each new one is a copy of a
     // prototype holding the rest, and stamps of one picture share their /AP. Like the texts,
     // these values are shared and never changed in place (an edit replaces the key).
-    std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string>, Keys>
+    // A prototype's entries are serialised once, for the text of the stamps made from it.
+    struct Prototype {
+        Keys keys;
+        std::string text;
+        std::vector<QPDFObjGen> refs;
+    };
+    std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string>, Prototype>
         prototypes;
     auto prototypeOf = [&](const ReaderAnnot* a,
-                           const QPDFObjectHandle::Rectangle& box) -> const Keys& {
+                           const QPDFObjectHandle::Rectangle& box) -> const Prototype& {
         const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
         auto key = std::make_tuple(std::array<double, 4>{r.llx, r.lly, r.urx, r.ury},
                                    a->Creator().str(), a->SubType().str(), a->CreationDate().str());
@@ -882,7 +891,12 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
             Keys keys{{"/Type", annotName}, {"/Subtype", stampName}, {"/F", printFlag}};
             modelKeys(keys, a, box);
             keys.erase("/NM");
-            found = prototypes.emplace(std::move(key), std::move(keys)).first;
+            PdfObjectWriter writer;
+            std::string text = writer.Entries(keys);
+            found = prototypes
+                        .emplace(std::move(key),
+                                 Prototype{std::move(keys), std::move(text), writer.References()})
+                        .first;
         }
         return found->second;
     };
@@ -932,15 +946,35 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
+                const Prototype& proto = prototypeOf(a, box);
+                QPDFObjectHandle nm = TextString(a->UniqueName().toStdString());
                 QPDFObjectHandle dict =
-                    pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(prototypeOf(a, box)));
-                dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
+                    pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(proto.keys));
+                dict.replaceKey("/NM", nm);
                 dict.replaceKey("/P", pageObj);
                 // Numbered before the appearance it may make, as it always was.
-                dict.replaceKey("/AP", appearanceDict(d->AppearanceOf(a, doc)));
+                const QPDFObjectHandle form = d->AppearanceOf(a, doc);
+                dict.replaceKey("/AP", appearanceDict(form));
                 found = d->newAnnots.emplace(a, dict).first;
+                if (form.isIndirect() && pageObj.isIndirect()) {
+                    Private::MadeText& made = d->madeTexts[dict.getObjGen()];
+                    made.body.reserve(proto.text.size() + 160);
+                    made.body = "<< /AP << /N ";
+                    PdfObjectWriter::AppendRef(form.getObjGen(), &made.body);
+                    made.body += " >> /NM ";
+                    PdfObjectWriter::AppendString(nm.getStringValue(), &made.body);
+                    made.body += " /P ";
+                    PdfObjectWriter::AppendRef(pageObj.getObjGen(), &made.body);
+                    made.body += ' ';
+                    made.body += proto.text;
+                    made.body += ">>";
+                    made.refs = proto.refs;
+                    made.refs.push_back(form.getObjGen());
+                    made.refs.push_back(pageObj.getObjGen());
+                }
             } else if (a->IsEdited()) {
                 setKeys(found->second, a, box);
+                d->madeTexts.erase(found->second.getObjGen());
             }
             annots.appendItem(found->second);
             same = false;
@@ -1078,8 +1112,12 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
             if (!seen.insert(og).second)
                 continue;
             size_t dictEnd = 0;
-            std::string body = text.Body(obj, &dictEnd);
-            for (const QPDFObjGen& r : text.References())
+            const auto made = d->madeTexts.find(og);
+            const bool madeHere = made != d->madeTexts.end();
+            std::string body = madeHere ? made->second.body : text.Body(obj, &dictEnd);
+            if (madeHere)
+                dictEnd = body.size();
+            for (const QPDFObjGen& r : madeHere ? made->second.refs : text.References())
                 if (r.getObj() >= d->firstNew && !seen.count(r))
                     queue.push_back(pdf.getObject(r));
             const QByteArray digest = Digest(body);

@@ -56,14 +56,15 @@ void AppendNumber(long long value, std::string& out)
     out.append(p, size_t(digits + sizeof digits - p));
 }
 
-void AppendRef(const QPDFObjGen& og, std::string& out)
-{
-    AppendNumber(og.getObj(), out);
-    out += ' ';
-    AppendNumber(og.getGen(), out);
-    out += " R";
-}
 } // namespace
+
+void PdfObjectWriter::AppendRef(const QPDFObjGen& og, std::string* out)
+{
+    AppendNumber(og.getObj(), *out);
+    *out += ' ';
+    AppendNumber(og.getGen(), *out);
+    *out += " R";
+}
 
 void PdfObjectWriter::AppendName(const std::string& name, std::string* out)
 {
@@ -153,7 +154,7 @@ void PdfObjectWriter::Item(QPDFObjectHandle& obj, std::string& out)
     if (obj.isIndirect()) {
         const QPDFObjGen og = obj.getObjGen();
         m_refs.push_back(og);
-        AppendRef(og, out);
+        AppendRef(og, &out);
     } else {
         Value(obj, out);
     }
@@ -239,6 +240,24 @@ void PdfObjectWriter::Value(QPDFObjectHandle& obj, std::string& out)
     }
 }
 
+void PdfObjectWriter::AppendEntries(std::map<std::string, QPDFObjectHandle> items, std::string& out)
+{
+    for (auto& [key, value] : items) {
+        if (!value.isNull()) {
+            OwnEntry(key, value, out);
+            out += ' ';
+        }
+    }
+}
+
+std::string PdfObjectWriter::Entries(std::map<std::string, QPDFObjectHandle> items)
+{
+    m_refs.clear();
+    std::string text;
+    AppendEntries(std::move(items), text);
+    return text;
+}
+
 void PdfObjectWriter::Append(QPDFObjectHandle obj, std::string* out)
 {
     Value(obj, *out);
@@ -251,12 +270,7 @@ std::string PdfObjectWriter::Body(QPDFObjectHandle obj, size_t* dictEnd)
     body.reserve(256);
     if (obj.isDictionary()) {
         body += "<< ";
-        for (auto& [key, value] : obj.getDictAsMap()) {
-            if (!value.isNull()) {
-                OwnEntry(key, value, body);
-                body += ' ';
-            }
-        }
+        AppendEntries(obj.getDictAsMap(), body);
         body += ">>";
         *dictEnd = body.size();
         return body;

@@ -10,6 +10,7 @@
 // dictionary entries whose value is null left out (a null entry is no entry), objects held
 // by reference as "N G R". What it does not know it leaves to qpdf.
 
+#include <map>
 #include <qpdf/QPDFObjGen.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
@@ -27,15 +28,21 @@ public:
     // The objects referred to by the last body, in the order met (repeats kept).
     const std::vector<QPDFObjGen>& References() const { return m_refs; }
 
+    // "/Key value " for each entry whose value is not null, as in a body; References() are
+    // those of these values.
+    std::string Entries(std::map<std::string, QPDFObjectHandle> items);
+
     // `obj` itself appended to `out` (never a reference to it, even when it is indirect).
     void Append(QPDFObjectHandle obj, std::string* out);
     static void AppendName(const std::string& name, std::string* out);
     static void AppendString(const std::string& bytes, std::string* out);
+    static void AppendRef(const QPDFObjGen& og, std::string* out); // "N G R"
 
 private:
     void Value(QPDFObjectHandle& obj, std::string& out);
     void Item(QPDFObjectHandle& obj, std::string& out); // a reference when indirect
     // "/Key value" of an indirect object's own dictionary.
+    void AppendEntries(std::map<std::string, QPDFObjectHandle> items, std::string& out);
     void OwnEntry(const std::string& key, QPDFObjectHandle& value, std::string& out);
 
     // The value last written under a key of an object's own dictionary.
