@@ -256,9 +256,10 @@ QPDFObjectHandle RectArray(const QPDFObjectHandle::Rectangle& r)
 // as they are, which compares faster than hashing them; large ones by their hash.
 QByteArray Digest(const std::string& body)
 {
-    const QByteArray bytes = QByteArray::fromRawData(body.data(), int(body.size()));
-    return body.size() <= 2048 ? QByteArray(body.data(), int(body.size()))
-                               : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    if (body.size() <= 2048)
+        return QByteArray(body.data(), int(body.size()));
+    return QCryptographicHash::hash(QByteArray::fromRawData(body.data(), int(body.size())),
+                                    QCryptographicHash::Sha256);
 }
 
 // True when a signed signature field is among the form's fields (kids followed, /FT
@@ -881,11 +882,22 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
     };
     std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string>, Prototype>
         prototypes;
+    const ReaderAnnot* lastAnnot = nullptr; // the stamp the last prototype was asked for
+    const Prototype* lastPrototype = nullptr;
+    std::array<double, 4> lastRect{};
     auto prototypeOf = [&](const ReaderAnnot* a,
                            const QPDFObjectHandle::Rectangle& box) -> const Prototype& {
         const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
-        auto key = std::make_tuple(std::array<double, 4>{r.llx, r.lly, r.urx, r.ury},
-                                   a->Creator().str(), a->SubType().str(), a->CreationDate().str());
+        const std::array<double, 4> rect{r.llx, r.lly, r.urx, r.ury};
+        // Consecutive stamps of a batch mostly ask for the same one.
+        if (lastAnnot && rect == lastRect && a->Creator() == lastAnnot->Creator() &&
+            a->SubType() == lastAnnot->SubType() &&
+            a->CreationDate() == lastAnnot->CreationDate()) {
+            lastAnnot = a;
+            return *lastPrototype;
+        }
+        auto key =
+            std::make_tuple(rect, a->Creator().str(), a->SubType().str(), a->CreationDate().str());
         auto found = prototypes.find(key);
         if (found == prototypes.end()) {
             Keys keys{{"/Type", annotName}, {"/Subtype", stampName}, {"/F", printFlag}};
@@ -898,6 +910,9 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                                  Prototype{std::move(keys), std::move(text), writer.References()})
                         .first;
         }
+        lastAnnot = a;
+        lastRect = rect;
+        lastPrototype = &found->second;
         return found->second;
     };
     std::map<QPDFObjGen, QPDFObjectHandle> appearances;

@@ -12,6 +12,7 @@ constexpr char kHex[] = "0123456789abcdef";
 struct CharTable {
     bool plainInName[256] = {};
     bool plainInString[256] = {};
+    bool plainAscii[256] = {}; // those of plainInString below 128
     CharTable()
     {
         for (int c = 0; c < 256; ++c) {
@@ -19,6 +20,7 @@ struct CharTable {
             // Printable ASCII and Latin-1 letters, less what a literal string escapes.
             plainInString[c] =
                 ((c >= 32 && c <= 126) || c >= 160) && c != '(' && c != ')' && c != '\\';
+            plainAscii[c] = plainInString[c] && c < 128;
         }
     }
 };
@@ -92,6 +94,16 @@ void PdfObjectWriter::AppendName(const std::string& name, std::string* out)
 
 void PdfObjectWriter::AppendString(const std::string& bytes, std::string* out)
 {
+    // Most strings (names, dates, ids) are printable ASCII with nothing to escape.
+    size_t plain = 0;
+    while (plain < bytes.size() && kTable.plainAscii[static_cast<unsigned char>(bytes[plain])])
+        ++plain;
+    if (plain == bytes.size()) {
+        *out += '(';
+        *out += bytes;
+        *out += ')';
+        return;
+    }
     if (WantsHex(bytes)) {
         const size_t at = out->size();
         out->resize(at + 2 * bytes.size() + 2);
@@ -216,9 +228,17 @@ void PdfObjectWriter::Value(QPDFObjectHandle& obj, std::string& out)
         break;
     case ::ot_array:
         out += "[ ";
-        for (QPDFObjectHandle& item : obj.getArrayAsVector()) {
-            Item(item, out);
-            out += ' ';
+        if (const int n = obj.getArrayNItems(); n <= 4) { // cheaper than a copy when short
+            for (int i = 0; i < n; ++i) {
+                QPDFObjectHandle item = obj.getArrayItem(i);
+                Item(item, out);
+                out += ' ';
+            }
+        } else {
+            for (QPDFObjectHandle& item : obj.getArrayAsVector()) {
+                Item(item, out);
+                out += ' ';
+            }
         }
         out += ']';
         break;
