@@ -31,6 +31,8 @@
 #include <qpdf/QPDFWriter.hh>
 #include <set>
 #include <tuple>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace
 {
@@ -363,7 +365,7 @@ struct PdfBackend::Private {
     FileStamp baseStamp;
     int firstNew = 0; // objects from this number on were made here (0: not known yet)
     std::map<QPDFObjGen, QByteArray> written; // digest of objects as the file now has them
-    std::map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
+    std::unordered_map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
     // What a stamp made here is written as, put together from its prototype's text when it
     // was made; dropped when the stamp's keys change.
     struct MadeText {
@@ -1119,12 +1121,16 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
         ApplyModel(doc, &queue);
         // What the touched objects now are, and every object made here that they reach,
         // written when it differs from what the file holds.
-        std::set<QPDFObjGen> seen;
+        std::unordered_set<unsigned long long> seen; // numbers and generations, as key() packs them
+        auto key = [](const QPDFObjGen& og) {
+            return (static_cast<unsigned long long>(unsigned(og.getObj())) << 32) |
+                   unsigned(og.getGen());
+        };
         while (!queue.empty()) {
             QPDFObjectHandle obj = queue.back();
             queue.pop_back();
             const QPDFObjGen og = obj.getObjGen();
-            if (!seen.insert(og).second)
+            if (!seen.insert(key(og)).second)
                 continue;
             size_t dictEnd = 0;
             const auto made = d->madeTexts.find(og);
@@ -1133,7 +1139,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
             if (madeHere)
                 dictEnd = body.size();
             for (const QPDFObjGen& r : madeHere ? made->second.refs : text.References())
-                if (r.getObj() >= d->firstNew && !seen.count(r))
+                if (r.getObj() >= d->firstNew && !seen.count(key(r)))
                     queue.push_back(pdf.getObject(r));
             const QByteArray digest = Digest(body);
             const auto old = d->written.find(og);

@@ -79,7 +79,7 @@ bool PdfUpdateWriter::Inspect(const QString& base)
 
 void PdfUpdateWriter::Add(int number, int generation, std::string body)
 {
-    m_objects[number] = Entry{generation, std::move(body)};
+    m_objects.push_back(Entry{number, generation, std::move(body)});
 }
 
 bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::string& trailerKeys,
@@ -111,9 +111,16 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::
         section += '\n';
     const qint64 pos = file.pos();
     size_t total = 4096;
-    for (const auto& entry : m_objects)
-        total += entry.second.body.size() + 64; // with the object and xref lines
+    for (const Entry& entry : m_objects)
+        total += entry.body.size() + 64; // with the object and xref lines
     section.reserve(total);
+    // By number; of an object added twice, the last.
+    std::vector<const Entry*> objects;
+    objects.reserve(m_objects.size());
+    for (const Entry& entry : m_objects)
+        objects.push_back(&entry);
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const Entry* a, const Entry* b) { return a->number < b->number; });
     // Each object's number, generation and offset, by number.
     struct Row {
         int number, generation;
@@ -121,9 +128,12 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::
     };
     std::vector<Row> rows;
     rows.reserve(m_objects.size() + 1);
-    for (const auto& [number, entry] : m_objects) {
-        rows.push_back(Row{number, entry.generation, pos + qint64(section.size())});
-        AppendNumber(section, number);
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const Entry& entry = *objects[i];
+        if (i + 1 < objects.size() && objects[i + 1]->number == entry.number)
+            continue;
+        rows.push_back(Row{entry.number, entry.generation, pos + qint64(section.size())});
+        AppendNumber(section, entry.number);
         section += ' ';
         AppendNumber(section, entry.generation);
         section += " obj\n";

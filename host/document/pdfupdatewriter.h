@@ -6,8 +6,8 @@
 // places them. The objects are written as given: an encrypted file is not updated here.
 
 #include <QString>
-#include <map>
 #include <string>
+#include <vector>
 
 class PdfUpdateWriter
 {
@@ -34,10 +34,10 @@ public:
 
 private:
     struct Entry {
-        int generation;
+        int number, generation;
         std::string body;
     };
-    std::map<int, Entry> m_objects;
+    std::vector<Entry> m_objects; // as added; Write orders them by number
     Kind m_kind = Kind::Unknown;
     qint64 m_prev = -1;
 };
