@@ -3,6 +3,10 @@
 #include "host/document/readerpage.h"
 #include "pdftestutil.h"
 
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
 using namespace PdfTestUtil;
 
 namespace
@@ -260,6 +264,67 @@ private slots:
         QCOMPARE(SaveChecked(again.get(), out2), QString());
         QCOMPARE(AnnotSubtypes(out2).value(0), QStringLiteral("Link"));
         QVERIFY(Near(at(RenderWithPoppler(out2, 1, dpi), moved, 0.5, 0.5), kForeignBlue));
+    }
+
+    // A stamp of the file that is moved is written again with every key it has, by the
+    // update's own serializer: each value reads back with qpdf as it was, byte for byte.
+    void movedStampKeepsItsValues_data()
+    {
+        QTest::addColumn<QByteArray>("value"); // in PDF syntax, under /Extra of the stamp
+        QTest::newRow("name with delimiters")
+            << QByteArray("/a#28b#29c#3Cd#3E#5B#5D#7B#7D#2F#25#23#20z");
+        QTest::newRow("name with non-ASCII bytes") << QByteArray("/caf#C3#A9#E4#B8#AD#7F#01");
+        QTest::newRow("brackets and backslashes") << QByteArray("(a\\(b\\) (nested) \\\\n\\))");
+        QTest::newRow("CR, LF and the other escapes") << QByteArray("(a\\r\\nb\\rc\\n\\t\\b\\f)");
+        QTest::newRow("Latin-1, then a digit") << QByteArray("(caf\\351 \\2002 \\0013)");
+        QTest::newRow("binary") << QByteArray("<00FF0D0A28295C8081>");
+        QTest::newRow("UTF-16 text") << QByteArray("<FEFF00E4002800294E2D>");
+        QTest::newRow("reals as written") << QByteArray("[ -0.5 .25 3. 0.000001 -12345.678901 ]");
+        QTest::newRow("nested, with nulls")
+            << QByteArray("[ 1 [ true false null ] << /K [ /N () ] /E << >> /Z null >> [ ] ]");
+        QTest::newRow("reference") << QByteArray("6 0 R");
+    }
+    void movedStampKeepsItsValues()
+    {
+        QFETCH(QByteArray, value);
+        const QString input = Path("values-in.pdf"), out = Path("values-out.pdf");
+        // A name of the value's length goes in first, then the value's bytes over it: the
+        // file has them exactly (qpdf would spell some of them its own way).
+        const QByteArray stand = "/" + QByteArray(value.size() - 1, 'X');
+        {
+            QPDF pdf;
+            pdf.processFile(Sample("contract.pdf").toLocal8Bit().constData());
+            QPDFObjectHandle annot = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+                "<< /Type /Annot /Subtype /Stamp /Rect [ 100 100 200 150 ] >>"));
+            annot.replaceKey("/Extra", QPDFObjectHandle::newName(stand.toStdString()));
+            QPDFPageDocumentHelper(pdf).getAllPages()[0].getObjectHandle().replaceKey(
+                "/Annots", QPDFObjectHandle::newArray({annot}));
+            QPDFWriter writer(pdf, input.toLocal8Bit().constData());
+            writer.write();
+        }
+        QByteArray bytes = ReadFile(input);
+        QVERIFY(bytes.count(stand) == 1);
+        QVERIFY(WriteFile(input, bytes.replace(stand, value)));
+        auto doc = OpenPdf(input);
+        QVERIFY(doc && doc->PageAt(0)->AnnotCount() == 1);
+        doc->PageAt(0)->AnnotAt(0)->Offset(5, 5);
+        G_SaveReport report;
+        QCOMPARE(SaveChecked(doc.get(), out, &report), QString()); // qpdf --check
+        QVERIFY(report.incremental);
+        QVERIFY(ReadFile(out).mid(ReadFile(input).size()).contains("/Extra"));
+
+        auto extra = [](const QString& file, std::string* text) {
+            QPDF pdf;
+            pdf.processFile(file.toLocal8Bit().constData());
+            QPDFObjectHandle annots =
+                QPDFPageDocumentHelper(pdf).getAllPages()[0].getObjectHandle().getKey("/Annots");
+            // Strings in hexadecimal, so that the bytes are compared and not one spelling.
+            *text = annots.getArrayItem(0).getKey("/Extra").unparseBinary();
+        };
+        std::string before, after;
+        extra(input, &before);
+        extra(out, &after);
+        QCOMPARE(QByteArray::fromStdString(after), QByteArray::fromStdString(before));
     }
 
     // A long document opens without reading its pages' annotations; pages never loaded
