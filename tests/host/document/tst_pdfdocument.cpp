@@ -61,6 +61,16 @@ private slots:
                               Path("no-print.pdf")}),
                  0);
         QCOMPARE(Run("qpdf", {"--encrypt", "pw", "pw", "256", "--", contract, Path("pw.pdf")}), 0);
+        // Every page inherits a landscape box with its corners reversed, and /Rotate 270.
+        QCOMPARE(Run("qpdf", {"--qdf", "--object-streams=disable", contract, Path("q.pdf")}), 0);
+        QByteArray qdf = ReadFile(Path("q.pdf"));
+        const QByteArray own = "  /MediaBox [\n    0\n    0\n    595.276\n    841.890\n  ]\n";
+        QCOMPARE(qdf.count(own), 3);
+        qdf.replace(own, "").replace("  /Type /Pages\n", "  /Type /Pages\n  /Rotate 270\n"
+                                                         "  /MediaBox [ 841.890 595.276 0 0 ]\n");
+        const QString fix =
+            QString("fix-qdf '%1' > '%2'").arg(Path("q.pdf"), Path("inherited.pdf"));
+        QVERIFY(WriteFile(Path("q.pdf"), qdf) && Run("sh", {"-c", fix}) == 0);
         QVERIFY(QFile::copy(contract, Path("readonly-bits.pdf")));
         QFile::setPermissions(Path("readonly-bits.pdf"), QFileDevice::ReadOwner);
     }
@@ -75,6 +85,7 @@ private slots:
         QTest::newRow("contract") << Sample("contract.pdf") << 3 << "" << QSizeF(210, 297) << 0;
         QTest::newRow("landscape") << Sample("landscape.pdf") << 1 << "" << QSizeF(297, 210) << 0;
         QTest::newRow("rotated") << Sample("rotated.pdf") << 1 << "" << QSizeF(210, 297) << 90;
+        QTest::newRow("inherited") << Path("inherited.pdf") << 3 << "" << QSizeF(297, 210) << 270;
         for (const char* r :
              {"missing.pdf:does not exist", "folder.pdf:not a file", "text.pdf:not a PDF",
               "header-only.pdf:damaged", "truncated-half.pdf:damaged", "truncated-head.pdf:damaged",
@@ -207,10 +218,13 @@ private slots:
         QCOMPARE(GQ_ToQString(b->Creator()), QStringLiteral("张三 Zhang"));
         QCOMPARE(QString(b->CreationDate()), QStringLiteral("2023-12-31 23:59:58"));
 
-        // Put back (undo) and saved again over the same file: both are there, once each.
+        // Put back (undo) and saved again over the same file: both are there, once each; the
+        // stamp moved since is where it is now.
         QVERIFY(doc->PageAt(2)->RestoreAnnot(drop));
+        a->Offset(10, 5);
         QCOMPARE(SaveChecked(doc.get(), out), QString());
         QCOMPARE(AnnotSubtypes(out).value(2), QStringLiteral("Stamp,Stamp"));
+        QVERIFY(SameRect(OpenPdf(out)->PageAt(1)->AnnotAt(0)->GetRect(), a->GetRect()));
         // Both gone again: the page is as the file had it before (an update back).
         for (IG_Annot* gone : {drop, doc->PageAt(2)->AnnotAt(0)})
             QVERIFY(doc->PageAt(2)->RemoveAnnot(gone->ID(), false));
@@ -276,7 +290,8 @@ private slots:
         QTest::newRow("name with non-ASCII bytes") << QByteArray("/caf#C3#A9#E4#B8#AD#7F#01");
         QTest::newRow("brackets and backslashes") << QByteArray("(a\\(b\\) (nested) \\\\n\\))");
         QTest::newRow("CR, LF and the other escapes") << QByteArray("(a\\r\\nb\\rc\\n\\t\\b\\f)");
-        QTest::newRow("Latin-1, then a digit") << QByteArray("(caf\\351 \\2002 \\0013)");
+        QTest::newRow("octal escapes, then a digit")
+            << QByteArray("(caf\\351 na\\357ve, \\2002 \\0373: a literal string still)");
         QTest::newRow("binary") << QByteArray("<00FF0D0A28295C8081>");
         QTest::newRow("UTF-16 text") << QByteArray("<FEFF00E4002800294E2D>");
         QTest::newRow("reals as written") << QByteArray("[ -0.5 .25 3. 0.000001 -12345.678901 ]");
