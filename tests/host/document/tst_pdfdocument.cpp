@@ -342,6 +342,23 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(after), QByteArray::fromStdString(before));
     }
 
+    // Pages of different sizes, stamped and saved at once, keep each its own box.
+    void mixedSizesSavedAtOnce()
+    {
+        const QString mixed = Path("mixed.pdf"), out = Path("mixed-out.pdf");
+        QCOMPARE(Run("qpdf", {"--empty", "--pages", Sample("landscape.pdf"), Sample("contract.pdf"),
+                              "1", Sample("landscape.pdf"), "--", mixed}),
+                 0);
+        auto doc = OpenPdf(mixed);
+        const int res = AddSeal(doc.get());
+        for (int i = 0; i < 3; ++i)
+            Stamp(doc->PageAt(i), res, CornerRect(doc->PageAt(i)));
+        QCOMPARE(SaveChecked(doc.get(), out), QString());
+        auto again = OpenPdf(out);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(again->PageAt(i)->Width(), doc->PageAt(i)->Width());
+    }
+
     // A long document opens without reading its pages' annotations; pages never loaded
     // keep theirs when saved.
     void pagesLoadLazily()
