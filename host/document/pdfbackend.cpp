@@ -1121,7 +1121,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
         ApplyModel(doc, &queue);
         // What the touched objects now are, and every object made here that they reach,
         // written when it differs from what the file holds.
-        std::unordered_set<unsigned long long> seen; // numbers and generations, as key() packs them
+        std::unordered_set<unsigned long long> seen; // as key() packs number and generation
         auto key = [](const QPDFObjGen& og) {
             return (static_cast<unsigned long long>(unsigned(og.getObj())) << 32) |
                    unsigned(og.getGen());

@@ -278,11 +278,6 @@ std::string PdfObjectWriter::Entries(std::map<std::string, QPDFObjectHandle> ite
     return text;
 }
 
-void PdfObjectWriter::Append(QPDFObjectHandle obj, std::string* out)
-{
-    Value(obj, *out);
-}
-
 std::string PdfObjectWriter::Body(QPDFObjectHandle obj, size_t* dictEnd)
 {
     m_refs.clear();

@@ -9,6 +9,10 @@
 // 33…126, strings byte for byte (literal with escapes, or hexadecimal when mostly binary),
 // dictionary entries whose value is null left out (a null entry is no entry), objects held
 // by reference as "N G R". What it does not know it leaves to qpdf.
+//
+// One writer serves one save: a direct value that an object shares with an earlier one
+// under the same key (the stamps of a batch share their rectangle, texts and appearance)
+// is written from the text kept for it, so objects must not change while it is in use.
 
 #include <map>
 #include <qpdf/QPDFObjGen.hh>
@@ -32,8 +36,6 @@ public:
     // those of these values.
     std::string Entries(std::map<std::string, QPDFObjectHandle> items);
 
-    // `obj` itself appended to `out` (never a reference to it, even when it is indirect).
-    void Append(QPDFObjectHandle obj, std::string* out);
     static void AppendName(const std::string& name, std::string* out);
     static void AppendString(const std::string& bytes, std::string* out);
     static void AppendRef(const QPDFObjGen& og, std::string* out); // "N G R"

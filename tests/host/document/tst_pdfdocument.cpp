@@ -346,8 +346,9 @@ private slots:
     void mixedSizesSavedAtOnce()
     {
         const QString mixed = Path("mixed.pdf"), out = Path("mixed-out.pdf");
-        QCOMPARE(Run("qpdf", {"--empty", "--pages", Sample("landscape.pdf"), Sample("contract.pdf"),
-                              "1", Sample("landscape.pdf"), "--", mixed}),
+        const QString landscape = Sample("landscape.pdf");
+        QCOMPARE(Run("qpdf", {"--empty", "--pages", landscape, Sample("contract.pdf"), "1",
+                              landscape, "--", mixed}),
                  0);
         auto doc = OpenPdf(mixed);
         const int res = AddSeal(doc.get());
