@@ -180,13 +180,21 @@ QPDFObjectHandle TakeAttributes(QPDFObjectHandle node, PageAttributes& a)
 {
     if (!node.isDictionary())
         return QPDFObjectHandle();
-    // hasKey first: getKey of a missing key makes a described null, which costs more.
-    for (const auto& [key, slot] : {std::pair<const char*, QPDFObjectHandle*>("/CropBox", &a.crop),
-                                    {"/MediaBox", &a.media},
-                                    {"/Rotate", &a.rotate}})
-        if (!slot->isInitialized() && node.hasKey(key))
-            *slot = node.getKey(key);
-    return node.hasKey("/Parent") ? node.getKey("/Parent") : QPDFObjectHandle();
+    // Keys a node seldom has are asked for with hasKey first: getKey of a missing key makes
+    // a described null, which costs more. Those it nearly always has are got at once.
+    auto take = [&node](const char* key, QPDFObjectHandle* slot, bool usual) {
+        if (slot->isInitialized() || (!usual && !node.hasKey(key)))
+            return;
+        QPDFObjectHandle value = node.getKey(key);
+        if (!value.isNull())
+            *slot = value;
+    };
+    QPDFObjectHandle parent;
+    take("/CropBox", &a.crop, false);
+    take("/MediaBox", &a.media, true);
+    take("/Rotate", &a.rotate, false);
+    take("/Parent", &parent, true);
+    return parent;
 }
 
 // What a page inherits through `parent`: for each attribute, the first node up the
@@ -876,33 +884,49 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
     // The stamps of a batch differ in /NM and /P alone: each new one is a copy of a
     // prototype holding the rest, and stamps of one picture share their /AP. Like the texts,
     // these values are shared and never changed in place (an edit replaces the key).
+    std::map<QPDFObjGen, QPDFObjectHandle> appearances;
+    auto appearanceDict = [&appearances](QPDFObjectHandle form) {
+        auto found = appearances.find(form.getObjGen());
+        if (found == appearances.end() || !form.isIndirect())
+            found = appearances
+                        .insert_or_assign(form.getObjGen(),
+                                          QPDFObjectHandle::newDictionary(Keys{{"/N", form}}))
+                        .first;
+        return found->second;
+    };
     // A prototype's entries are serialised once, for the text of the stamps made from it.
     struct Prototype {
         Keys keys;
         std::string text;
         std::vector<QPDFObjGen> refs;
     };
-    std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string>, Prototype>
+    std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string, QPDFObjGen>,
+             Prototype>
         prototypes;
     const ReaderAnnot* lastAnnot = nullptr; // the stamp the last prototype was asked for
     const Prototype* lastPrototype = nullptr;
     std::array<double, 4> lastRect{};
-    auto prototypeOf = [&](const ReaderAnnot* a,
-                           const QPDFObjectHandle::Rectangle& box) -> const Prototype& {
+    QPDFObjGen lastForm;
+    // `form`: the stamp's appearance when it exists already, else uninitialised.
+    auto prototypeOf = [&](const ReaderAnnot* a, const QPDFObjectHandle::Rectangle& box,
+                           QPDFObjectHandle form) -> const Prototype& {
         const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
         const std::array<double, 4> rect{r.llx, r.lly, r.urx, r.ury};
+        const QPDFObjGen formNumber = form.isInitialized() ? form.getObjGen() : QPDFObjGen();
         // Consecutive stamps of a batch mostly ask for the same one.
-        if (lastAnnot && rect == lastRect && a->Creator() == lastAnnot->Creator() &&
-            a->SubType() == lastAnnot->SubType() &&
+        if (lastAnnot && rect == lastRect && formNumber == lastForm &&
+            a->Creator() == lastAnnot->Creator() && a->SubType() == lastAnnot->SubType() &&
             a->CreationDate() == lastAnnot->CreationDate()) {
             lastAnnot = a;
             return *lastPrototype;
         }
-        auto key =
-            std::make_tuple(rect, a->Creator().str(), a->SubType().str(), a->CreationDate().str());
+        auto key = std::make_tuple(rect, a->Creator().str(), a->SubType().str(),
+                                   a->CreationDate().str(), formNumber);
         auto found = prototypes.find(key);
         if (found == prototypes.end()) {
             Keys keys{{"/Type", annotName}, {"/Subtype", stampName}, {"/F", printFlag}};
+            if (form.isIndirect())
+                keys["/AP"] = appearanceDict(form);
             modelKeys(keys, a, box);
             keys.erase("/NM");
             PdfObjectWriter writer;
@@ -914,17 +938,8 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
         }
         lastAnnot = a;
         lastRect = rect;
+        lastForm = formNumber;
         lastPrototype = &found->second;
-        return found->second;
-    };
-    std::map<QPDFObjGen, QPDFObjectHandle> appearances;
-    auto appearanceDict = [&appearances](QPDFObjectHandle form) {
-        auto found = appearances.find(form.getObjGen());
-        if (found == appearances.end() || !form.isIndirect())
-            found = appearances
-                        .insert_or_assign(form.getObjGen(),
-                                          QPDFObjectHandle::newDictionary(Keys{{"/N", form}}))
-                        .first;
         return found->second;
     };
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
@@ -963,31 +978,42 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
-                const Prototype& proto = prototypeOf(a, box);
+                // A picture's appearance is made with its first stamp, and numbered after
+                // it, as it always was; later stamps find it in their prototype.
+                const auto made = d->forms.find(a->ResourceID());
+                QPDFObjectHandle form = made != d->forms.end() ? made->second : QPDFObjectHandle();
+                const Prototype& proto = prototypeOf(a, box, form);
+                const bool apInPrototype = proto.keys.count("/AP") != 0;
                 QPDFObjectHandle nm = TextString(a->UniqueName().toStdString());
                 QPDFObjectHandle dict =
                     pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(proto.keys));
                 dict.replaceKey("/NM", nm);
                 dict.replaceKey("/P", pageObj);
-                // Numbered before the appearance it may make, as it always was.
-                const QPDFObjectHandle form = d->AppearanceOf(a, doc);
-                dict.replaceKey("/AP", appearanceDict(form));
+                if (!apInPrototype) {
+                    form = d->AppearanceOf(a, doc);
+                    dict.replaceKey("/AP", appearanceDict(form));
+                }
                 found = d->newAnnots.emplace(a, dict).first;
                 if (form.isIndirect() && pageObj.isIndirect()) {
-                    Private::MadeText& made = d->madeTexts[dict.getObjGen()];
-                    made.body.reserve(proto.text.size() + 160);
-                    made.body = "<< /AP << /N ";
-                    PdfObjectWriter::AppendRef(form.getObjGen(), &made.body);
-                    made.body += " >> /NM ";
-                    PdfObjectWriter::AppendString(nm.getStringValue(), &made.body);
-                    made.body += " /P ";
-                    PdfObjectWriter::AppendRef(pageObj.getObjGen(), &made.body);
-                    made.body += ' ';
-                    made.body += proto.text;
-                    made.body += ">>";
-                    made.refs = proto.refs;
-                    made.refs.push_back(form.getObjGen());
-                    made.refs.push_back(pageObj.getObjGen());
+                    Private::MadeText& text = d->madeTexts[dict.getObjGen()];
+                    text.refs.clear();
+                    text.body.reserve(proto.text.size() + 160);
+                    text.body = "<< ";
+                    if (!apInPrototype) {
+                        text.body += "/AP << /N ";
+                        PdfObjectWriter::AppendRef(form.getObjGen(), &text.body);
+                        text.body += " >> ";
+                        text.refs.push_back(form.getObjGen());
+                    }
+                    text.body += "/NM ";
+                    PdfObjectWriter::AppendString(nm.getStringValue(), &text.body);
+                    text.body += " /P ";
+                    PdfObjectWriter::AppendRef(pageObj.getObjGen(), &text.body);
+                    text.body += ' ';
+                    text.body += proto.text;
+                    text.body += ">>";
+                    text.refs.insert(text.refs.end(), proto.refs.begin(), proto.refs.end());
+                    text.refs.push_back(pageObj.getObjGen());
                 }
             } else if (a->IsEdited()) {
                 setKeys(found->second, a, box);
