@@ -314,7 +314,8 @@ private slots:
             annot.replaceKey("/Extra", QPDFObjectHandle::newName(stand.toStdString()));
             QPDFPageDocumentHelper(pdf).getAllPages()[0].getObjectHandle().replaceKey(
                 "/Annots", QPDFObjectHandle::newArray({annot}));
-            QPDFWriter writer(pdf, input.toLocal8Bit().constData());
+            const QByteArray name = input.toLocal8Bit(); // qpdf keeps the pointer
+            QPDFWriter writer(pdf, name.constData());
             writer.write();
         }
         QByteArray bytes = ReadFile(input);
