@@ -1,6 +1,7 @@
 #include "pdfbackend.h"
 
 #include "pdfimage.h"
+#include "pdfobjectwriter.h"
 #include "pdfraster.h"
 #include "pdfupdatecipher.h"
 #include "pdfupdatewriter.h"
@@ -17,7 +18,8 @@
 #include <QFileInfo>
 #include <QTimeZone>
 #include <QUuid>
-#include <cctype>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <future>
 #include <nlohmann/json.hpp>
@@ -28,6 +30,9 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <set>
+#include <tuple>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace
 {
@@ -108,15 +113,112 @@ CCA_GRect FromPdfRect(const QPDFObjectHandle::Rectangle& r, const QPDFObjectHand
                      float((rr - box.llx) / kPtPerMm), float((box.ury - b) / kPtPerMm));
 }
 
+// A number's value; false when it is not a number. Reals are read here as their text
+// says, whatever the locale: qpdf's own reading of them is slow enough to show in a batch.
+bool NumberOf(QPDFObjectHandle item, double* value)
+{
+    switch (item.getTypeCode()) {
+    case ::ot_integer:
+        *value = double(item.getIntValue());
+        return true;
+    case ::ot_real: {
+        const std::string text = item.getRealValue();
+        const char* begin = text.data();
+        const char* const end = begin + text.size();
+        if (begin != end && *begin == '+')
+            ++begin;
+        const auto [stop, failure] = std::from_chars(begin, end, *value);
+        if (failure != std::errc() || stop != end)
+            *value = item.getNumericValue();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The corners of a rectangle array, ordered; false when it is not four numbers.
+bool ReadRect(QPDFObjectHandle box, QPDFObjectHandle::Rectangle* r)
+{
+    if (!box.isInitialized() || !box.isArray() || box.getArrayNItems() != 4)
+        return false;
+    double v[4];
+    for (int i = 0; i < 4; ++i)
+        if (!NumberOf(box.getArrayItem(i), &v[i]))
+            return false;
+    *r = QPDFObjectHandle::Rectangle(std::min(v[0], v[2]), std::min(v[1], v[3]),
+                                     std::max(v[0], v[2]), std::max(v[1], v[3]));
+    return true;
+}
+
+// A crop box (else the media box), or the default media box when neither is a rectangle
+// of some size.
+QPDFObjectHandle::Rectangle BoxOf(QPDFObjectHandle box)
+{
+    QPDFObjectHandle::Rectangle r;
+    if (ReadRect(box, &r) && r.urx > r.llx && r.ury > r.lly)
+        return r;
+    return QPDFObjectHandle::Rectangle(0, 0, 612, 792);
+}
+
 QPDFObjectHandle::Rectangle CropBoxOf(QPDFPageObjectHelper& page)
 {
-    QPDFObjectHandle box = page.getCropBox(false, false);
-    if (box.isRectangle()) {
-        QPDFObjectHandle::Rectangle r = box.getArrayAsRectangle();
-        if (r.urx > r.llx && r.ury > r.lly)
-            return r;
+    return BoxOf(page.getCropBox(false, false));
+}
+
+// The inheritable attributes a page is drawn with.
+struct PageAttributes {
+    QPDFObjectHandle crop, media, rotate;
+    bool Complete() const
+    {
+        return crop.isInitialized() && media.isInitialized() && rotate.isInitialized();
     }
-    return QPDFObjectHandle::Rectangle(0, 0, 612, 792); // the default media box
+};
+
+// Takes what `a` lacks from the node's own non-null entries; its /Parent, if any.
+QPDFObjectHandle TakeAttributes(QPDFObjectHandle node, PageAttributes& a)
+{
+    if (!node.isDictionary())
+        return QPDFObjectHandle();
+    // Keys a node seldom has are asked for with hasKey first: getKey of a missing key makes
+    // a described null, which costs more. Those it nearly always has are got at once.
+    auto take = [&node](const char* key, QPDFObjectHandle* slot, bool usual) {
+        if (slot->isInitialized() || (!usual && !node.hasKey(key)))
+            return;
+        QPDFObjectHandle value = node.getKey(key);
+        if (!value.isNull())
+            *slot = value;
+    };
+    QPDFObjectHandle parent;
+    take("/CropBox", &a.crop, false);
+    take("/MediaBox", &a.media, true);
+    take("/Rotate", &a.rotate, false);
+    take("/Parent", &parent, true);
+    return parent;
+}
+
+// What a page inherits through `parent`: for each attribute, the first node up the
+// /Parent chain that has it, each node visited once, as qpdf's page helper finds it. That
+// helper walks the chain once per attribute and page; the pages of a long document share a
+// few parents, so what each parent passes down is kept in `known`.
+PageAttributes Inherited(QPDFObjectHandle parent, std::map<QPDFObjGen, PageAttributes>& known)
+{
+    const QPDFObjGen og = parent.getObjGen();
+    if (parent.isIndirect()) {
+        const auto found = known.find(og);
+        if (found != known.end())
+            return found->second;
+    }
+    PageAttributes a;
+    std::set<QPDFObjGen> seen;
+    for (QPDFObjectHandle node = parent; node.isInitialized() && !a.Complete();) {
+        if (!seen.insert(node.getObjGen()).second)
+            break; // a loop
+        node = TakeAttributes(node, a);
+    }
+    if (parent.isIndirect())
+        known.emplace(og, a);
+    return a;
 }
 
 QPDFObjectHandle Name(const char* n)
@@ -160,88 +262,14 @@ QPDFObjectHandle RectArray(const QPDFObjectHandle::Rectangle& r)
     return QPDFObjectHandle::newArray(items);
 }
 
-// The body of an indirect object as it goes between "N G obj" and "endobj"; `dictEnd`
-// gets the length of its dictionary or array text (a stream's data follows it).
-std::string ObjectBody(QPDFObjectHandle obj, size_t* dictEnd)
-{
-    if (!obj.isStream()) {
-        std::string body = obj.unparseResolved();
-        *dictEnd = body.size();
-        return body;
-    }
-    std::shared_ptr<Buffer> raw = obj.getRawStreamData();
-    QPDFObjectHandle dict = obj.getDict().shallowCopy();
-    dict.replaceKey("/Length", QPDFObjectHandle::newInteger(qint64(raw->getSize())));
-    std::string body = dict.unparseResolved();
-    *dictEnd = body.size();
-    body += "\nstream\n";
-    body.append(reinterpret_cast<const char*>(raw->getBuffer()), raw->getSize());
-    body += "\nendstream";
-    return body;
-}
-
 // What an object was written as, to tell later whether it changed: small ones (nearly all)
 // as they are, which compares faster than hashing them; large ones by their hash.
 QByteArray Digest(const std::string& body)
 {
-    const QByteArray bytes = QByteArray::fromRawData(body.data(), int(body.size()));
-    return body.size() <= 2048 ? QByteArray(body.data(), int(body.size()))
-                               : QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-// The "N G R" references in serialised object text (strings skipped): reading them from
-// the text qpdf made is much quicker than walking the objects again.
-std::vector<QPDFObjGen> References(const std::string& text, size_t end)
-{
-    std::vector<QPDFObjGen> refs;
-    std::vector<long long> numbers; // the integers just before the current token
-    size_t i = 0;
-    while (i < end) {
-        const char c = text[i];
-        if (c == '(') { // a literal string: balanced brackets, backslash escapes
-            int depth = 0;
-            for (; i < end; ++i) {
-                if (text[i] == '\\')
-                    ++i;
-                else if (text[i] == '(')
-                    ++depth;
-                else if (text[i] == ')' && --depth == 0)
-                    break;
-            }
-            ++i;
-            numbers.clear();
-        } else if (c == '<' && i + 1 < end && text[i + 1] == '<') { // a dictionary
-            i += 2;
-            numbers.clear();
-        } else if (c == '<') { // a hex string
-            i = text.find('>', i);
-            i = i == std::string::npos ? end : i + 1;
-            numbers.clear();
-        } else if (c >= '0' && c <= '9' &&
-                   (i == 0 || (!std::isalnum(uchar(text[i - 1])) && text[i - 1] != '.' &&
-                               text[i - 1] != '/'))) {
-            size_t j = i;
-            long long v = 0;
-            while (j < end && text[j] >= '0' && text[j] <= '9' && v < (1LL << 40))
-                v = v * 10 + (text[j++] - '0');
-            if (j < end && (text[j] == '.' || std::isalpha(uchar(text[j])))) {
-                numbers.clear(); // a real, or part of a name
-            } else {
-                numbers.push_back(v);
-            }
-            i = j;
-        } else if (c == 'R' && numbers.size() >= 2 &&
-                   (i + 1 >= end || !std::isalnum(uchar(text[i + 1])))) {
-            refs.emplace_back(int(numbers[numbers.size() - 2]), int(numbers.back()));
-            numbers.clear();
-            ++i;
-        } else {
-            if (!std::isspace(uchar(c)))
-                numbers.clear();
-            ++i;
-        }
-    }
-    return refs;
+    if (body.size() <= 2048)
+        return QByteArray(body.data(), int(body.size()));
+    return QCryptographicHash::hash(QByteArray::fromRawData(body.data(), int(body.size())),
+                                    QCryptographicHash::Sha256);
 }
 
 // True when a signed signature field is among the form's fields (kids followed, /FT
@@ -345,8 +373,15 @@ struct PdfBackend::Private {
     FileStamp baseStamp;
     int firstNew = 0; // objects from this number on were made here (0: not known yet)
     std::map<QPDFObjGen, QByteArray> written; // digest of objects as the file now has them
-    std::map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
-    std::map<QPDFObjGen, QByteArray> pendingWritten;          // this save's, until committed
+    std::unordered_map<const ReaderAnnot*, QPDFObjectHandle> newAnnots; // stamps made here, once
+    // What a stamp made here is written as, put together from its prototype's text when it
+    // was made; dropped when the stamp's keys change.
+    struct MadeText {
+        std::string body;
+        std::vector<QPDFObjGen> refs;
+    };
+    std::map<QPDFObjGen, MadeText> madeTexts;
+    std::map<QPDFObjGen, QByteArray> pendingWritten; // this save's, until committed
     int fileSize = 0, pendingSize = 0; // the /Size of the last update written, and this one's
 
     void Capture(size_t index)
@@ -486,11 +521,32 @@ std::unique_ptr<ReaderDocument> PdfBackend::Open(const QString& path, const QStr
         if (d->pages.empty())
             return fail(QStringLiteral("The document %1 has no pages.").arg(path));
         d->pageStates.resize(d->pages.size());
+        std::map<QPDFObjGen, PageAttributes> parents;
         for (QPDFPageObjectHelper& page : d->pages) {
-            const QPDFObjectHandle::Rectangle box = CropBoxOf(page);
+            QPDFObjectHandle::Rectangle box;
+            QPDFObjectHandle rotate;
+            QPDFObjectHandle pageObj = page.getObjectHandle();
+            if (pageObj.isDictionary()) {
+                PageAttributes a;
+                QPDFObjectHandle parent = TakeAttributes(pageObj, a);
+                if (!a.Complete() && parent.isInitialized()) {
+                    const PageAttributes up = Inherited(parent, parents);
+                    for (auto [mine, theirs] : {std::pair(&a.crop, &up.crop),
+                                                {&a.media, &up.media},
+                                                {&a.rotate, &up.rotate}})
+                        if (!mine->isInitialized())
+                            *mine = *theirs;
+                }
+                box = BoxOf(a.crop.isInitialized() ? a.crop : a.media);
+                rotate = a.rotate;
+            } else { // not a page dictionary: as qpdf's helper reads it
+                box = CropBoxOf(page);
+                rotate = page.getAttribute("/Rotate", false);
+            }
             d->boxes.push_back(box);
-            QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
-            const int rotation = rotate.isInteger() ? NormalisedRotation(rotate.getIntValue()) : 0;
+            const int rotation = rotate.isInitialized() && rotate.isInteger()
+                                     ? NormalisedRotation(rotate.getIntValue())
+                                     : 0;
             doc->AppendPage(CCA_GSize(float((box.urx - box.llx) / kPtPerMm),
                                       float((box.ury - box.lly) / kPtPerMm)),
                             rotation);
@@ -789,12 +845,21 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                                     : texts.emplace(utf8, TextString(utf8)).first->second;
     };
     const QPDFObjectHandle modified = QPDFObjectHandle::newString(now);
-    auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
-                       const QPDFObjectHandle::Rectangle& box) {
-        dict.replaceKey("/Rect", RectArray(ToPdfRect(a->GetRect(), box)));
-        dict.replaceKey("/T", text(a->Creator().str()));
-        dict.replaceKey("/Subj", text(a->SubType().str()));
-        dict.replaceKey("/NM", TextString(a->UniqueName().toStdString()));
+    // Stamps of one size on pages of one size share their /Rect array too.
+    std::map<std::array<double, 4>, QPDFObjectHandle> rects;
+    using Keys = std::map<std::string, QPDFObjectHandle>;
+    // The keys the model decides, into `keys`: a new stamp's dictionary is made from them
+    // at once, an edited one gets each (replaceKey is slow enough to show in a batch).
+    auto modelKeys = [&](Keys& keys, const ReaderAnnot* a, const QPDFObjectHandle::Rectangle& box) {
+        const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
+        auto rect = rects.find({r.llx, r.lly, r.urx, r.ury});
+        if (rect == rects.end())
+            rect = rects.emplace(std::array<double, 4>{r.llx, r.lly, r.urx, r.ury}, RectArray(r))
+                       .first;
+        keys["/Rect"] = rect->second;
+        keys["/T"] = text(a->Creator().str());
+        keys["/Subj"] = text(a->SubType().str());
+        keys["/NM"] = TextString(a->UniqueName().toStdString());
         if (!a->CreationDate().IsEmpty()) {
             const std::string date = a->CreationDate().str();
             auto found = dates.find(date);
@@ -803,12 +868,80 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                             .emplace(date, QPDFObjectHandle::newString(
                                                ToPdfDate(GQ_ToQString(a->CreationDate()))))
                             .first;
-            dict.replaceKey("/CreationDate", found->second);
+            keys["/CreationDate"] = found->second;
         }
-        dict.replaceKey("/M", modified);
+        keys["/M"] = modified;
+    };
+    auto setKeys = [&](QPDFObjectHandle dict, const ReaderAnnot* a,
+                       const QPDFObjectHandle::Rectangle& box) {
+        Keys keys;
+        modelKeys(keys, a, box);
+        for (const auto& [key, value] : keys)
+            dict.replaceKey(key, value);
     };
     const QPDFObjectHandle annotName = Name("/Annot"), stampName = Name("/Stamp");
     const QPDFObjectHandle printFlag = QPDFObjectHandle::newInteger(4);
+    // The stamps of a batch differ in /NM and /P alone: each new one is a copy of a
+    // prototype holding the rest, and stamps of one picture share their /AP. Like the texts,
+    // these values are shared and never changed in place (an edit replaces the key).
+    std::map<QPDFObjGen, QPDFObjectHandle> appearances;
+    auto appearanceDict = [&appearances](QPDFObjectHandle form) {
+        auto found = appearances.find(form.getObjGen());
+        if (found == appearances.end() || !form.isIndirect())
+            found = appearances
+                        .insert_or_assign(form.getObjGen(),
+                                          QPDFObjectHandle::newDictionary(Keys{{"/N", form}}))
+                        .first;
+        return found->second;
+    };
+    // A prototype's entries are serialised once, for the text of the stamps made from it.
+    struct Prototype {
+        Keys keys;
+        std::string text;
+        std::vector<QPDFObjGen> refs;
+    };
+    std::map<std::tuple<std::array<double, 4>, std::string, std::string, std::string, QPDFObjGen>,
+             Prototype>
+        prototypes;
+    const ReaderAnnot* lastAnnot = nullptr; // the stamp the last prototype was asked for
+    const Prototype* lastPrototype = nullptr;
+    std::array<double, 4> lastRect{};
+    QPDFObjGen lastForm;
+    // `form`: the stamp's appearance when it exists already, else uninitialised.
+    auto prototypeOf = [&](const ReaderAnnot* a, const QPDFObjectHandle::Rectangle& box,
+                           QPDFObjectHandle form) -> const Prototype& {
+        const QPDFObjectHandle::Rectangle r = ToPdfRect(a->GetRect(), box);
+        const std::array<double, 4> rect{r.llx, r.lly, r.urx, r.ury};
+        const QPDFObjGen formNumber = form.isInitialized() ? form.getObjGen() : QPDFObjGen();
+        // Consecutive stamps of a batch mostly ask for the same one.
+        if (lastAnnot && rect == lastRect && formNumber == lastForm &&
+            a->Creator() == lastAnnot->Creator() && a->SubType() == lastAnnot->SubType() &&
+            a->CreationDate() == lastAnnot->CreationDate()) {
+            lastAnnot = a;
+            return *lastPrototype;
+        }
+        auto key = std::make_tuple(rect, a->Creator().str(), a->SubType().str(),
+                                   a->CreationDate().str(), formNumber);
+        auto found = prototypes.find(key);
+        if (found == prototypes.end()) {
+            Keys keys{{"/Type", annotName}, {"/Subtype", stampName}, {"/F", printFlag}};
+            if (form.isIndirect())
+                keys["/AP"] = appearanceDict(form);
+            modelKeys(keys, a, box);
+            keys.erase("/NM");
+            PdfObjectWriter writer;
+            std::string text = writer.Entries(keys);
+            found = prototypes
+                        .emplace(std::move(key),
+                                 Prototype{std::move(keys), std::move(text), writer.References()})
+                        .first;
+        }
+        lastAnnot = a;
+        lastRect = rect;
+        lastForm = formNumber;
+        lastPrototype = &found->second;
+        return found->second;
+    };
     for (int i = 0; i < doc->PageCount() && size_t(i) < d->pages.size(); ++i) {
         ReaderPage* page = doc->Page(i);
         if (!page->IsLoaded())
@@ -845,18 +978,46 @@ void PdfBackend::ApplyModel(ReaderDocument* doc, std::vector<QPDFObjectHandle>* 
                 continue;
             auto found = d->newAnnots.find(a);
             if (found == d->newAnnots.end()) {
-                QPDFObjectHandle dict = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-                dict.replaceKey("/Type", annotName);
-                dict.replaceKey("/Subtype", stampName);
-                dict.replaceKey("/F", printFlag);
-                QPDFObjectHandle ap = QPDFObjectHandle::newDictionary();
-                ap.replaceKey("/N", d->AppearanceOf(a, doc));
-                dict.replaceKey("/AP", ap);
+                // A picture's appearance is made with its first stamp, and numbered after
+                // it, as it always was; later stamps find it in their prototype.
+                const auto made = d->forms.find(a->ResourceID());
+                QPDFObjectHandle form = made != d->forms.end() ? made->second : QPDFObjectHandle();
+                const Prototype& proto = prototypeOf(a, box, form);
+                const bool apInPrototype = proto.keys.count("/AP") != 0;
+                QPDFObjectHandle nm = TextString(a->UniqueName().toStdString());
+                QPDFObjectHandle dict =
+                    pdf.makeIndirectObject(QPDFObjectHandle::newDictionary(proto.keys));
+                dict.replaceKey("/NM", nm);
                 dict.replaceKey("/P", pageObj);
-                setKeys(dict, a, box);
+                if (!apInPrototype) {
+                    form = d->AppearanceOf(a, doc);
+                    dict.replaceKey("/AP", appearanceDict(form));
+                }
                 found = d->newAnnots.emplace(a, dict).first;
+                if (form.isIndirect() && pageObj.isIndirect()) {
+                    Private::MadeText& text = d->madeTexts[dict.getObjGen()];
+                    text.refs.clear();
+                    text.body.reserve(proto.text.size() + 160);
+                    text.body = "<< ";
+                    if (!apInPrototype) {
+                        text.body += "/AP << /N ";
+                        PdfObjectWriter::AppendRef(form.getObjGen(), &text.body);
+                        text.body += " >> ";
+                        text.refs.push_back(form.getObjGen());
+                    }
+                    text.body += "/NM ";
+                    PdfObjectWriter::AppendString(nm.getStringValue(), &text.body);
+                    text.body += " /P ";
+                    PdfObjectWriter::AppendRef(pageObj.getObjGen(), &text.body);
+                    text.body += ' ';
+                    text.body += proto.text;
+                    text.body += ">>";
+                    text.refs.insert(text.refs.end(), proto.refs.begin(), proto.refs.end());
+                    text.refs.push_back(pageObj.getObjGen());
+                }
             } else if (a->IsEdited()) {
                 setKeys(found->second, a, box);
+                d->madeTexts.erase(found->second.getObjGen());
             }
             annots.appendItem(found->second);
             same = false;
@@ -959,6 +1120,7 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
                             QString* error)
 {
     PdfUpdateWriter writer;
+    PdfObjectWriter text;
     std::vector<QPDFObjGen> numbers;
     QPDF& pdf = *d->qpdf;
     // An encrypted file's update is encrypted like the rest of it.
@@ -985,17 +1147,25 @@ bool PdfBackend::SaveUpdate(ReaderDocument* doc, const QString& path, const QStr
         ApplyModel(doc, &queue);
         // What the touched objects now are, and every object made here that they reach,
         // written when it differs from what the file holds.
-        std::set<QPDFObjGen> seen;
+        std::unordered_set<unsigned long long> seen; // as key() packs number and generation
+        auto key = [](const QPDFObjGen& og) {
+            return (static_cast<unsigned long long>(unsigned(og.getObj())) << 32) |
+                   unsigned(og.getGen());
+        };
         while (!queue.empty()) {
             QPDFObjectHandle obj = queue.back();
             queue.pop_back();
             const QPDFObjGen og = obj.getObjGen();
-            if (!seen.insert(og).second)
+            if (!seen.insert(key(og)).second)
                 continue;
             size_t dictEnd = 0;
-            std::string body = ObjectBody(obj, &dictEnd);
-            for (const QPDFObjGen& r : References(body, dictEnd))
-                if (r.getObj() >= d->firstNew && !seen.count(r))
+            const auto made = d->madeTexts.find(og);
+            const bool madeHere = made != d->madeTexts.end();
+            std::string body = madeHere ? made->second.body : text.Body(obj, &dictEnd);
+            if (madeHere)
+                dictEnd = body.size();
+            for (const QPDFObjGen& r : madeHere ? made->second.refs : text.References())
+                if (r.getObj() >= d->firstNew && !seen.count(key(r)))
                     queue.push_back(pdf.getObject(r));
             const QByteArray digest = Digest(body);
             const auto old = d->written.find(og);

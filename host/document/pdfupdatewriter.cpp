@@ -4,21 +4,38 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
+#include <charconv>
+#include <string>
 #include <vector>
 
 namespace
 {
-// Runs of consecutive object numbers: (first, count).
-std::vector<std::pair<int, int>> Runs(const std::vector<int>& numbers)
+// Where a run of consecutive object numbers starts: its number and its place in the rows.
+struct RunStart {
+    int number;
+    int index;
+};
+
+// Runs of consecutive object numbers among rows sorted by number: (start, count).
+template <typename Rows> std::vector<std::pair<RunStart, int>> Runs(const Rows& rows)
 {
-    std::vector<std::pair<int, int>> runs;
-    for (int n : numbers) {
-        if (!runs.empty() && runs.back().first + runs.back().second == n)
+    std::vector<std::pair<RunStart, int>> runs;
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const int n = rows[size_t(i)].number;
+        if (!runs.empty() && runs.back().first.number + runs.back().second == n)
             ++runs.back().second;
         else
-            runs.emplace_back(n, 1);
+            runs.emplace_back(RunStart{n, i}, 1);
     }
     return runs;
+}
+
+void AppendNumber(std::string& out, long long value)
+{
+    char digits[24];
+    const auto [end, failure] = std::to_chars(digits, digits + sizeof digits, value);
+    (void)failure; // 24 digits hold any long long
+    out.append(digits, size_t(end - digits));
 }
 
 void PutBigEndian(QByteArray& out, quint64 value, int bytes)
@@ -62,7 +79,7 @@ bool PdfUpdateWriter::Inspect(const QString& base)
 
 void PdfUpdateWriter::Add(int number, int generation, std::string body)
 {
-    m_objects[number] = Entry{generation, std::move(body)};
+    m_objects.push_back(Entry{number, generation, std::move(body)});
 }
 
 bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::string& trailerKeys,
@@ -89,76 +106,107 @@ bool PdfUpdateWriter::Write(const QString& base, const QString& out, const std::
         last = chunk.back();
     }
     // The original bytes stay exactly as they were; the update starts on a line of its own.
-    QByteArray section;
+    std::string section;
     if (last != '\n' && last != '\r')
-        section.append('\n');
-    qint64 pos = file.pos();
-    std::vector<int> numbers;
-    std::map<int, qint64> offsets;
-    int highest = 0;
-    qint64 total = 0;
-    for (const auto& entry : m_objects)
-        total += qint64(entry.second.body.size()) + 64; // with the object and xref lines
-    section.reserve(int(std::min<qint64>(total + 4096, 1 << 30)));
-    for (const auto& [number, entry] : m_objects) {
-        offsets[number] = pos + section.size();
-        numbers.push_back(number);
-        highest = std::max(highest, number);
-        section.append(QByteArray::number(number) + ' ' + QByteArray::number(entry.generation) +
-                       " obj\n");
-        section.append(entry.body.data(), int(entry.body.size()));
-        section.append("\nendobj\n");
+        section += '\n';
+    const qint64 pos = file.pos();
+    size_t total = 4096;
+    for (const Entry& entry : m_objects)
+        total += entry.body.size() + 64; // with the object and xref lines
+    section.reserve(total);
+    // By number; of an object added twice, the last.
+    std::vector<const Entry*> objects;
+    objects.reserve(m_objects.size());
+    for (const Entry& entry : m_objects)
+        objects.push_back(&entry);
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const Entry* a, const Entry* b) { return a->number < b->number; });
+    // Each object's number, generation and offset, by number.
+    struct Row {
+        int number, generation;
+        qint64 offset;
+    };
+    std::vector<Row> rows;
+    rows.reserve(m_objects.size() + 1);
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const Entry& entry = *objects[i];
+        if (i + 1 < objects.size() && objects[i + 1]->number == entry.number)
+            continue;
+        rows.push_back(Row{entry.number, entry.generation, pos + qint64(section.size())});
+        AppendNumber(section, entry.number);
+        section += ' ';
+        AppendNumber(section, entry.generation);
+        section += " obj\n";
+        section += entry.body;
+        section += "\nendobj\n";
     }
-    const qint64 xrefAt = pos + section.size();
+    const int highest = rows.empty() ? 0 : rows.back().number;
+    const qint64 xrefAt = pos + qint64(section.size());
     if (m_kind == Kind::Table) {
-        section.append("xref\n");
-        for (const auto& [first, count] : Runs(numbers)) {
-            section.append(QByteArray::number(first) + ' ' + QByteArray::number(count) + '\n');
-            for (int n = first; n < first + count; ++n) {
+        section += "xref\n";
+        for (const auto& [first, count] : Runs(rows)) {
+            AppendNumber(section, first.number);
+            section += ' ';
+            AppendNumber(section, count);
+            section += '\n';
+            for (size_t r = size_t(first.index); r < size_t(first.index + count); ++r) {
                 // "oooooooooo ggggg n\r\n": 20 bytes, digits filled from the right.
                 char row[21] = "0000000000 00000 n\r\n";
-                unsigned long long offset = static_cast<unsigned long long>(offsets[n]);
+                unsigned long long offset = static_cast<unsigned long long>(rows[r].offset);
                 for (int i = 9; i >= 0 && offset; --i, offset /= 10)
                     row[i] = char('0' + offset % 10);
-                for (int i = 15, g = m_objects.at(n).generation; i >= 11 && g; --i, g /= 10)
+                for (int i = 15, g = rows[r].generation; i >= 11 && g; --i, g /= 10)
                     row[i] = char('0' + g % 10);
                 section.append(row, 20);
             }
         }
-        section.append("trailer\n<< /Size " + QByteArray::number(std::max(size, highest + 1)) +
-                       ' ' + QByteArray::fromStdString(trailerKeys) + " /Prev " +
-                       QByteArray::number(m_prev) + " >>\n");
+        section += "trailer\n<< /Size ";
+        AppendNumber(section, std::max(size, highest + 1));
+        section += ' ' + trailerKeys + " /Prev ";
+        AppendNumber(section, m_prev);
+        section += " >>\n";
     } else {
         // The stream lists itself too.
-        numbers.push_back(xrefNumber);
-        std::sort(numbers.begin(), numbers.end());
-        offsets[xrefNumber] = xrefAt;
+        rows.insert(std::upper_bound(rows.begin(), rows.end(), xrefNumber,
+                                     [](int n, const Row& row) { return n < row.number; }),
+                    Row{xrefNumber, 0, xrefAt});
         int width = 1;
         while (width < 8 && (xrefAt >> (8 * width)) != 0)
             ++width;
-        QByteArray rows;
-        QByteArray index;
-        for (const auto& [first, count] : Runs(numbers)) {
-            index.append(QByteArray::number(first) + ' ' + QByteArray::number(count) + ' ');
-            for (int n = first; n < first + count; ++n) {
-                rows.append(char(1));
-                PutBigEndian(rows, quint64(offsets[n]), width);
-                PutBigEndian(rows, n == xrefNumber ? 0 : quint64(m_objects.at(n).generation), 2);
+        QByteArray packedRows;
+        std::string index;
+        for (const auto& [first, count] : Runs(rows)) {
+            AppendNumber(index, first.number);
+            index += ' ';
+            AppendNumber(index, count);
+            index += ' ';
+            for (size_t r = size_t(first.index); r < size_t(first.index + count); ++r) {
+                packedRows.append(char(1));
+                PutBigEndian(packedRows, quint64(rows[r].offset), width);
+                PutBigEndian(packedRows, quint64(rows[r].generation), 2);
             }
         }
         // qCompress puts a four-byte length before the zlib stream.
-        const QByteArray packed = qCompress(rows).mid(4);
+        const QByteArray packed = qCompress(packedRows).mid(4);
         const int streamSize = std::max({size, highest + 1, xrefNumber + 1});
-        section.append(QByteArray::number(xrefNumber) + " 0 obj\n<< /Type /XRef /Size " +
-                       QByteArray::number(streamSize) + " /W [ 1 " + QByteArray::number(width) +
-                       " 2 ] /Index [ " + index + "] " + QByteArray::fromStdString(trailerKeys) +
-                       " /Prev " + QByteArray::number(m_prev) + " /Filter /FlateDecode /Length " +
-                       QByteArray::number(packed.size()) + " >>\nstream\n");
-        section.append(packed);
-        section.append("\nendstream\nendobj\n");
+        AppendNumber(section, xrefNumber);
+        section += " 0 obj\n<< /Type /XRef /Size ";
+        AppendNumber(section, streamSize);
+        section += " /W [ 1 ";
+        AppendNumber(section, width);
+        section += " 2 ] /Index [ " + index + "] " + trailerKeys + " /Prev ";
+        AppendNumber(section, m_prev);
+        section += " /Filter /FlateDecode /Length ";
+        AppendNumber(section, packed.size());
+        section += " >>\nstream\n";
+        section.append(packed.constData(), size_t(packed.size()));
+        section += "\nendstream\nendobj\n";
     }
-    section.append("startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n");
-    if (file.write(section) != section.size() || !file.flush())
+    section += "startxref\n";
+    AppendNumber(section, xrefAt);
+    section += "\n%%EOF\n";
+    if (file.write(section.data(), qint64(section.size())) != qint64(section.size()) ||
+        !file.flush())
         return fail(QStringLiteral("The file %1 cannot be written.").arg(out));
     return true;
 }

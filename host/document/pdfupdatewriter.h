@@ -2,12 +2,12 @@
 // Lays out an incremental update: the file's bytes unchanged, then the given objects, a
 // cross-reference section of the kind the file's last one is (a table, or a stream) and a
 // trailer whose /Prev points back at that section. Earlier sections, and so every
-// signature made over them, stay valid. qpdf serialises the objects; this class only
-// places them. The objects are written as given: an encrypted file is not updated here.
+// signature made over them, stay valid. The objects come serialised (PdfObjectWriter, or
+// PdfUpdateCipher for an encrypted file); this class only places them.
 
 #include <QString>
-#include <map>
 #include <string>
+#include <vector>
 
 class PdfUpdateWriter
 {
@@ -34,10 +34,10 @@ public:
 
 private:
     struct Entry {
-        int generation;
+        int number, generation;
         std::string body;
     };
-    std::map<int, Entry> m_objects;
+    std::vector<Entry> m_objects; // as added; Write orders them by number
     Kind m_kind = Kind::Unknown;
     qint64 m_prev = -1;
 };

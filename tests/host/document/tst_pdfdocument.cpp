@@ -3,6 +3,10 @@
 #include "host/document/readerpage.h"
 #include "pdftestutil.h"
 
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
 using namespace PdfTestUtil;
 
 namespace
@@ -57,6 +61,16 @@ private slots:
                               Path("no-print.pdf")}),
                  0);
         QCOMPARE(Run("qpdf", {"--encrypt", "pw", "pw", "256", "--", contract, Path("pw.pdf")}), 0);
+        // Every page inherits a landscape box with its corners reversed, and /Rotate 270.
+        QCOMPARE(Run("qpdf", {"--qdf", "--object-streams=disable", contract, Path("q.pdf")}), 0);
+        QByteArray qdf = ReadFile(Path("q.pdf"));
+        const QByteArray own = "  /MediaBox [\n    0\n    0\n    595.276\n    841.890\n  ]\n";
+        QCOMPARE(qdf.count(own), 3);
+        qdf.replace(own, "").replace("  /Type /Pages\n", "  /Type /Pages\n  /Rotate 270\n"
+                                                         "  /MediaBox [ 841.890 595.276 0 0 ]\n");
+        const QString fix =
+            QString("fix-qdf '%1' > '%2'").arg(Path("q.pdf"), Path("inherited.pdf"));
+        QVERIFY(WriteFile(Path("q.pdf"), qdf) && Run("sh", {"-c", fix}) == 0);
         QVERIFY(QFile::copy(contract, Path("readonly-bits.pdf")));
         QFile::setPermissions(Path("readonly-bits.pdf"), QFileDevice::ReadOwner);
     }
@@ -71,6 +85,7 @@ private slots:
         QTest::newRow("contract") << Sample("contract.pdf") << 3 << "" << QSizeF(210, 297) << 0;
         QTest::newRow("landscape") << Sample("landscape.pdf") << 1 << "" << QSizeF(297, 210) << 0;
         QTest::newRow("rotated") << Sample("rotated.pdf") << 1 << "" << QSizeF(210, 297) << 90;
+        QTest::newRow("inherited") << Path("inherited.pdf") << 3 << "" << QSizeF(297, 210) << 270;
         for (const char* r :
              {"missing.pdf:does not exist", "folder.pdf:not a file", "text.pdf:not a PDF",
               "header-only.pdf:damaged", "truncated-half.pdf:damaged", "truncated-head.pdf:damaged",
@@ -203,10 +218,13 @@ private slots:
         QCOMPARE(GQ_ToQString(b->Creator()), QStringLiteral("张三 Zhang"));
         QCOMPARE(QString(b->CreationDate()), QStringLiteral("2023-12-31 23:59:58"));
 
-        // Put back (undo) and saved again over the same file: both are there, once each.
+        // Put back (undo) and saved again over the same file: both are there, once each; the
+        // stamp moved since is where it is now.
         QVERIFY(doc->PageAt(2)->RestoreAnnot(drop));
+        a->Offset(10, 5);
         QCOMPARE(SaveChecked(doc.get(), out), QString());
         QCOMPARE(AnnotSubtypes(out).value(2), QStringLiteral("Stamp,Stamp"));
+        QVERIFY(SameRect(OpenPdf(out)->PageAt(1)->AnnotAt(0)->GetRect(), a->GetRect()));
         // Both gone again: the page is as the file had it before (an update back).
         for (IG_Annot* gone : {drop, doc->PageAt(2)->AnnotAt(0)})
             QVERIFY(doc->PageAt(2)->RemoveAnnot(gone->ID(), false));
@@ -260,6 +278,87 @@ private slots:
         QCOMPARE(SaveChecked(again.get(), out2), QString());
         QCOMPARE(AnnotSubtypes(out2).value(0), QStringLiteral("Link"));
         QVERIFY(Near(at(RenderWithPoppler(out2, 1, dpi), moved, 0.5, 0.5), kForeignBlue));
+    }
+
+    // A stamp of the file that is moved is written again with every key it has, by the
+    // update's own serializer: each value reads back with qpdf as it was, byte for byte.
+    void movedStampKeepsItsValues_data()
+    {
+        QTest::addColumn<QByteArray>("value"); // in PDF syntax, under /Extra of the stamp
+        QTest::newRow("name with delimiters")
+            << QByteArray("/a#28b#29c#3Cd#3E#5B#5D#7B#7D#2F#25#23#20z");
+        QTest::newRow("name with non-ASCII bytes") << QByteArray("/caf#C3#A9#E4#B8#AD#7F#01");
+        QTest::newRow("brackets and backslashes") << QByteArray("(a\\(b\\) (nested) \\\\n\\))");
+        QTest::newRow("CR, LF and the other escapes") << QByteArray("(a\\r\\nb\\rc\\n\\t\\b\\f)");
+        QTest::newRow("octal escapes, then a digit")
+            << QByteArray("(caf\\351 na\\357ve, \\2002 \\0373: a literal string still)");
+        QTest::newRow("binary") << QByteArray("<00FF0D0A28295C8081>");
+        QTest::newRow("UTF-16 text") << QByteArray("<FEFF00E4002800294E2D>");
+        QTest::newRow("reals as written") << QByteArray("[ -0.5 .25 3. 0.000001 -12345.678901 ]");
+        QTest::newRow("nested, with nulls")
+            << QByteArray("[ 1 [ true false null ] << /K [ /N () ] /E << >> /Z null >> [ ] ]");
+        QTest::newRow("reference") << QByteArray("6 0 R");
+    }
+    void movedStampKeepsItsValues()
+    {
+        QFETCH(QByteArray, value);
+        const QString input = Path("values-in.pdf"), out = Path("values-out.pdf");
+        // A name of the value's length goes in first, then the value's bytes over it: the
+        // file has them exactly (qpdf would spell some of them its own way).
+        const QByteArray stand = "/" + QByteArray(value.size() - 1, 'X');
+        {
+            QPDF pdf;
+            pdf.processFile(Sample("contract.pdf").toLocal8Bit().constData());
+            QPDFObjectHandle annot = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+                "<< /Type /Annot /Subtype /Stamp /Rect [ 100 100 200 150 ] >>"));
+            annot.replaceKey("/Extra", QPDFObjectHandle::newName(stand.toStdString()));
+            QPDFPageDocumentHelper(pdf).getAllPages()[0].getObjectHandle().replaceKey(
+                "/Annots", QPDFObjectHandle::newArray({annot}));
+            const QByteArray name = input.toLocal8Bit(); // qpdf keeps the pointer
+            QPDFWriter writer(pdf, name.constData());
+            writer.write();
+        }
+        QByteArray bytes = ReadFile(input);
+        QVERIFY(bytes.count(stand) == 1);
+        QVERIFY(WriteFile(input, bytes.replace(stand, value)));
+        auto doc = OpenPdf(input);
+        QVERIFY(doc && doc->PageAt(0)->AnnotCount() == 1);
+        doc->PageAt(0)->AnnotAt(0)->Offset(5, 5);
+        G_SaveReport report;
+        QCOMPARE(SaveChecked(doc.get(), out, &report), QString()); // qpdf --check
+        QVERIFY(report.incremental);
+        QVERIFY(ReadFile(out).mid(ReadFile(input).size()).contains("/Extra"));
+
+        auto extra = [](const QString& file, std::string* text) {
+            QPDF pdf;
+            pdf.processFile(file.toLocal8Bit().constData());
+            QPDFObjectHandle annots =
+                QPDFPageDocumentHelper(pdf).getAllPages()[0].getObjectHandle().getKey("/Annots");
+            // Strings in hexadecimal, so that the bytes are compared and not one spelling.
+            *text = annots.getArrayItem(0).getKey("/Extra").unparseBinary();
+        };
+        std::string before, after;
+        extra(input, &before);
+        extra(out, &after);
+        QCOMPARE(QByteArray::fromStdString(after), QByteArray::fromStdString(before));
+    }
+
+    // Pages of different sizes, stamped and saved at once, keep each its own box.
+    void mixedSizesSavedAtOnce()
+    {
+        const QString mixed = Path("mixed.pdf"), out = Path("mixed-out.pdf");
+        const QString landscape = Sample("landscape.pdf");
+        QCOMPARE(Run("qpdf", {"--empty", "--pages", landscape, Sample("contract.pdf"), "1",
+                              landscape, "--", mixed}),
+                 0);
+        auto doc = OpenPdf(mixed);
+        const int res = AddSeal(doc.get());
+        for (int i = 0; i < 3; ++i)
+            Stamp(doc->PageAt(i), res, CornerRect(doc->PageAt(i)));
+        QCOMPARE(SaveChecked(doc.get(), out), QString());
+        auto again = OpenPdf(out);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(again->PageAt(i)->Width(), doc->PageAt(i)->Width());
     }
 
     // A long document opens without reading its pages' annotations; pages never loaded
