@@ -244,19 +244,25 @@ void PdfObjectWriter::Value(QPDFObjectHandle& obj, std::string& out)
         break;
     case ::ot_dictionary:
         out += "<< ";
-        for (auto& [key, value] : obj.getDictAsMap()) {
-            if (value.isNull())
-                continue;
-            AppendName(key, &out);
-            out += ' ';
-            Item(value, out);
-            out += ' ';
-        }
+        DirectEntries(obj.getDictAsMap(), nullptr, out);
         out += ">>";
         break;
     default:
         out += obj.unparseResolved();
         break; // nothing an update writes
+    }
+}
+
+void PdfObjectWriter::DirectEntries(std::map<std::string, QPDFObjectHandle> items, const char* skip,
+                                    std::string& out)
+{
+    for (auto& [key, value] : items) {
+        if (value.isNull() || (skip && key == skip))
+            continue;
+        AppendName(key, &out);
+        out += ' ';
+        Item(value, out);
+        out += ' ';
     }
 }
 
@@ -297,14 +303,7 @@ std::string PdfObjectWriter::Body(QPDFObjectHandle obj, size_t* dictEnd)
     }
     std::shared_ptr<Buffer> raw = obj.getRawStreamData();
     body += "<< ";
-    for (auto& [key, value] : obj.getDict().getDictAsMap()) {
-        if (key == "/Length" || value.isNull())
-            continue;
-        AppendName(key, &body);
-        body += ' ';
-        Item(value, body);
-        body += ' ';
-    }
+    DirectEntries(obj.getDict().getDictAsMap(), "/Length", body); // set below
     body += "/Length ";
     AppendNumber(static_cast<long long>(raw->getSize()), body);
     body += " >>";

@@ -43,6 +43,9 @@ public:
 private:
     void Value(QPDFObjectHandle& obj, std::string& out);
     void Item(QPDFObjectHandle& obj, std::string& out); // a reference when indirect
+    // "/Key value " of a dictionary held in another object, but for null values and `skip`.
+    void DirectEntries(std::map<std::string, QPDFObjectHandle> items, const char* skip,
+                       std::string& out);
     // "/Key value" of an indirect object's own dictionary.
     void AppendEntries(std::map<std::string, QPDFObjectHandle> items, std::string& out);
     void OwnEntry(const std::string& key, QPDFObjectHandle& value, std::string& out);

@@ -43,6 +43,15 @@ bool numberOf(const QVariant& v, double* out)
     return false;
 }
 
+bool isAscii(const char* text)
+{
+    for (const char* c = text; *c; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int G_OperationParam::indexOf(const QString& key) const
@@ -57,10 +66,8 @@ int G_OperationParam::indexOf(const QString& key) const
 int G_OperationParam::indexOf(const char* key) const
 {
     // Keys are plain ASCII literals: compared in place, without making a string each time.
-    for (const char* c = key; *c; ++c) {
-        if (static_cast<unsigned char>(*c) >= 0x80)
-            return indexOf(QString::fromUtf8(key));
-    }
+    if (!isAscii(key))
+        return indexOf(QString::fromUtf8(key));
     const QLatin1String ascii(key);
     for (int i = 0; i < m_values.size(); ++i) {
         if (m_values[i].first == ascii)
@@ -86,12 +93,10 @@ void G_OperationParam::add(const char* key, QVariant&& value)
         m_values[i].second = std::move(value);
         return;
     }
-    bool ascii = true;
-    for (const char* c = key; *c && ascii; ++c)
-        ascii = static_cast<unsigned char>(*c) < 0x80;
     if (m_values.isEmpty())
         m_values.reserve(8); // an operation carries a handful of values
-    m_values.append({ascii ? QString::fromLatin1(key) : QString::fromUtf8(key), std::move(value)});
+    m_values.append(
+        {isAscii(key) ? QString::fromLatin1(key) : QString::fromUtf8(key), std::move(value)});
 }
 
 void G_OperationParam::Add(const char* key, bool value)

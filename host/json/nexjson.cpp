@@ -100,6 +100,10 @@ bool CompactAscii(const NexJson::Value& value, std::string* out)
 {
     using Type = nlohmann::detail::value_t;
     char number[64];
+    auto appendInteger = [&](auto n) {
+        out->append(number, std::to_chars(number, number + sizeof number, n).ptr);
+        return true;
+    };
     switch (value.type()) {
     case Type::null:
         out->append("null");
@@ -107,18 +111,10 @@ bool CompactAscii(const NexJson::Value& value, std::string* out)
     case Type::boolean:
         out->append(value.get<bool>() ? "true" : "false");
         return true;
-    case Type::number_integer: {
-        const auto r = std::to_chars(number, number + sizeof number,
-                                     value.get<NexJson::Value::number_integer_t>());
-        out->append(number, r.ptr);
-        return true;
-    }
-    case Type::number_unsigned: {
-        const auto r = std::to_chars(number, number + sizeof number,
-                                     value.get<NexJson::Value::number_unsigned_t>());
-        out->append(number, r.ptr);
-        return true;
-    }
+    case Type::number_integer:
+        return appendInteger(value.get<NexJson::Value::number_integer_t>());
+    case Type::number_unsigned:
+        return appendInteger(value.get<NexJson::Value::number_unsigned_t>());
     case Type::number_float: {
         const double x = value.get<double>();
         if (!std::isfinite(x)) {
