@@ -400,6 +400,10 @@ bool BatchStamp::StampFile(const QString& input, const QString& output, OpenAhea
         return false;
     }
 
+    if (!G_Operation::FindGlobal("ti_stamp")) {
+        fail(tr("the stamp plug-in is not loaded: \"ti_stamp\" is unknown."));
+        return false;
+    }
     Utils::Widgets::PopupSeam::SetAnswerer(
         [this](Utils::Widgets::Nex_Popup* popup) { answerPicker(popup); });
     bool stamped = true;
@@ -444,11 +448,7 @@ bool BatchStamp::StampFile(const QString& input, const QString& output, OpenAhea
 
 bool BatchStamp::stampPage(G_DocView* view, int index)
 {
-    const QString where = tr("page %1: ").arg(index + 1);
-    if (!G_Operation::FindGlobal("ti_stamp")) {
-        fail(tr("the stamp plug-in is not loaded: \"ti_stamp\" is unknown."));
-        return false;
-    }
+    auto where = [index] { return tr("page %1: ").arg(index + 1); }; // for messages only
     m_pickerProblem.clear();
     int placed = placeAsBefore(view, index);
     if (placed <= 0)
@@ -457,12 +457,12 @@ bool BatchStamp::stampPage(G_DocView* view, int index)
     IG_Page* page = view->Page(index);
     IG_Annot* annot = placed > 0 && page ? page->AnnotById(unsigned(placed)) : nullptr;
     if (!annot) {
-        fail(where + (m_pickerProblem.isEmpty() ? tr("no stamp was placed.") : m_pickerProblem));
+        fail(where() + (m_pickerProblem.isEmpty() ? tr("no stamp was placed.") : m_pickerProblem));
         return false;
     }
     const CCA_GRect r = annot->GetRect();
     if (r.left < 0 || r.top < 0 || r.right > page->Width() || r.bottom > page->Height())
-        m_err << "note: " << native(m_input) << ": " << where
+        m_err << "note: " << native(m_input) << ": " << where()
               << tr("the stamp reaches past the page's edge.") << "\n";
     if (!m_options.embed)
         return true;
@@ -479,7 +479,7 @@ bool BatchStamp::stampPage(G_DocView* view, int index)
     }
     settings->SetConfigCache(QStringLiteral("stampAnnotID"), -1);
     if (embedded != 1 || page->AnnotById(unsigned(placed))) {
-        fail(where + tr("the stamp could not be embedded into the page."));
+        fail(where() + tr("the stamp could not be embedded into the page."));
         return false;
     }
     return true;
